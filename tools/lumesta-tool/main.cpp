@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::fprintf(stderr, "usage: lumesta-tool COMMAND ...\n");
+    return 2;
+}

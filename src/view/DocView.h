@@ -1,0 +1,274 @@
+#pragma once
+// The read-only hypertext document view. A document is a flat list of items:
+// runs of text in numbered text styles, checkpoints (named anchors) and
+// clickable images. The view lays the items out for its width into drawn
+// lines, paints them, and scrolls.
+#include "platform/Canvas.h"
+#include "platform/ImageList.h"
+#include "view/DVScroll.h"
+#include "view/DVStyle.h"
+
+#include <QImage>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QTimer;
+
+// Item kinds; a StyleNo >= 0 is a text item in that style.
+constexpr int rvsBreak = -1;      // horizontal rule (no operation adds one)
+constexpr int rvsCheckpoint = -2; // named anchor
+constexpr int rvsPicture = -3;    // picture (no operation adds one)
+constexpr int rvsHotSpot = -4;    // clickable image from an image list
+constexpr int rvsComponent = -5;  // child control (no operation adds one)
+constexpr int rvsBullet = -6;     // image from an image list (no operation adds one)
+
+// The two styles whose text items are jumps.
+constexpr bool IsJumpStyle(int styleNo) { return styleNo == 4 || styleNo == 5; }
+
+// FormatOptions bits: which non-text kinds the layout includes.
+constexpr int foPictures = 1;
+constexpr int foControls = 2;
+constexpr int foImages = 4; // hotspots and bullets
+constexpr int foAll = 7;
+
+struct TLineInfo {
+    int StyleNo = 0;
+    bool SameAsPrev = false; // continues the line of the previous item
+    bool Center = false;
+    // Hotspot and bullet: index in the image list. Text in style 4 or 5: the
+    // jump id given by the last layout.
+    int ImageIndex = -1;
+    const TImageList* ImageList = nullptr; // hotspot, bullet (not owned)
+    std::shared_ptr<QImage> Picture;       // picture
+    QWidget* Control = nullptr;            // control (owned by the view)
+};
+
+struct TItem {
+    std::string Text; // Windows-1250
+    TLineInfo Info;
+};
+using TItemList = std::vector<TItem>;
+
+// One laid-out piece, in document pixels.
+struct TDrawLineInfo {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    int ItemNo = 0;
+    int Offset = 0; // text: 1-based position of the first character in the item
+    bool FromNewLine = false;
+};
+struct TDrawLine {
+    std::string Text; // text pieces; empty for images
+    TDrawLineInfo Info;
+};
+
+struct TJumpInfo {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    int Id = 0;         // before FirstJumpNo is added
+    int DrawLineNo = 0; // the drawn line it covers
+};
+
+struct TCPInfo {
+    int Y = 0; // document y after layout
+    int ItemNo = 0;
+};
+struct TCheckpoint {
+    std::string Name;
+    TCPInfo Info;
+};
+
+// A place in the drawn lines: line index (-1 = none) and offset within it
+// (text: k lies before character k, length + 1 after the last; other pieces:
+// 0 before, 1 after).
+struct TDVPosition {
+    int Line = -1;
+    int Offset = 0;
+    friend bool operator==(const TDVPosition&, const TDVPosition&) = default;
+};
+struct TDVSelectionBounds {
+    int FirstLine = -1;
+    int LastLine = -1;
+    int FirstOffset = 0;
+    int LastOffset = 0;
+};
+
+enum TBackgroundStyle { bsNoBitmap, bsStretched, bsTiled, bsTiledAndScrolled };
+enum TDVSaveFormat { dvsfText, dvsfHTML, dvsfRTF, dvsfDVF };
+
+class TDocView : public TDVScroller {
+    Q_OBJECT
+public:
+    explicit TDocView(QWidget* parent = nullptr);
+    ~TDocView() override;
+
+    // ---- the document --------------------------------------------------
+    // None of these lays out or repaints: run Format and repaint afterwards.
+    void Clear();
+    void AddParagraph(const std::string& text, int styleNo);
+    void AddText(const std::string& text, int styleNo);
+    void AddCenteredLine(const std::string& text, int styleNo);
+    void AddTextLines(const std::string& text, int styleNo);
+    void AddParagraphLines(const std::string& text, int styleNo);
+    // Returns the checkpoint number (0, 1, 2, ... since the last Clear).
+    int AddCheckpoint(const std::string& name);
+    // Y of checkpoint no after the last layout; EListError outside the list.
+    int GetCheckpointY(int no) const;
+    void AddHotspot(int imageIndex, const TImageList* imageList, bool fromNewLine);
+    // A view marked as sharing uses source's item list by reference (which
+    // must outlive this use); for any other view this does nothing.
+    void ShareItems(TDocView* source);
+    bool SharesItems() const { return FSharing; }
+
+    const TItemList& Items() const { return *FItems; }
+    int ItemCount() const { return int(FItems->size()); }
+    const std::vector<TCheckpoint>& Checkpoints() const { return FCheckpoints; }
+
+    // ---- layout ----------------------------------------------------------
+    // Lays the document out for the current width and shows its top.
+    void Format();
+    // Lays out on canvas; with keepScrollPos the document y at the top of the
+    // window stays where it was.
+    void DoFormat(bool keepScrollPos, TCanvas& canvas);
+    void ClearLayout();
+    void SyncJumps();
+
+    const std::vector<TDrawLine>& DrawLines() const { return FDrawLines; }
+    const std::vector<TJumpInfo>& Jumps() const { return FJumps; }
+    int TextWidth() const { return FTextWidth; }
+    int DocumentHeight() const { return FDocumentHeight; }
+    int FormatOptions() const { return FFormatOptions; }
+    void SetFormatOptions(int options) { FFormatOptions = options & foAll; }
+
+    // The canvas the view measures with (the screen's unless replaced; tests
+    // and off-screen views install their own).
+    TCanvas& Canvas();
+    void SetCanvas(std::unique_ptr<TCanvas> canvas);
+
+    // ---- painting --------------------------------------------------------
+    // Draws the client area clip (client coordinates) onto canvas, whose
+    // origin stands for clip's top-left corner.
+    void PaintArea(TCanvas& canvas, const TRect& clip);
+    // Background of the client area r into canvas (origin = r's top-left).
+    void DrawBackground(TCanvas& canvas, const TRect& r, int clientHeight, int clientWidth);
+    void InvalidateJump(int id);
+    int FindFirstVisibleLine(int y) const;
+
+    // ---- selection (kept across layout) ----------------------------------
+    void Deselect();
+    void SelectAll();
+    bool SelectionExists() const;
+    TDVSelectionBounds GetSelectionBounds() const;
+    TDVPosition SelectionStart() const { return FSelStart; }
+    TDVPosition SelectionEnd() const { return FSelEnd; }
+    // Sets both ends directly (no event, no repaint).
+    void SetSelection(TDVPosition start, TDVPosition end);
+
+    int HoveredJump() const { return FHoveredJump; }
+    bool HoverDrawn() const { return FHoverDrawn; }
+    // Marks jump id as hovered, repainting what changes.
+    void SetHoveredJump(int id);
+
+    // ---- properties ------------------------------------------------------
+    TDVStyle* Style() const { return FStyle.data(); }
+    void SetStyle(TDVStyle* style) { FStyle = style; }
+    int FirstJumpNo() const { return FFirstJumpNo; }
+    void SetFirstJumpNo(int n) { FFirstJumpNo = n; }
+    int MaxTextWidth() const { return FMaxTextWidth; }
+    void SetMaxTextWidth(int w) { FMaxTextWidth = w; }
+    int MinTextWidth() const { return FMinTextWidth; }
+    void SetMinTextWidth(int w) { FMinTextWidth = w; }
+    int LeftMargin() const { return FLeftMargin; }
+    void SetLeftMargin(int m) { FLeftMargin = m; }
+    int RightMargin() const { return FRightMargin; }
+    void SetRightMargin(int m) { FRightMargin = m; }
+    const QImage& BackgroundBitmap() const { return FBackgroundBitmap; }
+    void SetBackgroundBitmap(const QImage& bitmap);
+    TBackgroundStyle BackgroundStyle() const { return FBackgroundStyle; }
+    void SetBackgroundStyle(TBackgroundStyle style);
+    const std::string& Delimiters() const { return FDelimiters; }
+    void SetDelimiters(const std::string& d) { FDelimiters = d; }
+    bool AllowSelection() const { return FAllowSelection; }
+    void SetAllowSelection(bool on) { FAllowSelection = on; }
+    bool SingleClick() const { return FSingleClick; }
+    void SetSingleClick(bool on) { FSingleClick = on; }
+
+    // ---- events (sender first; ids already include FirstJumpNo) -----------
+    std::function<void(TDocView* sender, int id)> OnJump;
+    std::function<void(TDocView* sender, int id)> OnDVMouseMove; // -1: over no jump
+    std::function<void(TDocView* sender, const std::string& path, QWidget* saveMe,
+                       TDVSaveFormat format, std::string& outStr)> OnSaveComponentToFile;
+    std::function<void(TDocView* sender, int id, std::string& url)> OnURLNeeded;
+    std::function<void(TDocView* sender, const std::string& clickedWord, int style)> OnDVDblClick;
+    std::function<void(TDocView* sender, const std::string& clickedWord, int style, int x, int y)> OnDVRightClick;
+    std::function<void(TDocView* sender)> OnSelect;
+    std::function<void(TDocView* sender)> OnResized;
+
+    QSize sizeHint() const override { return QSize(100, 40); }
+
+protected:
+    // For a derived view that borrows another view's items (the printable
+    // copy): drops its own list and marks the view as sharing.
+    void MarkSharing();
+    // Appends any item, the reserved kinds included.
+    void AddItem(const std::string& text, const TLineInfo& info);
+
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    struct ItemBounds {
+        int FirstItem = -1, FirstPos = 0, LastItem = -1, LastPos = 0;
+    };
+    void DoFormatPass(bool keepScrollPos, TCanvas& canvas, int pass);
+    void LayoutItems(TCanvas& canvas);
+    ItemBounds SaveSelection() const;
+    void RestoreSelection(const ItemBounds& b);
+    TDVPosition PlaceOnItem(int item, int pos) const;
+    void UpdateScrollByRepaint();
+    void PaintText(TCanvas& canvas, int i, int x, int y, const TDVSelectionBounds& sel);
+    void PaintNoStyle(TCanvas& canvas, const TRect& clip);
+
+    TItemList* FItems;
+    std::unique_ptr<TItemList> FOwnItems;
+    bool FSharing = false;
+
+    std::vector<TDrawLine> FDrawLines;
+    std::vector<TJumpInfo> FJumps;
+    std::vector<TCheckpoint> FCheckpoints;
+    int FTextWidth = -1;
+    int FDocumentHeight = 0;
+    int FJumpCounter = 0;
+    int FFormatOptions = foAll;
+    bool FFormatting = false;
+    std::unique_ptr<TCanvas> FCanvas;
+
+    TDVPosition FSelStart;
+    TDVPosition FSelEnd;
+    bool FSelecting = false;
+    QTimer* FScrollTimer = nullptr;
+    int FHoveredJump = -1;
+    bool FHoverDrawn = false;
+    int FPressedJump = -1;
+
+    QPointer<TDVStyle> FStyle;
+    int FFirstJumpNo = 0;
+    int FMaxTextWidth = 0;
+    int FMinTextWidth = 0;
+    int FLeftMargin = 5;
+    int FRightMargin = 5;
+    QImage FBackgroundBitmap;
+    TBackgroundStyle FBackgroundStyle = bsNoBitmap;
+    std::string FDelimiters = " .;,:(){}\"";
+    bool FAllowSelection = true;
+    bool FSingleClick = false;
+    int FLastClientWidth = -1;
+    int FLastClientHeight = -1;
+};

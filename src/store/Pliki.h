@@ -1,0 +1,150 @@
+#pragma once
+// The legal text store: the dictionary, the containers with their
+// directories, and the decoder that turns an act record into paragraphs of
+// typed pieces and into footnote lines.
+//
+// Every count, offset and index read from a data file is untrusted: a damaged
+// file yields one of the store's messages or a clean partial result, never a
+// read outside the file or an array, a hang or a crash.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "store/Format.h"
+#include "store/Typy.h"
+
+// Messages of the store (Windows-1250). Kept here so that tests and other
+// parts compare against the same texts.
+namespace komunikaty {
+std::string NieprawidlowySlownik();   // "Nieprawidłowy słownik."
+std::string ToNieRocznik();           // "To nie jest plik rocznika Dziennika Ustaw."
+std::string ToNieDziennik();          // "To nie jest plik Dziennika Ustaw."
+std::string NieMa(std::string_view nazwa);        // "Nie ma: " + name
+std::string BrakTresciPrzypisow();    // "Brak treści przypisów!"
+// A number in a document name that the integer parser rejects (empty, or
+// too large for a 32-bit integer).
+std::string NieprawidlowaLiczba(std::string_view segment);
+std::string NieMoznaOtworzyc(const std::filesystem::path& plik);
+std::string BladOdczytu(const std::filesystem::path& plik);
+std::string UszkodzonyKatalog(const std::filesystem::path& plik);
+} // namespace komunikaty
+
+// ---------------------------------------------------------------------------
+// Rules of names, keys and titles.
+
+// Thrown by RozbierzNazwe when a number segment of the name is not a valid
+// decimal integer (the integer parser's conversion error). what() is the
+// Windows-1250 message komunikaty::NieprawidlowaLiczba.
+class EBladKonwersji : public std::runtime_error {
+public:
+    explicit EBladKonwersji(const std::string& komunikat) : std::runtime_error(komunikat) {}
+};
+
+inline constexpr std::string_view kNazwaKodeksow = "Lumesta";
+inline constexpr int kLiczbaKodeksow = 15;
+
+// Title of code index 0..14 as shown in lists (Windows-1250).
+const std::string& TytulKodeksu(int indeks);
+
+// Document name -> key: a code title ("Kodeks cywilny", any ASCII case) or
+// "Dz.U." + year + "." + number + "." + position. Throws EBladKonwersji.
+TNumerPozycjaDZU RozbierzNazwe(std::string_view nazwa);
+// The same without an exception: on a conversion error returns nothing and
+// puts the message into *blad (if given).
+std::optional<TNumerPozycjaDZU> SprobujRozbierzNazwe(std::string_view nazwa,
+                                                     std::string* blad = nullptr);
+
+// Data folder + Rok + ".rdu". The folder is a native path (UTF-8 here).
+std::filesystem::path SciezkaKontenera(const std::filesystem::path& folder,
+                                       const TNumerPozycjaDZU& klucz);
+
+// Title of a directory entry: a code title for the codes container (empty
+// when Numer != Pozycja or the index is above 14), otherwise
+// "Dz.U." + Rok + "." + Numer + "." + Pozycja.
+std::string TytulPozycji(std::string_view rok, const TDaneDZU& wpis);
+
+struct TPolozenieRekordu {
+    std::int64_t Przesuniecie = 0;
+    std::int64_t Dlugosc = 0;
+    std::size_t Indeks = 0;   // directory index of the entry found
+};
+// First entry with the key's Numer and Pozycja and flag 0; its record runs to
+// the next entry's offset, the last one to `poczatekKatalogu`. The length may
+// come out negative for a damaged directory; the caller checks it.
+std::optional<TPolozenieRekordu> ZnajdzPozycje(const TTabDaneDZU& katalog, std::uint16_t numer,
+                                               std::uint16_t pozycja,
+                                               std::int64_t poczatekKatalogu);
+
+// ---------------------------------------------------------------------------
+// Punctuation codes and heading words.
+
+struct TZnakKodu {
+    std::string_view Znaki;   // characters appended (Windows-1250)
+    bool SpacjaPrzed = true;  // false: the buffer's last character is removed first
+    bool SpacjaPo = true;     // true: a space follows the characters
+};
+const TZnakKodu& ZnakKodu(std::uint8_t kod);
+// Heading word of a line heading code ("ART", "Art", "§", "Ustawa", ...,
+// "KONSTYTUCJA"); empty for 0, 4, 5 and 24..255.
+const std::string& SlowoNaglowka(std::uint8_t kod);
+
+// ---------------------------------------------------------------------------
+// Decoding.
+
+// Decodes one act record (the whole record, starting with "DzU") against a
+// dictionary, exactly as TPliki::OtworzDokument does after reading it:
+// - empty record: nothing is touched;
+// - wrong magic: "To nie jest plik Dziennika Ustaw." is reported, `plik`
+//   becomes empty and the two lists keep their content;
+// - otherwise the lists are refilled and `plik` replaced. F > 0 with B = 0
+//   reports "Brak treści przypisów!" and leaves the footnote list empty.
+// `komunikaty` may be null (messages are then dropped).
+void DekodujRekord(std::string_view rekord, const TSlownik& slownik, TKomunikaty* komunikaty,
+                   TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik);
+
+// Reads the header fields (all but the token stream) of an act record into
+// `wynik`; `strumien` receives the offset of the token stream. A field that
+// runs past the end reads as absent (arrays are cut to the bytes present).
+// Returns false only for a wrong magic.
+bool CzytajNaglowekRekordu(std::string_view rekord, TRekordDZU& wynik, std::size_t& strumien);
+
+// ---------------------------------------------------------------------------
+// The store. One instance serves the whole run.
+class TPliki {
+public:
+    // `komunikaty` receives the store's failure messages; it may be null and
+    // may be changed later. The store does not own it.
+    explicit TPliki(TKomunikaty* komunikaty = nullptr);
+
+    void UstawKomunikaty(TKomunikaty* komunikaty) { FKomunikaty = komunikaty; }
+
+    // Replaces Slownik by the file's words. A missing file changes nothing;
+    // a wrong magic reports "Nieprawidłowy słownik." and leaves it empty.
+    void WczytajSlownik(const std::filesystem::path& plik);
+
+    // Reads the container the name maps to (folder + Rok + ".rdu"), refills
+    // `tytuly` from its directory and, when `wczytaj` is true, decodes the
+    // named document into `plik`, `tekst` and `przypisy` (see DekodujRekord).
+    // A missing container touches nothing. Failures are reported through
+    // the message interface; there is no result.
+    void OtworzDokument(const std::filesystem::path& folder, const std::string& nazwa,
+                        TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik,
+                        bool wczytaj, TListaNapisow& tytuly);
+
+    // The document decoded last is handed to the caller of OtworzDokument
+    // (moved, not copied, so a large code is held once); Plik is therefore
+    // empty between operations.
+    TPlik Plik;
+    TTabDaneDZU DaneDZU;   // directory of the container opened last
+    TSlownik Slownik;      // the dictionary
+
+private:
+    void Pokaz(const std::string& tekst);
+    void DekodujTekst(TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik);
+
+    std::string Bufor;     // raw bytes of the record being decoded; empty between operations
+    TKomunikaty* FKomunikaty = nullptr;
+};

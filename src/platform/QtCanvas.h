@@ -42,12 +42,15 @@ public:
 
     QPainter* Painter() const { return FPainter; }
 
-private:
+public:
     struct Font;
+
+private:
     const Font& Current() const;
 
     QPainter* FPainter = nullptr;
     int FDpiX = 96;
     int FDpiY = 96;
     const Font* FFont = nullptr;
+    int FCurrentStyle = 0; // underline and strike-out are drawn, not part of the font
 };

@@ -61,6 +61,9 @@ protected:
     bool ScrollByRepaint() const { return FScrollByRepaint; }
     // Layout of a long document makes the unit larger (never smaller).
     void SetScrollUnit(int unit) { FScrollUnit = unit; }
+    // Both positions back to 0 without moving pixels or children (a new
+    // layout follows and the whole window is repainted).
+    void ResetScrollPositions();
 
     // Moves child controls of the viewport by (dx, dy); their document top is
     // kept in the property "dvTop".
@@ -69,7 +72,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     void BarAction(bool vertical, int action);

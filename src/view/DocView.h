@@ -229,6 +229,7 @@ private:
     };
     void DoFormatPass(bool keepScrollPos, TCanvas& canvas, int pass);
     void LayoutItems(TCanvas& canvas);
+    void PlaceControls();
     ItemBounds SaveSelection() const;
     void RestoreSelection(const ItemBounds& b);
     TDVPosition PlaceOnItem(int item, int pos) const;
@@ -239,6 +240,7 @@ private:
     TItemList* FItems;
     std::unique_ptr<TItemList> FOwnItems;
     bool FSharing = false;
+    QMetaObject::Connection FShareConnection;
 
     std::vector<TDrawLine> FDrawLines;
     std::vector<TJumpInfo> FJumps;

@@ -1,0 +1,1256 @@
+#include "widgets/PageExtControl.h"
+
+#include "platform/ImageList.h"
+#include "platform/QtColors.h"
+#include "platform/QtText.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QShortcut>
+#include <QShortcutEvent>
+#include <QStyleOptionTabWidgetFrame>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdio>
+
+// ---------------------------------------------------------------------------
+// Exception handler for handlers run from Qt events
+
+namespace {
+
+TWidgetExceptionHandler& ExceptionHandler()
+{
+    static TWidgetExceptionHandler handler;
+    return handler;
+}
+
+template <class F>
+void Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        HandleWidgetException(e);
+    }
+}
+
+std::string Format(const char* fmt, int value)
+{
+    char buf[160];
+    std::snprintf(buf, sizeof buf, fmt, value);
+    return buf;
+}
+
+std::string FormatTab(const std::string& text, int index)
+{
+    return "Failed to set tab \"" + text + "\" at index " + std::to_string(index);
+}
+
+// Scoped increment of a nesting counter or setting of a flag.
+class CountGuard {
+public:
+    explicit CountGuard(int& c) : FCount(c) { ++FCount; }
+    ~CountGuard() { --FCount; }
+
+private:
+    int& FCount;
+};
+
+class FlagGuard {
+public:
+    explicit FlagGuard(bool& f) : FFlag(f), FOld(f) { FFlag = true; }
+    ~FlagGuard() { FFlag = FOld; }
+
+private:
+    bool& FFlag;
+    bool FOld;
+};
+
+// The letter marked with & in a caption (&& stands for a plain &), or a null
+// character.
+QChar Accelerator(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == u'&') {
+            if (text[i + 1] != u'&')
+                return text[i + 1].toUpper();
+            ++i;
+        }
+    }
+    return QChar();
+}
+
+bool CanTakeFocus(const QWidget* w) { return w && w->isEnabled() && w->isVisible(); }
+
+} // namespace
+
+void SetWidgetExceptionHandler(TWidgetExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
+
+void HandleWidgetException(const std::exception& e)
+{
+    if (ExceptionHandler())
+        ExceptionHandler()(e);
+    else
+        qWarning("%s", e.what());
+}
+
+// ---------------------------------------------------------------------------
+// The platform's tab bar, with user changes routed through the control so
+// that they can be refused before they happen.
+
+class TNativeTabBar : public QTabBar {
+public:
+    explicit TNativeTabBar(TCustomTabExtControl* owner) : QTabBar(owner), FOwner(owner) {}
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize s = QTabBar::tabSizeHint(index);
+        const bool vertical = FOwner->TabPosition() == tpLeft || FOwner->TabPosition() == tpRight;
+        // The fixed size is along the row of tabs and across it.
+        if (FOwner->TabWidth() > 0)
+            (vertical ? s.rheight() : s.rwidth()) = FOwner->TabWidth();
+        if (FOwner->TabHeight() > 0)
+            (vertical ? s.rwidth() : s.rheight()) = FOwner->TabHeight();
+        return s;
+    }
+
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        const QPoint pos = e->position().toPoint();
+        Guarded([&] {
+            if (e->button() == Qt::LeftButton) {
+                const int i = tabAt(pos);
+                if (i >= 0 && i != FOwner->TabIndex())
+                    FOwner->SelectByUser(i);
+            }
+            FOwner->TabMouseDown(e->button(), mapTo(FOwner, pos));
+        });
+    }
+
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        int step = 0;
+        switch (e->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up: step = -1; break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: step = 1; break;
+        default: QTabBar::keyPressEvent(e); return;
+        }
+        if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            e->ignore();
+            return;
+        }
+        e->accept();
+        const int current = FOwner->TabIndex();
+        const int target = current < 0 ? 0 : current + step;
+        if (target >= 0 && target < count() && target != current)
+            Guarded([&] { FOwner->SelectByUser(target); });
+    }
+
+    // The wheel does not switch tabs; it goes on to the parent.
+    void wheelEvent(QWheelEvent* e) override { e->ignore(); }
+
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::Shortcut) {
+            const QKeySequence key = static_cast<QShortcutEvent*>(e)->key();
+            if (key.count() == 1) {
+                const QChar c = QChar(key[0].key()).toUpper();
+                bool taken = false;
+                Guarded([&] { taken = FOwner->DialogChar(c); });
+                if (taken)
+                    return true;
+            }
+            return true;
+        }
+        return QTabBar::event(e);
+    }
+
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (!FOwner->PaintsTabsItself()) {
+            QTabBar::paintEvent(e);
+            return;
+        }
+        QPainter p(this);
+        p.setFont(font());
+        p.setBrush(palette().button());
+        Guarded([&] {
+            for (int i = 0; i < count(); ++i) {
+                p.save();
+                FOwner->DrawTab(p, i, tabRect(i), i == FOwner->TabIndex());
+                p.restore();
+            }
+        });
+    }
+
+private:
+    TCustomTabExtControl* FOwner;
+};
+
+// ---------------------------------------------------------------------------
+// TTabColors
+
+void TTabColors::SheetChanged()
+{
+    if (FOwner)
+        FOwner->UpdateBackground();
+}
+
+void TTabColors::TabsChanged()
+{
+    // A sheet of no strip only stores its colours.
+    if (FOwner && FOwner->HostStrip())
+        FOwner->HostStrip()->NativeBar()->update();
+}
+
+#define LUMESTA_TAB_COLOR_SETTER(Name, Field, Notify) \
+    void TTabColors::Set##Name(TColor value)           \
+    {                                                  \
+        if (value != Field) {                          \
+            Field = value;                             \
+            Notify();                                  \
+        }                                              \
+    }
+
+LUMESTA_TAB_COLOR_SETTER(Color, FColor, SheetChanged)
+LUMESTA_TAB_COLOR_SETTER(ActiveFontColor, FActiveFontColor, TabsChanged)
+LUMESTA_TAB_COLOR_SETTER(InActiveFontColor, FInActiveFontColor, TabsChanged)
+LUMESTA_TAB_COLOR_SETTER(ActiveFill1, FActiveFill1, TabsChanged)
+LUMESTA_TAB_COLOR_SETTER(ActiveFill2, FActiveFill2, TabsChanged)
+LUMESTA_TAB_COLOR_SETTER(InActivefill1, FInActivefill1, TabsChanged)
+LUMESTA_TAB_COLOR_SETTER(InActivefill2, FInActivefill2, TabsChanged)
+
+#undef LUMESTA_TAB_COLOR_SETTER
+
+void TTabColors::Assign(const TTabColors& source)
+{
+    if (&source == this)
+        return;
+    FColor = source.FColor;
+    FActiveFontColor = source.FActiveFontColor;
+    FInActiveFontColor = source.FInActiveFontColor;
+    FActiveFill1 = source.FActiveFill1;
+    FActiveFill2 = source.FActiveFill2;
+    FInActivefill1 = source.FInActivefill1;
+    FInActivefill2 = source.FInActivefill2;
+    SheetChanged();
+    TabsChanged();
+}
+
+// ---------------------------------------------------------------------------
+// TTabExtStrings
+
+int TTabExtStrings::Count() const { return FControl->FBar->count(); }
+
+std::string TTabExtStrings::Get(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw ETabListError(Format("Failed to retrieve tab at index %d", index));
+    return fromQString(FControl->FBar->tabText(index));
+}
+
+QObject* TTabExtStrings::GetObject(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw ETabListError(Format("Failed to get object at index %d", index));
+    return FControl->FBar->tabData(index).value<QObject*>();
+}
+
+void TTabExtStrings::Put(int index, const std::string& text)
+{
+    if (index < 0 || index >= Count())
+        throw ETabListError(FormatTab(text, index));
+    {
+        CountGuard g(FControl->FNativeGuard);
+        FControl->FBar->setTabText(index, toQString(text));
+    }
+    FControl->ApplyTabImages();
+    Changed();
+}
+
+void TTabExtStrings::PutObject(int index, QObject* object)
+{
+    if (index < 0 || index >= Count())
+        throw ETabListError(Format("Failed to set object at index %d", index));
+    FControl->FBar->setTabData(index, QVariant::fromValue(object));
+}
+
+void TTabExtStrings::InsertObject(int index, const std::string& text, QObject* object)
+{
+    if (index < 0 || index > Count())
+        throw ETabListError(FormatTab(text, index));
+    {
+        CountGuard g(FControl->FNativeGuard);
+        if (Count() == 0)
+            FControl->FNoSelection = false; // the first tab comes selected
+        const int at = FControl->FBar->insertTab(index, toQString(text));
+        FControl->FBar->setTabData(at, QVariant::fromValue(object));
+    }
+    FControl->ApplyTabImages();
+    Changed();
+}
+
+int TTabExtStrings::AddObject(const std::string& text, QObject* object)
+{
+    const int at = Count();
+    InsertObject(at, text, object);
+    return at;
+}
+
+void TTabExtStrings::Delete(int index)
+{
+    if (index < 0 || index >= Count())
+        throw ETabListError(Format("Failed to delete tab at index %d", index));
+    {
+        CountGuard g(FControl->FNativeGuard);
+        FControl->FBar->removeTab(index);
+    }
+    Changed();
+}
+
+void TTabExtStrings::Clear()
+{
+    {
+        CountGuard g(FControl->FNativeGuard);
+        while (Count() > 0)
+            FControl->FBar->removeTab(Count() - 1);
+        FControl->FNoSelection = false;
+    }
+    Changed();
+}
+
+void TTabExtStrings::Move(int curIndex, int newIndex)
+{
+    if (curIndex == newIndex)
+        return;
+    if (curIndex < 0 || curIndex >= Count())
+        throw ETabListError(Format("Failed to delete tab at index %d", curIndex));
+    if (newIndex < 0 || newIndex >= Count())
+        throw ETabListError(FormatTab(Get(curIndex), newIndex));
+    {
+        // The platform's move keeps the selection on the moved tab, which
+        // a delete followed by an insert would lose.
+        CountGuard g(FControl->FNativeGuard);
+        FControl->FBar->moveTab(curIndex, newIndex);
+    }
+    Changed();
+}
+
+int TTabExtStrings::IndexOf(const std::string& text) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (Get(i) == text)
+            return i;
+    return -1;
+}
+
+int TTabExtStrings::IndexOfObject(const QObject* object) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (FControl->FBar->tabData(i).value<QObject*>() == object)
+            return i;
+    return -1;
+}
+
+void TTabExtStrings::BeginUpdate()
+{
+    if (FUpdateCount++ == 0)
+        FControl->FBar->setUpdatesEnabled(false);
+}
+
+void TTabExtStrings::EndUpdate()
+{
+    if (FUpdateCount == 0)
+        return;
+    if (--FUpdateCount == 0) {
+        FControl->FBar->setUpdatesEnabled(true);
+        FControl->FBar->update();
+        Changed();
+    }
+}
+
+void TTabExtStrings::Changed()
+{
+    if (FUpdateCount == 0)
+        FControl->Realign();
+}
+
+// ---------------------------------------------------------------------------
+// TCustomTabExtControl
+
+TCustomTabExtControl::TCustomTabExtControl(QWidget* parent) : QWidget(parent), FTabs(this)
+{
+    FBar = new TNativeTabBar(this);
+    FBar->setExpanding(false);
+    FBar->setDrawBase(false);
+    FBar->setUsesScrollButtons(true);
+    FBar->setElideMode(Qt::ElideNone);
+    setFocusPolicy(Qt::TabFocus);
+    setFocusProxy(FBar);
+    connect(FBar, &QTabBar::currentChanged, this, [this](int) { BarCurrentChanged(); });
+    connect(FBar, &QTabBar::tabCloseRequested, this,
+            [this](int index) { Guarded([&] { TabCloseRequested(index); }); });
+    resize(289, 193);
+}
+
+TCustomTabExtControl::~TCustomTabExtControl()
+{
+    // The bar goes first, so that nothing it does while dying reaches a
+    // control that is half destroyed.
+    FBar->blockSignals(true);
+    delete FBar;
+    FBar = nullptr;
+}
+
+int TCustomTabExtControl::TabIndex() const
+{
+    if (!FBar || FBar->count() == 0 || FNoSelection)
+        return -1;
+    return FBar->currentIndex();
+}
+
+void TCustomTabExtControl::SelectNative(int index)
+{
+    if (index == -1) {
+        if (FBar->count() > 0 && !FNoSelection) {
+            FNoSelection = true;
+            FBar->update();
+        }
+        return;
+    }
+    if (index < 0 || index >= FBar->count())
+        return;
+    CountGuard g(FNativeGuard);
+    if (FNoSelection) {
+        FNoSelection = false;
+        FBar->update();
+    }
+    FBar->setCurrentIndex(index);
+}
+
+void TCustomTabExtControl::SetTabIndex(int value) { SelectNative(value); }
+
+void TCustomTabExtControl::BarCurrentChanged()
+{
+    if (FNativeGuard > 0)
+        return;
+    // A change the bar made on its own (its scroll buttons, accessibility):
+    // it has happened already, so it can only be reported.
+    FNoSelection = false;
+    Guarded([&] { NotifyChange(); });
+}
+
+bool TCustomTabExtControl::SelectByUser(int index)
+{
+    if (index < 0 || index >= FBar->count())
+        return false;
+    if (!AllowTabChange())
+        return false;
+    SelectNative(index);
+    NotifyChange();
+    return true;
+}
+
+bool TCustomTabExtControl::AllowTabChange()
+{
+    bool allow = true;
+    if (OnChanging)
+        OnChanging(this, allow);
+    return allow;
+}
+
+void TCustomTabExtControl::NotifyChange()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+bool TCustomTabExtControl::IsTabEnabled(int) const { return true; }
+
+void TCustomTabExtControl::DrawTab(QPainter& canvas, int TabIndex, const QRect& Rect, bool Active)
+{
+    if (OnDrawTabExt)
+        OnDrawTabExt(this, TabIndex, Rect, Active);
+    else
+        canvas.fillRect(Rect, canvas.brush());
+}
+
+int TCustomTabExtControl::TabImageIndex(int TabIndex) const
+{
+    int image = TabIndex;
+    if (OnGetImageIndex)
+        OnGetImageIndex(const_cast<TCustomTabExtControl*>(this), TabIndex, image);
+    return image;
+}
+
+bool TCustomTabExtControl::DialogChar(QChar c)
+{
+    if (!isEnabled() || !isVisible())
+        return false;
+    for (int i = 0; i < FBar->count(); ++i) {
+        if (Accelerator(FBar->tabText(i)) == c && IsTabEnabled(i)) {
+            if (AllowTabChange()) {
+                SetTabIndex(i);
+                NotifyChange();
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void TCustomTabExtControl::TabMouseDown(Qt::MouseButton, const QPoint&) {}
+
+void TCustomTabExtControl::TabCloseRequested(int) {}
+
+void TCustomTabExtControl::SetHotTrack(bool value)
+{
+    if (value != FHotTrack) {
+        FHotTrack = value;
+        FBar->update();
+    }
+}
+
+void TCustomTabExtControl::SetImages(TImageList* value)
+{
+    FImages = value;
+    ApplyTabImages();
+    Realign();
+}
+
+void TCustomTabExtControl::ApplyTabImages()
+{
+    if (!FImages) {
+        for (int i = 0; i < FBar->count(); ++i)
+            FBar->setTabIcon(i, QIcon());
+        return;
+    }
+    FBar->setIconSize(QSize(FImages->Width(), FImages->Height()));
+    for (int i = 0; i < FBar->count(); ++i) {
+        const QImage img = FImages->Image(TabImageIndex(i));
+        FBar->setTabIcon(i, img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img)));
+    }
+}
+
+void TCustomTabExtControl::SetMultiLine(bool value)
+{
+    if (value == FMultiLine)
+        return;
+    if (!value && (FTabPosition == tpLeft || FTabPosition == tpRight))
+        throw ETabListError("MultiLine must be True when TabPosition is tpLeft or tpRight");
+    FMultiLine = value;
+    if (!value)
+        FScrollOpposite = false;
+    Realign();
+}
+
+void TCustomTabExtControl::SetOwnerDraw(bool value)
+{
+    if (value != FOwnerDraw) {
+        FOwnerDraw = value;
+        FBar->update();
+    }
+}
+
+void TCustomTabExtControl::SetRaggedRight(bool value)
+{
+    if (value != FRaggedRight) {
+        FRaggedRight = value;
+        Realign();
+    }
+}
+
+void TCustomTabExtControl::SetScrollOpposite(bool value)
+{
+    if (value == FScrollOpposite)
+        return;
+    FScrollOpposite = value;
+    if (value)
+        FMultiLine = true;
+    Realign();
+}
+
+void TCustomTabExtControl::SetStyle(TTabExtStyle value)
+{
+    if (value == FStyle)
+        return;
+    if (value != tsTabs && FTabPosition != tpTop)
+        throw ETabInvalidOperation("Tab style incompatible with current tab position");
+    FStyle = value;
+    FBar->setDocumentMode(value != tsTabs);
+    Realign();
+}
+
+void TCustomTabExtControl::SetTabPosition(TTabExtPosition value)
+{
+    if (value == FTabPosition)
+        return;
+    if (value != tpTop && FStyle != tsTabs)
+        throw ETabInvalidOperation("Tab position incompatible with current tab style");
+    FTabPosition = value;
+    if (value == tpLeft || value == tpRight)
+        FMultiLine = true;
+    static const QTabBar::Shape shapes[] = {QTabBar::RoundedNorth, QTabBar::RoundedSouth,
+                                            QTabBar::RoundedWest, QTabBar::RoundedEast};
+    {
+        CountGuard g(FNativeGuard);
+        FBar->setShape(shapes[value]);
+    }
+    Realign();
+}
+
+void TCustomTabExtControl::SetTabHeight(int value)
+{
+    if (value == FTabHeight)
+        return;
+    if (value < 0 || value > 32767)
+        throw ETabInvalidOperation(std::string(ClassName()) + " property out of range");
+    FTabHeight = value;
+    ApplyTabSize();
+}
+
+void TCustomTabExtControl::SetTabWidth(int value)
+{
+    if (value == FTabWidth)
+        return;
+    if (value < 0 || value > 32767)
+        throw ETabInvalidOperation(std::string(ClassName()) + " property out of range");
+    FTabWidth = value;
+    ApplyTabSize();
+}
+
+void TCustomTabExtControl::ApplyTabSize()
+{
+    // The bar measures its tabs again on a style change; the size hint
+    // above then gives the fixed sizes.
+    QEvent e(QEvent::StyleChange);
+    {
+        CountGuard g(FNativeGuard);
+        QCoreApplication::sendEvent(FBar, &e);
+    }
+    Realign();
+}
+
+QRect TCustomTabExtControl::TabRect(int i) const
+{
+    if (i < 0 || i >= FBar->count())
+        return QRect();
+    return FBar->tabRect(i).translated(FBar->pos());
+}
+
+int TCustomTabExtControl::IndexOfTabAt(const QPoint& p) const
+{
+    if (!FBar->geometry().contains(p))
+        return -1;
+    return FBar->tabAt(p - FBar->pos());
+}
+
+QRect TCustomTabExtControl::BarRect() const
+{
+    const QRect r = rect();
+    if (FBar->count() == 0)
+        return QRect();
+    const QSize hint = FBar->sizeHint();
+    switch (FTabPosition) {
+    case tpTop: return QRect(r.left(), r.top(), r.width(), hint.height());
+    case tpBottom: return QRect(r.left(), r.bottom() - hint.height() + 1, r.width(), hint.height());
+    case tpLeft: return QRect(r.left(), r.top(), hint.width(), r.height());
+    case tpRight: return QRect(r.right() - hint.width() + 1, r.top(), hint.width(), r.height());
+    }
+    return QRect();
+}
+
+QRect TCustomTabExtControl::DisplayRect() const
+{
+    QRect pane = rect();
+    const QRect bar = BarRect();
+    if (!bar.isEmpty()) {
+        switch (FTabPosition) {
+        case tpTop: pane.setTop(bar.bottom() + 1); break;
+        case tpBottom: pane.setBottom(bar.top() - 1); break;
+        case tpLeft: pane.setLeft(bar.right() + 1); break;
+        case tpRight: pane.setRight(bar.left() - 1); break;
+        }
+    }
+    // The frame around the pages.
+    return pane.adjusted(2, 2, -2, -2);
+}
+
+QRect TCustomTabExtControl::PageRect() const
+{
+    QRect r = DisplayRect();
+    if (FTabPosition == tpTop)
+        r.setTop(r.top() + 2);
+    return r;
+}
+
+void TCustomTabExtControl::Realign()
+{
+    const QRect bar = BarRect();
+    if (bar.isEmpty())
+        FBar->hide();
+    else {
+        FBar->setGeometry(bar);
+        FBar->show();
+    }
+    update();
+}
+
+void TCustomTabExtControl::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    Realign();
+}
+
+void TCustomTabExtControl::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        Realign();
+}
+
+void TCustomTabExtControl::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    QStyleOptionTabWidgetFrame opt;
+    opt.initFrom(this);
+    const QRect bar = BarRect();
+    QRect pane = DisplayRect().adjusted(-2, -2, 2, 2);
+    opt.rect = pane;
+    opt.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    static const QTabBar::Shape shapes[] = {QTabBar::RoundedNorth, QTabBar::RoundedSouth,
+                                            QTabBar::RoundedWest, QTabBar::RoundedEast};
+    opt.shape = shapes[FTabPosition];
+    if (!bar.isEmpty()) {
+        opt.tabBarSize = FBar->sizeHint();
+        const int cur = TabIndex();
+        if (cur >= 0)
+            opt.selectedTabRect = TabRect(cur);
+    }
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &opt, &p, this);
+}
+
+// ---------------------------------------------------------------------------
+// TTabExtSheet
+
+TTabExtSheet::TTabExtSheet(QWidget* owner) : QWidget(owner)
+{
+    hide();
+    setAutoFillBackground(true);
+    UpdateBackground();
+    if (owner)
+        setGeometry(owner->rect());
+}
+
+TTabExtSheet::~TTabExtSheet()
+{
+    OnShow = nullptr;
+    OnHide = nullptr;
+    if (FHostStrip) {
+        try {
+            FHostStrip->RemoveSheet(this);
+        } catch (const std::exception& e) {
+            // A destructor must not throw; a handler's failure is reported.
+            HandleWidgetException(e);
+        }
+        FHostStrip = nullptr;
+    }
+}
+
+void TTabExtSheet::SetHostStrip(TPageExtControl* strip)
+{
+    if (strip == FHostStrip)
+        return;
+    if (FHostStrip) {
+        TPageExtControl* old = FHostStrip;
+        old->RemoveSheet(this);
+        FHostStrip = nullptr;
+        hide();
+    }
+    if (strip) {
+        if (parentWidget() != strip)
+            setParent(strip);
+        FHostStrip = strip;
+        strip->InsertSheet(this);
+    }
+}
+
+void TTabExtSheet::SetCaption(const std::string& value)
+{
+    if (value == FCaption)
+        return;
+    FCaption = value;
+    UpdateTab();
+}
+
+void TTabExtSheet::SetHighlighted(bool value)
+{
+    if (value == FHighlighted)
+        return;
+    FHighlighted = value;
+    UpdateTab();
+}
+
+void TTabExtSheet::SetImageIndex(int value)
+{
+    if (value == FImageIndex)
+        return;
+    FImageIndex = value;
+    UpdateTab();
+}
+
+void TTabExtSheet::UpdateTab()
+{
+    if (!FHostStrip || !FTabShowing)
+        return;
+    const int n = TabNumber();
+    FHostStrip->TabTexts().Put(n, FCaption);
+    // The platform's tab has no highlight state of its own; the caption
+    // takes the highlight colour instead.
+    FHostStrip->NativeBar()->setTabTextColor(n, FHighlighted ? palette().color(QPalette::Highlight)
+                                                             : QColor());
+}
+
+int TTabExtSheet::PageIndex() const
+{
+    if (!FHostStrip)
+        return -1;
+    const auto& pages = FHostStrip->FPages;
+    const auto it = std::find(pages.begin(), pages.end(), this);
+    return it == pages.end() ? -1 : int(it - pages.begin());
+}
+
+void TTabExtSheet::SetPageIndex(int value)
+{
+    if (!FHostStrip)
+        return;
+    const int maxIndex = FHostStrip->SheetCount() - 1;
+    // A negative position is as invalid as one past the end.
+    if (value > maxIndex || value < 0) {
+        char buf[160];
+        std::snprintf(buf, sizeof buf,
+                      "%d is an invalid PageIndex value.  PageIndex must be between 0 and %d", value,
+                      maxIndex);
+        throw ETabListError(buf);
+    }
+    FHostStrip->MovePage(this, value);
+}
+
+void TTabExtSheet::SetTabVisible(bool value)
+{
+    if (value == FTabVisible)
+        return;
+    FTabVisible = value;
+    if (FHostStrip)
+        SetTabShowing(value);
+}
+
+int TTabExtSheet::TabNumber() const
+{
+    if (!FHostStrip || !FTabShowing)
+        return -1;
+    int n = 0;
+    for (const TTabExtSheet* s : FHostStrip->FPages) {
+        if (s == this)
+            return n;
+        if (s->FTabShowing)
+            ++n;
+    }
+    return -1;
+}
+
+void TTabExtSheet::SetTabShowing(bool value)
+{
+    if (value == FTabShowing || !FHostStrip)
+        return;
+    if (value) {
+        FTabShowing = true;
+        FHostStrip->InsertTab(this);
+    } else {
+        const int n = TabNumber();
+        FTabShowing = false;
+        FHostStrip->DeleteTab(this, n);
+    }
+}
+
+void TTabExtSheet::UpdateBackground()
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, toQColor(FColors.Color()));
+    setPalette(pal);
+    update();
+}
+
+void TTabExtSheet::SetControl(QWidget* control)
+{
+    FControl = control;
+    if (control) {
+        if (control->parentWidget() != this)
+            control->setParent(this);
+        control->setGeometry(rect());
+        control->show();
+    }
+}
+
+void TTabExtSheet::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (OnShow)
+        Guarded([&] { OnShow(this); });
+}
+
+void TTabExtSheet::hideEvent(QHideEvent* e)
+{
+    QWidget::hideEvent(e);
+    if (OnHide)
+        Guarded([&] { OnHide(this); });
+}
+
+void TTabExtSheet::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (FControl)
+        FControl->setGeometry(rect());
+}
+
+// ---------------------------------------------------------------------------
+// TPageExtControl
+
+TPageExtControl::TPageExtControl(QWidget* parent) : TCustomTabExtControl(parent)
+{
+    const auto next = [this] { Guarded([&] { SelectNextPage(true); }); };
+    const auto prev = [this] { Guarded([&] { SelectNextPage(false); }); };
+    FNextShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    FNextShortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(FNextShortcut, &QShortcut::activated, this, next);
+    // Shift+Tab arrives as Backtab, with or without the Shift in it.
+    FPrevShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
+    FPrevShortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(FPrevShortcut, &QShortcut::activated, this, prev);
+    FPrevShortcut2 = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this);
+    FPrevShortcut2->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(FPrevShortcut2, &QShortcut::activated, this, prev);
+}
+
+TPageExtControl::~TPageExtControl()
+{
+    // The sheets must not call back into a strip that is going away.
+    for (TTabExtSheet* s : FPages) {
+        s->FHostStrip = nullptr;
+        s->FTabShowing = false;
+    }
+    FPages.clear();
+    FActivePage = nullptr;
+}
+
+TTabExtSheet* TPageExtControl::Sheets(int i) const
+{
+    return i >= 0 && i < SheetCount() ? FPages[size_t(i)] : nullptr;
+}
+
+int TPageExtControl::ActiveSheetIndex() const
+{
+    const auto it = std::find(FPages.begin(), FPages.end(), FActivePage);
+    return FActivePage && it != FPages.end() ? int(it - FPages.begin()) : -1;
+}
+
+TTabExtSheet* TPageExtControl::SheetOfTab(int tabIndex) const
+{
+    if (tabIndex < 0 || tabIndex >= TabTexts().Count())
+        return nullptr;
+    auto* s = qobject_cast<TTabExtSheet*>(TabTexts().GetObject(tabIndex));
+    return s && s->FHostStrip == this ? s : nullptr;
+}
+
+void TPageExtControl::SetActivePage(TTabExtSheet* page)
+{
+    if (page && page->FHostStrip != this)
+        return;
+    FlagGuard guard(FChangingActive);
+    if (page != FActivePage) {
+        TTabExtSheet* old = FActivePage;
+        QWidget* focus = window()->focusWidget();
+        const bool focusInOld = old && focus && (focus == old || old->isAncestorOf(focus));
+        if (focusInOld)
+            old->setFocus();
+        if (page) {
+            page->setGeometry(PageRect());
+            page->raise();
+            page->show();
+        }
+        if (focusInOld) {
+            if (CanTakeFocus(page))
+                page->setFocus();
+            else
+                setFocus();
+        }
+        if (old)
+            old->hide();
+        FActivePage = page;
+        if (page && window()->focusWidget() == page) {
+            // On to the first control of the sheet that takes focus.
+            for (QWidget* w = page->nextInFocusChain(); w && w != page && page->isAncestorOf(w);
+                 w = w->nextInFocusChain()) {
+                if ((w->focusPolicy() & Qt::TabFocus) && CanTakeFocus(w)) {
+                    w->setFocus(Qt::TabFocusReason);
+                    break;
+                }
+            }
+        }
+    }
+    SetTabIndex(page ? page->TabNumber() : -1);
+}
+
+void TPageExtControl::SetTabIndex(int value)
+{
+    TCustomTabExtControl::SetTabIndex(value);
+    if (!FChangingActive) {
+        // The tab's own sheet; with every sheet showing a tab this is also
+        // Sheets[value].
+        if (TTabExtSheet* s = SheetOfTab(value))
+            SetActivePage(s);
+    }
+}
+
+void TPageExtControl::SyncActivePage()
+{
+    const int i = TabIndex();
+    SetActivePage(i >= 0 ? SheetOfTab(i) : nullptr);
+}
+
+void TPageExtControl::NotifyChange()
+{
+    if (TabIndex() >= 0)
+        SyncActivePage();
+    TCustomTabExtControl::NotifyChange();
+}
+
+TTabExtSheet* TPageExtControl::FindNextSheet(TTabExtSheet* from, bool goForward,
+                                             bool checkTabVisible) const
+{
+    const int count = SheetCount();
+    if (count == 0)
+        return nullptr;
+    const auto it = std::find(FPages.begin(), FPages.end(), from);
+    int i = it == FPages.end() ? (goForward ? count - 1 : 0) : int(it - FPages.begin());
+    const int start = i;
+    do {
+        if (goForward) {
+            if (++i == count)
+                i = 0;
+        } else {
+            if (i == 0)
+                i = count;
+            --i;
+        }
+        TTabExtSheet* s = FPages[size_t(i)];
+        if (!checkTabVisible || s->FTabVisible)
+            return s;
+    } while (i != start);
+    return nullptr;
+}
+
+void TPageExtControl::SelectNextPage(bool goForward)
+{
+    TTabExtSheet* page = FindNextSheet(FActivePage, goForward, true);
+    if (page && page != FActivePage && AllowTabChange()) {
+        SetActivePage(page);
+        NotifyChange();
+    }
+}
+
+bool TPageExtControl::CloseTab(int tabIndex)
+{
+    // The sheet is found by its tab, which is the same as Sheets[tabIndex]
+    // while every sheet shows a tab and the right one when some do not.
+    TTabExtSheet* page = SheetOfTab(tabIndex);
+    if (!page)
+        return false;
+    bool canClose = true;
+    if (OnTabClose)
+        OnTabClose(this, tabIndex, canClose);
+    if (!canClose || page->FHostStrip != this)
+        return false;
+    page->SetHostStrip(nullptr);
+    return true;
+}
+
+void TPageExtControl::InsertSheet(TTabExtSheet* page)
+{
+    FPages.push_back(page);
+    page->setGeometry(PageRect());
+    if (page->FTabVisible) {
+        page->FTabShowing = true;
+        InsertTab(page);
+    }
+}
+
+void TPageExtControl::RemoveSheet(TTabExtSheet* page)
+{
+    const auto it = std::find(FPages.begin(), FPages.end(), page);
+    if (it == FPages.end())
+        return;
+    const bool wasActive = page == FActivePage;
+    TTabExtSheet* next = FindNextSheet(page, true, true);
+    if (next == page)
+        next = nullptr;
+    page->SetTabShowing(false);
+    FPages.erase(std::find(FPages.begin(), FPages.end(), page));
+    // Removing a sheet in the background leaves the user's sheet where it
+    // is; only a removed active sheet hands over to the one after it.
+    if (wasActive || FActivePage == page)
+        SetActivePage(next);
+    else
+        SetTabIndex(FActivePage ? FActivePage->TabNumber() : -1);
+    page->hide();
+}
+
+void TPageExtControl::InsertTab(TTabExtSheet* page)
+{
+    const int n = page->TabNumber();
+    TabTexts().InsertObject(n, page->FCaption, page);
+    if (page->FHighlighted)
+        NativeBar()->setTabTextColor(n, page->palette().color(QPalette::Highlight));
+    SyncActivePage();
+}
+
+void TPageExtControl::DeleteTab(TTabExtSheet* page, int tabIndex)
+{
+    // Handlers are told the index of the tab that goes.
+    if (OnTabDelete)
+        OnTabDelete(this, tabIndex);
+    if (tabIndex < 0 || tabIndex >= TabTexts().Count())
+        return;
+    TabTexts().Delete(tabIndex);
+    if (page == FActivePage) {
+        int n = tabIndex;
+        if (n >= TabTexts().Count())
+            n = TabTexts().Count() - 1;
+        SetTabIndex(n);
+    }
+    SyncActivePage();
+}
+
+void TPageExtControl::MoveTab(int curIndex, int newIndex) { TabTexts().Move(curIndex, newIndex); }
+
+void TPageExtControl::MovePage(TTabExtSheet* page, int newIndex)
+{
+    const int oldTab = page->TabNumber();
+    const auto it = std::find(FPages.begin(), FPages.end(), page);
+    if (it == FPages.end())
+        return;
+    FPages.erase(it);
+    FPages.insert(FPages.begin() + newIndex, page);
+    if (oldTab >= 0)
+        MoveTab(oldTab, page->TabNumber());
+}
+
+bool TPageExtControl::IsTabEnabled(int TabIndex) const
+{
+    const TTabExtSheet* s = SheetOfTab(TabIndex);
+    return s && s->isEnabled();
+}
+
+int TPageExtControl::TabImageIndex(int TabIndex) const
+{
+    if (OnGetImageIndex)
+        return TCustomTabExtControl::TabImageIndex(TabIndex);
+    const TTabExtSheet* s = SheetOfTab(TabIndex);
+    return s ? s->FImageIndex : TabIndex;
+}
+
+bool TPageExtControl::PaintsTabsItself() const
+{
+    // The strip's own tab painting (fills, colours, drawn close buttons)
+    // is not written yet: the platform paints the tabs, and the close
+    // buttons are the platform's.
+    return false;
+}
+
+bool TPageExtControl::DialogChar(QChar c) { return TCustomTabExtControl::DialogChar(c); }
+
+void TPageExtControl::TabMouseDown(Qt::MouseButton, const QPoint&)
+{
+    if (OnTabClick)
+        OnTabClick(this, TabIndex());
+}
+
+void TPageExtControl::TabCloseRequested(int index)
+{
+    // A press on the close button of a tab that is not selected selects it
+    // first; if that is refused, nothing is closed.
+    if (index != TabIndex() && !SelectByUser(index))
+        return;
+    CloseTab(TabIndex());
+}
+
+void TPageExtControl::SetCloseBtn(bool value)
+{
+    FCloseBtn = value;
+    SetOwnerDraw(value);
+    {
+        CountGuard g(FNativeGuard);
+        NativeBar()->setTabsClosable(value);
+    }
+    Realign();
+}
+
+void TPageExtControl::SetSmallCloseBtn(bool value)
+{
+    if (value != FSmallCloseBtn) {
+        FSmallCloseBtn = value;
+        NativeBar()->update();
+    }
+}
+
+void TPageExtControl::SetFlat(bool value)
+{
+    FFlat = value;
+    Realign();
+}
+
+void TPageExtControl::SetTabFillGradient(bool value)
+{
+    if (value != FTabFillGradient) {
+        FTabFillGradient = value;
+        NativeBar()->update();
+    }
+}
+
+void TPageExtControl::SetPicture(const QImage& value)
+{
+    FPicture = value;
+    update();
+}
+
+QRect TPageExtControl::PageRect() const
+{
+    QRect r = TCustomTabExtControl::PageRect();
+    // Flat sheets cover the frame.
+    if (FFlat)
+        r.adjust(-4, -4, 4, 4);
+    return r;
+}
+
+void TPageExtControl::Realign()
+{
+    TCustomTabExtControl::Realign();
+    const QRect r = PageRect();
+    for (TTabExtSheet* s : FPages)
+        s->setGeometry(r);
+}
+
+void TPageExtControl::paintEvent(QPaintEvent* e)
+{
+    TCustomTabExtControl::paintEvent(e);
+    if (!FPicture.isNull() && TabIndex() == -1) {
+        QPainter p(this);
+        p.drawImage(rect(), FPicture);
+    }
+}

@@ -995,8 +995,9 @@ void TPageExtControl::SetActivePage(TTabExtSheet* page)
         FActivePage = page;
         if (page && window()->focusWidget() == page) {
             // On to the first control of the sheet that takes focus.
-            for (QWidget* w = page->nextInFocusChain(); w && w != page && page->isAncestorOf(w);
-                 w = w->nextInFocusChain()) {
+            for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+                if (!page->isAncestorOf(w))
+                    continue;
                 if ((w->focusPolicy() & Qt::TabFocus) && CanTakeFocus(w)) {
                     w->setFocus(Qt::TabFocusReason);
                     break;

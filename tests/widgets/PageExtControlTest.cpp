@@ -1,0 +1,550 @@
+#include "widgets/PageExtControl.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A window with a strip whose events are written to a log, in order.
+class StripTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        win = std::make_unique<QWidget>();
+        win->resize(400, 300);
+        strip = new TPageExtControl(win.get());
+        strip->setGeometry(0, 0, 400, 300);
+        strip->OnChanging = [this](QObject* s, bool& allow) {
+            EXPECT_EQ(s, strip);
+            log.push_back("changing");
+            allow = allowChange;
+        };
+        strip->OnChange = [this](QObject* s) {
+            EXPECT_EQ(s, strip);
+            log.push_back("change " + Name(strip->ActivePage()));
+        };
+        strip->OnTabClose = [this](QObject*, int i, bool& canClose) {
+            log.push_back("close " + std::to_string(i));
+            canClose = allowClose;
+        };
+        strip->OnTabDelete = [this](QObject*, int i) { log.push_back("delete " + std::to_string(i)); };
+        strip->OnTabClick = [this](QObject*, int i) { log.push_back("click " + std::to_string(i)); };
+    }
+
+    // The window goes before the log its sheets write to when hidden.
+    void TearDown() override { win.reset(); }
+
+    void Show()
+    {
+        win->show();
+        win->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
+    }
+
+    TTabExtSheet* Add(const std::string& caption, bool tabVisible = true)
+    {
+        auto* s = new TTabExtSheet(strip);
+        s->setObjectName(QString::fromStdString(caption));
+        s->SetCaption(caption);
+        s->SetTabVisible(tabVisible);
+        s->OnShow = [this](QObject* o) { log.push_back("show " + Name(o)); };
+        s->OnHide = [this](QObject* o) { log.push_back("hide " + Name(o)); };
+        s->SetHostStrip(strip);
+        return s;
+    }
+
+    static std::string Name(const QObject* o) { return o ? o->objectName().toStdString() : "none"; }
+
+    std::vector<std::string> Captions() const
+    {
+        std::vector<std::string> r;
+        for (int i = 0; i < strip->TabTexts().Count(); ++i)
+            r.push_back(strip->TabTexts().Get(i));
+        return r;
+    }
+
+    QPoint TabCentre(int i) const { return strip->NativeBar()->tabRect(i).center(); }
+
+    std::unique_ptr<QWidget> win;
+    TPageExtControl* strip = nullptr;
+    std::vector<std::string> log;
+    bool allowChange = true;
+    bool allowClose = true;
+};
+
+using Log = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(StripTest, AddingSheetsMakesTheFirstActiveAndRaisesNoChangeEvents)
+{
+    EXPECT_EQ(strip->width(), 400);
+    EXPECT_EQ(strip->TabIndex(), -1);
+    EXPECT_EQ(strip->ActiveSheetIndex(), -1);
+    Show();
+
+    TTabExtSheet* a = Add("a");
+    EXPECT_EQ(strip->ActivePage(), a);
+    EXPECT_EQ(strip->TabIndex(), 0);
+    TTabExtSheet* b = Add("b");
+    TTabExtSheet* c = Add("c");
+    EXPECT_EQ(strip->ActivePage(), a);
+    EXPECT_EQ(strip->SheetCount(), 3);
+    EXPECT_EQ(strip->Sheets(2), c);
+    EXPECT_EQ(strip->Sheets(3), nullptr);
+    EXPECT_EQ(strip->Sheets(-1), nullptr);
+    EXPECT_EQ(b->PageIndex(), 1);
+    EXPECT_EQ(c->TabNumber(), 2);
+    EXPECT_EQ(b->HostStrip(), strip);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(strip->TabTexts().GetObject(1), b);
+    EXPECT_EQ(log, (Log{"show a"}));
+
+    // The active sheet alone is shown, in the page area, and its control
+    // fills it.
+    auto* edit = new QLineEdit;
+    a->SetControl(edit);
+    EXPECT_TRUE(a->isVisible());
+    EXPECT_FALSE(b->isVisible());
+    EXPECT_EQ(a->geometry(), strip->PageRect());
+    EXPECT_EQ(edit->geometry(), a->rect());
+    EXPECT_TRUE(strip->DisplayRect().contains(strip->PageRect()));
+    EXPECT_GE(strip->PageRect().top(), strip->NativeBar()->geometry().bottom());
+    strip->resize(300, 200);
+    EXPECT_EQ(a->geometry(), strip->PageRect());
+    EXPECT_EQ(edit->size(), a->size());
+    EXPECT_LT(strip->PageRect().right(), 300);
+}
+
+TEST_F(StripTest, ProgramSwitchingRaisesOnlyShowAndHide)
+{
+    Show();
+    Add("a");
+    TTabExtSheet* b = Add("b");
+    TTabExtSheet* c = Add("c");
+    log.clear();
+
+    strip->SetActivePage(c);
+    EXPECT_EQ(strip->TabIndex(), 2);
+    strip->SetTabIndex(1);
+    EXPECT_EQ(strip->ActivePage(), b);
+    strip->SetTabIndex(1); // again: nothing changes
+    strip->SetTabIndex(7); // no such tab: ignored
+    EXPECT_EQ(strip->ActivePage(), b);
+    // The new sheet is shown before the old one is hidden.
+    EXPECT_EQ(log, (Log{"show c", "hide a", "show b", "hide c"}));
+
+    // A sheet of another strip is ignored.
+    TPageExtControl other(win.get());
+    auto* foreign = new TTabExtSheet(&other);
+    foreign->SetHostStrip(&other);
+    strip->SetActivePage(foreign);
+    EXPECT_EQ(strip->ActivePage(), b);
+    EXPECT_EQ(other.ActivePage(), foreign);
+}
+
+TEST_F(StripTest, UserClickAsksBeforeChangingAndMayBeRefused)
+{
+    Show();
+    Add("a");
+    Add("b");
+    TTabExtSheet* c = Add("c");
+    log.clear();
+
+    QTest::mouseClick(strip->NativeBar(), Qt::LeftButton, {}, TabCentre(2));
+    EXPECT_EQ(strip->ActivePage(), c);
+    EXPECT_EQ(log, (Log{"changing", "show c", "hide a", "change c", "click 2"}));
+
+    log.clear();
+    allowChange = false;
+    QTest::mouseClick(strip->NativeBar(), Qt::LeftButton, {}, TabCentre(0));
+    EXPECT_EQ(strip->ActivePage(), c);
+    EXPECT_EQ(strip->TabIndex(), 2);
+    EXPECT_EQ(log, (Log{"changing", "click 2"}));
+
+    // A press on the selected tab asks nothing; the right button selects
+    // nothing.
+    log.clear();
+    QTest::mouseClick(strip->NativeBar(), Qt::LeftButton, {}, TabCentre(2));
+    QTest::mouseClick(strip->NativeBar(), Qt::RightButton, {}, TabCentre(1));
+    EXPECT_EQ(log, (Log{"click 2", "click 2"}));
+}
+
+TEST_F(StripTest, ArrowKeysOnTheTabsAskToo)
+{
+    Show();
+    Add("a");
+    TTabExtSheet* b = Add("b");
+    strip->NativeBar()->setFocus();
+    log.clear();
+    QTest::keyClick(strip->NativeBar(), Qt::Key_Right);
+    EXPECT_EQ(strip->ActivePage(), b);
+    QTest::keyClick(strip->NativeBar(), Qt::Key_Right); // no wrap at the end
+    EXPECT_EQ(log, (Log{"changing", "show b", "hide a", "change b"}));
+    allowChange = false;
+    QTest::keyClick(strip->NativeBar(), Qt::Key_Left);
+    EXPECT_EQ(strip->ActivePage(), b);
+}
+
+TEST_F(StripTest, ClosingTabsAndWhichSheetBecomesActive)
+{
+    Show();
+    TTabExtSheet* a = Add("a");
+    TTabExtSheet* b = Add("b");
+    TTabExtSheet* c = Add("c");
+
+    // The last of three: the first becomes active.
+    strip->SetActivePage(c);
+    log.clear();
+    EXPECT_TRUE(strip->CloseTab(2));
+    EXPECT_EQ(strip->ActivePage(), a);
+    EXPECT_EQ(strip->TabIndex(), 0);
+    EXPECT_EQ(c->HostStrip(), nullptr);
+    EXPECT_FALSE(c->isVisible());
+    EXPECT_EQ(c->parent(), strip) << "a closed sheet stays owned";
+    // The tab at the same place (now b's) is selected on the way; no change
+    // events are raised.
+    EXPECT_EQ(log, (Log{"close 2", "delete 2", "show b", "hide c", "show a", "hide b"}));
+
+    // The middle one: the one after it becomes active.
+    c->SetHostStrip(strip);
+    strip->SetActivePage(b);
+    EXPECT_TRUE(strip->CloseTab(1));
+    EXPECT_EQ(strip->ActivePage(), c);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"a", "c"}));
+
+    // A refused close changes nothing and deletes nothing.
+    allowClose = false;
+    log.clear();
+    EXPECT_FALSE(strip->CloseTab(1));
+    EXPECT_EQ(log, (Log{"close 1"}));
+    EXPECT_EQ(strip->SheetCount(), 2);
+
+    // Indices without a tab do nothing.
+    allowClose = true;
+    log.clear();
+    EXPECT_FALSE(strip->CloseTab(2));
+    EXPECT_FALSE(strip->CloseTab(-1));
+    EXPECT_TRUE(log.empty());
+
+    // Closing down to none leaves no active sheet and no selected tab.
+    EXPECT_TRUE(strip->CloseTab(0));
+    EXPECT_TRUE(strip->CloseTab(0));
+    EXPECT_EQ(strip->ActivePage(), nullptr);
+    EXPECT_EQ(strip->TabIndex(), -1);
+    EXPECT_EQ(strip->SheetCount(), 0);
+    EXPECT_FALSE(a->isVisible());
+    EXPECT_FALSE(c->isVisible());
+}
+
+TEST_F(StripTest, CloseButtonOfAnUnselectedTabSelectsItFirst)
+{
+    strip->SetCloseBtn(true);
+    EXPECT_TRUE(strip->OwnerDraw());
+    Show();
+    Add("a");
+    TTabExtSheet* b = Add("b");
+    Add("c");
+    log.clear();
+
+    auto* button = strip->NativeBar()->tabButton(1, QTabBar::RightSide);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(log.front(), "changing");
+    EXPECT_NE(std::find(log.begin(), log.end(), "change b"), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), "close 1"), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), "delete 1"), log.end());
+    EXPECT_EQ(b->HostStrip(), nullptr);
+    EXPECT_EQ(Name(strip->ActivePage()), "c");
+
+    // When the selection is refused, nothing is closed.
+    allowChange = false;
+    log.clear();
+    QTest::mouseClick(strip->NativeBar()->tabButton(0, QTabBar::RightSide), Qt::LeftButton);
+    EXPECT_EQ(log, (Log{"changing"}));
+    EXPECT_EQ(strip->SheetCount(), 2);
+
+    strip->SetCloseBtn(false);
+    EXPECT_FALSE(strip->OwnerDraw());
+    EXPECT_EQ(strip->NativeBar()->tabButton(0, QTabBar::RightSide), nullptr);
+}
+
+TEST_F(StripTest, RemovingSheetsOtherwise)
+{
+    Show();
+    TTabExtSheet* a = Add("a");
+    TTabExtSheet* b = Add("b");
+    TTabExtSheet* c = Add("c");
+    strip->SetActivePage(c);
+
+    // A sheet in the background leaves without moving the user's sheet.
+    log.clear();
+    a->SetHostStrip(nullptr);
+    EXPECT_EQ(strip->ActivePage(), c);
+    EXPECT_EQ(strip->TabIndex(), 1);
+    EXPECT_EQ(log, (Log{"delete 0"}));
+
+    // A deleted sheet leaves its strip too.
+    delete c;
+    EXPECT_EQ(strip->SheetCount(), 1);
+    EXPECT_EQ(strip->ActivePage(), b);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"b"}));
+
+    // Back in: appended at the end, the active sheet stays.
+    a->SetHostStrip(strip);
+    EXPECT_EQ(a->PageIndex(), 1);
+    EXPECT_EQ(strip->ActivePage(), b);
+}
+
+TEST_F(StripTest, SheetsWithoutTabs)
+{
+    Show();
+    TTabExtSheet* a = Add("a");
+    TTabExtSheet* b = Add("b");
+    TTabExtSheet* c = Add("c");
+    TTabExtSheet* d = Add("d");
+
+    b->SetTabVisible(false);
+    EXPECT_EQ(b->PageIndex(), 1);
+    EXPECT_FALSE(b->TabShowing());
+    EXPECT_EQ(b->TabNumber(), -1);
+    EXPECT_EQ(c->TabNumber(), 1);
+    EXPECT_EQ(d->TabNumber(), 2);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"a", "c", "d"}));
+
+    // Tab indices name the tab's own sheet.
+    strip->SetTabIndex(1);
+    EXPECT_EQ(strip->ActivePage(), c);
+    log.clear();
+    EXPECT_TRUE(strip->CloseTab(1));
+    EXPECT_EQ(log[0], "close 1");
+    EXPECT_EQ(c->HostStrip(), nullptr);
+    EXPECT_EQ(b->HostStrip(), strip);
+    EXPECT_EQ(strip->ActivePage(), d);
+
+    // Hiding the active sheet's tab hands over to the next tab.
+    d->SetTabVisible(false);
+    EXPECT_EQ(strip->ActivePage(), a);
+    EXPECT_EQ(strip->TabIndex(), 0);
+    b->SetTabVisible(true);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(strip->ActivePage(), a);
+}
+
+TEST_F(StripTest, ControlTabCyclesThroughSheetsWithTabs)
+{
+    Show();
+    TTabExtSheet* a = Add("a");
+    TTabExtSheet* b = Add("b");
+    TTabExtSheet* c = Add("c");
+    Add("hidden", false);
+    auto* edit = new QLineEdit;
+    a->SetControl(edit);
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
+    log.clear();
+
+    QTest::keyClick(edit, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(strip->ActivePage(), b);
+    EXPECT_EQ(log, (Log{"changing", "show b", "hide a", "change b"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(strip->ActivePage(), c);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(strip->ActivePage(), a) << "wraps round, skipping the sheet without a tab";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(strip->ActivePage(), c);
+
+    allowChange = false;
+    log.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(strip->ActivePage(), c);
+    EXPECT_EQ(log, (Log{"changing"}));
+
+    // Focus outside the strip: the key is not the strip's.
+    allowChange = true;
+    auto* outside = new QLineEdit(win.get());
+    outside->move(0, 0);
+    strip->move(0, 40);
+    outside->show();
+    outside->setFocus();
+    QTest::keyClick(outside, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(strip->ActivePage(), c);
+}
+
+TEST_F(StripTest, FocusFollowsTheActiveSheet)
+{
+    Show();
+    TTabExtSheet* a = Add("a");
+    TTabExtSheet* b = Add("b");
+    auto* ea = new QLineEdit;
+    auto* eb = new QLineEdit;
+    a->SetControl(ea);
+    b->SetControl(eb);
+    ea->setFocus();
+    strip->SetActivePage(b);
+    EXPECT_TRUE(eb->hasFocus());
+    EXPECT_FALSE(a->isVisible());
+}
+
+TEST_F(StripTest, AcceleratorSelectsItsTab)
+{
+    Show();
+    Add("&Alfa");
+    TTabExtSheet* b = Add("&Beta");
+    log.clear();
+    QTest::keyClick(win.get(), Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(strip->ActivePage(), b);
+    EXPECT_EQ(log, (Log{"changing", "show &Beta", "hide &Alfa", "change &Beta"}));
+}
+
+TEST_F(StripTest, PropertyValidations)
+{
+    strip->SetScrollOpposite(true);
+    EXPECT_TRUE(strip->MultiLine());
+    strip->SetMultiLine(false);
+    EXPECT_FALSE(strip->ScrollOpposite());
+
+    strip->SetTabPosition(tpLeft);
+    EXPECT_TRUE(strip->MultiLine());
+    try {
+        strip->SetMultiLine(false);
+        FAIL();
+    } catch (const ETabListError& e) {
+        EXPECT_STREQ(e.what(), "MultiLine must be True when TabPosition is tpLeft or tpRight");
+    }
+    EXPECT_TRUE(strip->MultiLine());
+    try {
+        strip->SetStyle(tsButtons);
+        FAIL();
+    } catch (const ETabInvalidOperation& e) {
+        EXPECT_STREQ(e.what(), "Tab style incompatible with current tab position");
+    }
+    EXPECT_EQ(strip->Style(), tsTabs);
+    strip->SetTabPosition(tpTop);
+    strip->SetStyle(tsFlatButtons);
+    try {
+        strip->SetTabPosition(tpBottom);
+        FAIL();
+    } catch (const ETabInvalidOperation& e) {
+        EXPECT_STREQ(e.what(), "Tab position incompatible with current tab style");
+    }
+    EXPECT_EQ(strip->TabPosition(), tpTop);
+
+    try {
+        strip->SetTabHeight(-1);
+        FAIL();
+    } catch (const ETabInvalidOperation& e) {
+        EXPECT_STREQ(e.what(), "TPageExtControl property out of range");
+    }
+    EXPECT_THROW(strip->SetTabWidth(-3), ETabInvalidOperation);
+    EXPECT_EQ(strip->TabHeight(), 0);
+    EXPECT_EQ(strip->TabWidth(), 0);
+
+    TTabExtSheet* a = Add("a");
+    Add("b");
+    try {
+        a->SetPageIndex(2);
+        FAIL();
+    } catch (const ETabListError& e) {
+        EXPECT_STREQ(e.what(), "2 is an invalid PageIndex value.  PageIndex must be between 0 and 1");
+    }
+    EXPECT_THROW(a->SetPageIndex(-1), ETabListError);
+    EXPECT_EQ(a->PageIndex(), 0);
+
+    try {
+        strip->TabTexts().Get(5);
+        FAIL();
+    } catch (const ETabListError& e) {
+        EXPECT_STREQ(e.what(), "Failed to retrieve tab at index 5");
+    }
+    EXPECT_THROW(strip->TabTexts().GetObject(-1), ETabListError);
+    EXPECT_THROW(strip->TabTexts().Delete(2), ETabListError);
+    try {
+        strip->TabTexts().Put(9, "x");
+        FAIL();
+    } catch (const ETabListError& e) {
+        EXPECT_STREQ(e.what(), "Failed to set tab \"x\" at index 9");
+    }
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(StripTest, MovingASheetMovesItsTabAndKeepsTheSelection)
+{
+    Show();
+    TTabExtSheet* a = Add("a");
+    Add("b");
+    TTabExtSheet* c = Add("c");
+    strip->SetActivePage(a);
+    a->SetPageIndex(2);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(strip->TabIndex(), 2);
+    EXPECT_EQ(strip->ActivePage(), a);
+    EXPECT_EQ(strip->Sheets(0)->Caption(), "b");
+    c->SetCaption("cc");
+    EXPECT_EQ(strip->TabTexts().Get(1), "cc");
+}
+
+TEST_F(StripTest, CommandsOnAnEmptyStripAreHarmless)
+{
+    Show();
+    strip->SelectNextPage(true);
+    strip->SelectNextPage(false);
+    EXPECT_FALSE(strip->CloseTab(0));
+    strip->SetTabIndex(3);
+    strip->SetTabIndex(-1);
+    strip->SetActivePage(nullptr);
+    EXPECT_EQ(strip->FindNextSheet(nullptr, true, true), nullptr);
+    EXPECT_EQ(strip->TabIndex(), -1);
+    EXPECT_TRUE(log.empty());
+
+    // One sheet: it is its own next sheet, so Control+Tab changes nothing.
+    TTabExtSheet* a = Add("a");
+    EXPECT_EQ(strip->FindNextSheet(a, true, true), a);
+    log.clear();
+    strip->SelectNextPage(true);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(StripTest, HandlerExceptionsFromUserInputGoToTheHandler)
+{
+    std::vector<std::string> reported;
+    SetWidgetExceptionHandler([&](const std::exception& e) { reported.push_back(e.what()); });
+    Show();
+    Add("a");
+    Add("b");
+    strip->OnChange = [](QObject*) { throw ETabListError("boom"); };
+    QTest::mouseClick(strip->NativeBar(), Qt::LeftButton, {}, TabCentre(1));
+    SetWidgetExceptionHandler(nullptr);
+    EXPECT_EQ(reported, (std::vector<std::string>{"boom"}));
+    EXPECT_EQ(strip->TabIndex(), 1);
+
+    // From the program, the exception reaches the caller.
+    strip->OnChanging = [](QObject*, bool&) { throw ETabListError("veto failed"); };
+    EXPECT_THROW(strip->SelectNextPage(true), ETabListError);
+}
+
+TEST_F(StripTest, DestroyingTheStripWithSheets)
+{
+    Show();
+    TTabExtSheet* a = Add("a");
+    Add("b");
+    auto* outsider = new TTabExtSheet(win.get()); // owned by the window
+    outsider->SetHostStrip(strip);
+    EXPECT_EQ(outsider->parent(), strip);
+    (void)a;
+    log.clear();
+    delete strip;
+    strip = nullptr;
+    // No sheet called back into the dying strip, which would have raised
+    // OnTabDelete (or worse, under the sanitizers).
+    for (const auto& e : log)
+        EXPECT_EQ(e.rfind("delete", 0), std::string::npos) << e;
+}

@@ -1,0 +1,80 @@
+#pragma once
+// Source texts of the library: one act per UTF-8 file, read into the form
+// the encoder packs (Windows-1250 lines, footnote marks in place, Journal of
+// Laws citations in footnotes turned into the form the reader links). The
+// format itself is described in docs/source-format.md.
+#include "packer/Diagnostics.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace packer {
+
+// Stands for a footnote mark inside a line. Source text can never hold this
+// byte itself, since control characters are rejected.
+inline constexpr char kMark = '\x01';
+
+struct SourceLine {
+    // Windows-1250, with the spacing the packed form reproduces (see
+    // canonical spacing around marks in the format description); footnote
+    // marks are kMark bytes. A heading line starts with its heading word.
+    std::string text;
+    std::uint8_t heading = 0; // heading code of the line, 0 for none
+    int sourceLine = 0;       // line number in the source file
+    std::vector<int> columns; // source column of each byte of text
+};
+
+struct SourceFootnote {
+    int number = 0;                 // as written, 1, 2, ...
+    int sourceLine = 0;             // line of its "[^n]:"
+    std::vector<SourceLine> lines;  // citations already rewritten
+};
+
+enum class DocumentKind { Code, Journal };
+
+struct SourceDocument {
+    std::string file;  // as given, for messages
+    std::string name;  // Windows-1250: the code's title or "Dz.U.Y.N.P"
+    DocumentKind kind = DocumentKind::Code;
+    std::string rok;   // container name: "Lumesta" or the year
+    std::uint16_t numer = 0;
+    std::uint16_t pozycja = 0;
+    std::vector<SourceLine> body;
+    std::vector<SourceFootnote> footnotes;
+    int markCount = 0;
+};
+
+// One Journal of Laws citation found in a footnote.
+struct Citation {
+    int year = 0;
+    int numer = 0;
+    int pozycja = 0;
+};
+
+// Reads the text of one source file (UTF-8 bytes). Problems are appended to
+// `problems`; the result is true when the file had none.
+bool parseSource(std::string_view utf8, const std::string& fileName, SourceDocument& out,
+                 Problems& problems);
+bool readSourceFile(const std::filesystem::path& path, SourceDocument& out, Problems& problems);
+
+// The source files of a folder: every "*.txt" directly in it, sorted by name.
+std::vector<std::filesystem::path> listSourceFiles(const std::filesystem::path& folder);
+
+// Rewrites the Journal of Laws citations of one footnote line (Windows-1250)
+// into the linked form "Dz. U. 1998. 106. 668". `columns` runs parallel to
+// `line` and is rewritten with it. Citations found are appended to `found`;
+// a citation that cannot be turned into a link is reported.
+void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<Citation>& found,
+                      const std::string& file, int lineNo, Problems& problems);
+
+// The name under which the reader opens a cited act, "Dz.U.1998.106.668".
+std::string journalName(int year, int numer, int pozycja);
+
+// A line as it reads back from the packed data: marks written "[^n]",
+// numbered on from `firstMark`.
+std::string displayLine(const std::string& text, int& nextMark);
+
+} // namespace packer

@@ -1,7 +1,65 @@
+// The program's entry: the main window, the print dialog beside it, and the
+// message loop. The program takes no command-line arguments and keeps no
+// settings; everything it needs sits beside the executable.
+#include "reader/Okienko.h"
+
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include <exception>
+
+namespace {
+
+// Exceptions that escape an event handler (the view, printing and tab-strip
+// components raise named ones with English messages) are shown in a box and
+// the loop goes on, as the application's default handler does.
+class TAplikacja : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            pokazWyjatek(QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            pokazWyjatek(QStringLiteral("Unknown error"));
+        }
+        return false;
+    }
+
+private:
+    void pokazWyjatek(const QString& tekst)
+    {
+        // A failure while the box itself is up must not open a second one.
+        if (FPokazuje)
+            return;
+        FPokazuje = true;
+        QMessageBox::critical(activeWindow(), applicationName(), tekst);
+        FPokazuje = false;
+    }
+
+    bool FPokazuje = false;
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    TAplikacja app(argc, argv);
+    app.setApplicationName(QStringLiteral("Lumesta"));
+
+    // Standard buttons of message boxes and dialogs read in Polish.
+    QTranslator tlumaczenie;
+    if (tlumaczenie.load(QLocale(QLocale::Polish, QLocale::Poland), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&tlumaczenie);
+
+    TfLumesta fLumesta;
+    fLumesta.show();
+    return app.exec();
 }

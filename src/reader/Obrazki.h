@@ -1,0 +1,38 @@
+#pragma once
+// The program's own pictures: logos, tool-bar images, the footnote-mark glyph
+// and the jump cursor. All are drawn in code so that they stay sharp and need
+// no binary files in the repository.
+#include <QCursor>
+#include <QPixmap>
+#include <QSize>
+
+namespace obrazki {
+
+// Number of tool-bar images (save, print, codes list, contents, close).
+constexpr int LiczbaNarzedzi = 5;
+// Size of the tool-bar images and of the small list images.
+constexpr QSize RozmiarNarzedzia(32, 32);
+constexpr QSize RozmiarObrazka(16, 15);
+// Index of the footnote-mark glyph in the small image list.
+constexpr int ZnakPrzypisuIndeks = 6;
+
+// Tool-bar image `indeks` (0 to LiczbaNarzedzi - 1), 32 x 32, transparent
+// background. An index outside the range gives an empty transparent image.
+QPixmap narzedzie(int indeks);
+
+// The seven small images of the main window's image list (16 x 15). Image 6
+// is the footnote mark; 0 to 5 are small list symbols.
+QPixmap malyObrazek(int indeks);
+constexpr int LiczbaMalychObrazkow = 7;
+
+// The program logo: an open book with the section sign, in the given size.
+QPixmap logoProgramu(QSize rozmiar);
+
+// Logos of the company and of the maker, shown over their web addresses.
+QPixmap logoFirmy(QSize rozmiar);
+QPixmap logoTworcy(QSize rozmiar);
+
+// The hand cursor shown over a jump, hot spot at the tip of the finger.
+QCursor kursorSkoku();
+
+} // namespace obrazki

@@ -1,0 +1,272 @@
+#pragma once
+// The main window of the reader: the codes list, the table of contents, the
+// tab strip with the open documents, the menus, the tool bar and the
+// progress of building a document. Every user command arrives here.
+//
+// Strings of the legal texts (code names, headings, footnotes) are
+// Windows-1250 bytes; they are converted only where they meet Qt.
+#include "platform/ImageList.h"
+#include "store/Pliki.h"
+#include "store/Typy.h"
+
+#include <QEvent>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QMenuBar;
+class QSplitter;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TDocView;
+class TDVStyle;
+class TPageExtControl;
+class TProgressGauge;
+class TTabExtSheet;
+
+// Messages posted to the main window by its own windows; they carry no
+// parameters: the sender sets a flag on itself first.
+constexpr int WM_STRONA_WYDRUKU = 1111;   // print dialog: preview page changed
+constexpr int WM_ZAMKNIJ_PRZYPIS = 1112;  // a footnote window closed
+constexpr int WM_DZIENNIK_PRZYPISU = 1113; // a citation in a footnote was clicked
+
+// Table of contents of one tab.
+struct TSpisZakladki {
+    TListaNapisow Spis;      // entries: indent spaces + heading text
+    int NumerKodeksu = -1;   // codes-list row, or a Journal document number
+};
+
+// One footnote: the lines Pierwszy..Ostatni of Wiersze.
+struct TBlokPrzypisu {
+    std::int32_t Pierwszy = 0;
+    std::int32_t Ostatni = 0;
+};
+
+// Footnote index of one tab: the blocks and a copy of the footnote lines.
+struct AZapisPrzypisu {
+    std::vector<TBlokPrzypisu> Bloki;
+    TListaNapisow Wiersze;
+};
+
+// A footnote window and the tab group (NumerKodeksu) it was opened from.
+struct TOknoPrzypisu {
+    QPointer<QWidget> Okno;
+    int NumerKodeksu = -1;
+};
+
+// Journal of Laws documents get numbers from here on, so that they never
+// coincide with a row of the codes list (which holds at most a few dozen).
+constexpr int PierwszyNumerDziennika = 1000;
+
+// Heading text of a line and the contents entry it gives, as the document
+// builder makes them (exposed for tests and the benchmark).
+// Indent of a contents entry for a line of kind `rodzaj` (6..23), or -1 when
+// lines of that kind give no entry.
+int WciecieSpisu(int rodzaj);
+
+// The parent of a folder: one trailing separator dropped, then everything
+// after the last remaining separator; the result keeps that separator.
+// "/a/b/" and "/a/b" both give "/a/". Without any separator: empty.
+std::string KatalogNadrzedny(const std::string& sciezka);
+
+// Footnote blocks of a footnote list: each block runs from a line starting
+// with "(" through the empty line before the next footnote; the last runs to
+// the end. A footnote that is not followed by an empty line ends just before
+// the next one.
+std::vector<TBlokPrzypisu> BlokiPrzypisow(const TListaNapisow& wiersze);
+
+class TfLumesta : public QMainWindow {
+    Q_OBJECT
+public:
+    // The program folder is where the dictionary and the data folder are
+    // looked for; empty means the folder of the running executable.
+    explicit TfLumesta(const QString& katalogProgramu = QString(), QWidget* parent = nullptr);
+    ~TfLumesta() override;
+
+    // ---- operations shared by the commands ----------------------------
+    void BrakDokumentu();
+    void WczytajSpisKodeksow();
+    void OtworzWZakladce(const std::string& nazwa, bool zListy);
+    bool PokazOtwarty(const std::string& nazwa);
+    void ZbudujDokument(const std::string& nazwa, TDocView* widok, bool zListy);
+    void IndeksujPrzypisy();
+    void TekstPrzypisu(int zakladka, int blok, TListaNapisow& wiersze) const;
+    void OdswiezTytul();
+
+    // Keeping the lists in step with the tab strip.
+    void OdswiezListy(bool znaczniki);
+    void OdznaczWszystkie();
+    void UstawPrzypisyZakladki();
+    void ZamknijZakladke(int indeks, bool zTablicy);
+    void ZamknijBiezacy();
+
+    // The current tab (-1 when there is no strip or no tab) and its view.
+    int BiezacaZakladka() const;
+    int LiczbaZakladek() const;
+    TDocView* Widok(int zakladka) const;
+    TDocView* BiezacyWidok() const;
+
+    // ---- run-time state -------------------------------------------------
+    std::filesystem::path sKatalogProgramu;
+    std::filesystem::path sKatalogDanych;
+    std::unique_ptr<TPliki> pliki;
+    TPlik wiersze;
+    TListaNapisow przypisyTekst;
+    TListaNapisow tekstDokumentu;
+    TListaNapisow spisKodeksow;
+    TListaNapisow nazwyKodeksow;
+    TPageExtControl* pecTablica = nullptr;
+    int licznikZakladek = 0;
+    std::vector<TSpisZakladki> spisyZakladek;
+    std::vector<AZapisPrzypisu> indeksyPrzypisow;
+    TListaNapisow nazwyZakladek;
+    std::vector<std::int32_t> numeryPrzypisow;
+    std::vector<TOknoPrzypisu> oknaPrzypisow;
+
+    // Where the window's and the store's information messages go (an
+    // information box; tests collect them instead). Not owned.
+    TKomunikaty* komunikaty = nullptr;
+    // An OK/Cancel question with a caption; true for OK.
+    std::function<bool(const QString& tytul, const QString& tekst)> pytanie;
+
+    // ---- components -----------------------------------------------------
+    QMenuBar* mmMenu = nullptr;
+    QMenu* Pliki1 = nullptr;
+    QAction* Zapisz1 = nullptr;
+    QAction* Drukuj1 = nullptr;
+    QAction* Zamknij2 = nullptr;
+    QMenu* Edycja1 = nullptr;
+    QAction* Kopij1 = nullptr;
+    QAction* Zaznaczwszystko1 = nullptr;
+    QMenu* Widok1 = nullptr;
+    QAction* Czcionka1 = nullptr;
+    QAction* Kolorta1 = nullptr;
+    QAction* Duewyczniki1 = nullptr;
+    QAction* Zamknijotwarty1 = nullptr;
+    QAction* Lumesta1 = nullptr;
+    QAction* Spistreci1 = nullptr;
+    QMenu* Stylprzyciskw1 = nullptr;
+    QAction* Ikony1 = nullptr;
+    QAction* Ikonyiteksty1 = nullptr;
+    QAction* eksty1 = nullptr;
+    QMenu* Pomoc1 = nullptr;
+    QAction* Stronafirmowa1 = nullptr;
+    QAction* List1 = nullptr;
+    QAction* Licencja1 = nullptr;
+    QAction* OLumesta1 = nullptr;
+
+    QMenu* pmPodreczne = nullptr;
+    QAction* Kopiuj = nullptr;
+    QAction* ZaznaczWszystko = nullptr;
+    QAction* Zapisz2 = nullptr;
+    QAction* Drukuj2 = nullptr;
+    QAction* Czcionka2 = nullptr;
+    QAction* Kolorta2 = nullptr;
+    QMenu* pmZakladki = nullptr;
+    QAction* Zamknij1 = nullptr;
+    QAction* Duzewylczniki1 = nullptr;
+
+    QWidget* pNarzedzia = nullptr;
+    QToolBar* tbNarzedzia = nullptr;
+    QToolButton* tbZapisz = nullptr;
+    QToolButton* tbDrukuj = nullptr;
+    QToolButton* tbLumesta = nullptr;
+    QToolButton* tbSpisTresci = nullptr;
+    QToolButton* tbZamknijOtwarty = nullptr;
+    QWidget* pPostep = nullptr;
+    QLabel* lWczytywanie = nullptr;
+    TProgressGauge* gWczytywanie = nullptr;
+
+    QSplitter* sPodzialka = nullptr;
+    QWidget* Panel1 = nullptr;
+    QSplitter* sPodzialPion = nullptr;
+    QListWidget* clbSpisKodeksow = nullptr;
+    QListWidget* lbSpisTresci = nullptr;
+
+    QWidget* pPole = nullptr;
+    QWidget* pLumesta = nullptr;
+    QLabel* lLumesta = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* iMardovelt = nullptr;
+    QLabel* lMardoveltpl = nullptr;
+    QLabel* iBrovank = nullptr;
+    QLabel* lBrovankpl = nullptr;
+
+    QStatusBar* sbStatus = nullptr;
+    QLabel* sbPanel0 = nullptr;
+
+    TDVStyle* DVSStyl = nullptr;
+    std::unique_ptr<TImageList> ilObrazki;
+    std::unique_ptr<TImageList> ilNarzedzia;
+
+    QTimer* tZegar = nullptr;
+    QTimer* tOtwarcie = nullptr;
+    QTimer* tOdswiezTablica = nullptr;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* obj, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    // Building the window.
+    void UtworzMenu();
+    void UtworzNarzedzia();
+    void UtworzPanele();
+    void UtworzPanelLumesta();
+    void UtworzPasekStanu();
+    void UtworzTablice();
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void tZegarTimer();
+    void tOtwarcieTimer();
+    void tOdswiezTablicaTimer();
+    void tbLumestaClick();
+    void tbSpisTresciClick();
+    void Zamknij1Click();
+    void Zamknij2Click();
+    void tvSpisKodeksowClick();
+    void clbSpisKodeksowClickCheck(QListWidgetItem* wiersz);
+    void lbSpisTresciClick();
+    void pcTablicaChange();
+    void pecTablicaTabClose(int indeks, bool& mozna);
+    void dvTekstDVMouseMove(TDocView* widok, int id);
+    void StronaWydruku();
+    void ZamknijPrzypis();
+    void DziennikPrzypisu();
+    void lMardoveltplClick();
+    void lBrovankplClick();
+    void UstawKolorLaczy(bool mardovelt, bool brovank);
+    void WysrodkujPanelLumesta();
+    void UstawZnacznik(int wiersz, bool zaznaczony);
+
+    // Adds the contents entry for heading text of a line of kind `rodzaj`
+    // and, with it, the anchor that the entry scrolls to.
+    void DodajWpisSpisu(TDocView* widok, TSpisZakladki& spis, const std::string& naglowek, int rodzaj,
+                        int& kotwica, bool& konstytucja);
+
+    class TKomunikatyOkna;
+    std::unique_ptr<TKomunikatyOkna> FKomunikaty;
+    bool FPokazany = false;
+    // Set while the program itself changes check marks, so that only the
+    // user's clicks on a check box count as the check event.
+    bool FUstawiaZnaczniki = false;
+    // A click on a check box also reports a click on its row; that one is
+    // not a row click.
+    bool FKlikZnacznika = false;
+};

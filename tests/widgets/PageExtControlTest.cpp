@@ -1,5 +1,7 @@
 #include "widgets/PageExtControl.h"
 
+#include "platform/ImageList.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -547,4 +549,77 @@ TEST_F(StripTest, DestroyingTheStripWithSheets)
     // OnTabDelete (or worse, under the sanitizers).
     for (const auto& e : log)
         EXPECT_EQ(e.rfind("delete", 0), std::string::npos) << e;
+}
+
+TEST_F(StripTest, PageAreaFollowsTabPositionAndFlat)
+{
+    Show();
+    TTabExtSheet* a = Add("a");
+    const QRect bar = strip->NativeBar()->geometry();
+    QRect display = strip->DisplayRect();
+    EXPECT_GT(display.top(), bar.bottom());
+    EXPECT_EQ(strip->PageRect(), display.adjusted(0, 2, 0, 0));
+
+    strip->SetFlat(true);
+    EXPECT_EQ(strip->PageRect(), display.adjusted(-4, -2, 4, 4));
+    EXPECT_EQ(a->geometry(), strip->PageRect());
+    strip->SetFlat(false);
+
+    strip->SetTabPosition(tpBottom);
+    display = strip->DisplayRect();
+    EXPECT_LT(display.bottom(), strip->NativeBar()->geometry().top());
+    EXPECT_EQ(strip->PageRect(), display);
+    strip->SetTabPosition(tpRight);
+    EXPECT_LT(strip->PageRect().right(), strip->NativeBar()->geometry().left());
+    EXPECT_EQ(a->geometry(), strip->PageRect());
+
+    // A fixed tab height is the height of the tabs.
+    strip->SetTabPosition(tpTop);
+    strip->SetTabHeight(40);
+    EXPECT_EQ(strip->NativeBar()->tabRect(0).height(), 40);
+    EXPECT_GT(strip->PageRect().top(), 40);
+}
+
+TEST_F(StripTest, PictureShowsOnlyWithoutASelectedTab)
+{
+    QImage red(4, 4, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    strip->SetPicture(red);
+    Show();
+    EXPECT_EQ(strip->grab().toImage().pixel(200, 150), QColor(Qt::red).rgb());
+    Add("a");
+    EXPECT_NE(strip->grab().toImage().pixel(200, 150), QColor(Qt::red).rgb());
+}
+
+TEST_F(StripTest, SheetColoursAndTabImages)
+{
+    TTabExtSheet* a = Add("a");
+    TTabExtSheet* b = Add("b");
+    EXPECT_EQ(a->Colors().ActiveFill1(), clActiveCaption);
+    EXPECT_EQ(a->Colors().Color(), clBtnFace);
+    a->Colors().SetColor(clYellow);
+    EXPECT_EQ(a->palette().color(QPalette::Window), QColor(Qt::yellow));
+    b->SetColors(a->Colors());
+    EXPECT_EQ(b->Colors().Color(), clYellow);
+    EXPECT_EQ(b->palette().color(QPalette::Window), QColor(Qt::yellow));
+
+    QImage red(16, 16, QImage::Format_RGB32), blue(16, 16, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    blue.fill(Qt::blue);
+    TImageList images(16, 16);
+    images.Add(red);
+    images.Add(blue);
+    b->SetImageIndex(1);
+    strip->SetImages(&images);
+    const auto iconColour = [this](int tab) {
+        return strip->NativeBar()->tabIcon(tab).pixmap(16, 16).toImage().pixelColor(8, 8);
+    };
+    EXPECT_EQ(iconColour(0), QColor(Qt::red));
+    EXPECT_EQ(iconColour(1), QColor(Qt::blue));
+    strip->OnGetImageIndex = [](QObject*, int tab, int& image) { image = 1 - tab; };
+    b->SetCaption("bb"); // rewrites the tab with its image
+    EXPECT_EQ(iconColour(0), QColor(Qt::blue));
+    EXPECT_EQ(iconColour(1), QColor(Qt::red));
+    strip->SetImages(nullptr);
+    EXPECT_TRUE(strip->NativeBar()->tabIcon(0).isNull());
 }

@@ -1,0 +1,14 @@
+#pragma once
+// lumesta-tool commands of the data packer:
+//   pack SOURCES OUT       pack every *.txt of SOURCES into OUT
+//   verify SOURCES OUT     decode OUT's data and compare it with SOURCES
+//   generate OUT [--bytes N] [--seed S] [--codes K] [--acts A]
+//                          write a synthetic library of source texts
+// Each takes the words after the command name and returns the exit code:
+// 0 success, 1 failure (reasons on standard error), 2 wrong usage.
+#include <string>
+#include <vector>
+
+int PackCommand(const std::vector<std::string>& args);
+int VerifyCommand(const std::vector<std::string>& args);
+int GenerateCommand(const std::vector<std::string>& args);

@@ -623,3 +623,36 @@ TEST_F(StripTest, SheetColoursAndTabImages)
     strip->SetImages(nullptr);
     EXPECT_TRUE(strip->NativeBar()->tabIcon(0).isNull());
 }
+
+// Without sheets, the tab list is the control's whole model; with OwnerDraw
+// every tab is painted through DrawTab, hence OnDrawTabExt.
+TEST(TabExtControl, OwnerDrawnTabsGoThroughOnDrawTabExt)
+{
+    TCustomTabExtControl c;
+    c.TabTexts().Add("x");
+    c.TabTexts().AddObject("y", &c);
+    EXPECT_EQ(c.TabTexts().IndexOfObject(&c), 1);
+    EXPECT_EQ(c.TabTexts().IndexOf("y"), 1);
+    EXPECT_EQ(c.TabIndex(), 0);
+    c.SetTabIndex(-1);
+    EXPECT_EQ(c.TabIndex(), -1);
+    c.SetTabIndex(1);
+    EXPECT_EQ(c.TabIndex(), 1);
+
+    std::vector<std::pair<int, bool>> drawn;
+    c.OnDrawTabExt = [&](TCustomTabExtControl* sender, int i, const QRect& r, bool active) {
+        EXPECT_EQ(sender, &c);
+        EXPECT_EQ(r, c.NativeBar()->tabRect(i));
+        drawn.emplace_back(i, active);
+    };
+    c.SetOwnerDraw(true);
+    c.show();
+    c.NativeBar()->grab();
+    EXPECT_EQ(drawn, (std::vector<std::pair<int, bool>>{{0, false}, {1, true}}));
+
+    c.TabTexts().BeginUpdate();
+    c.TabTexts().Clear();
+    c.TabTexts().EndUpdate();
+    EXPECT_EQ(c.TabTexts().Count(), 0);
+    EXPECT_EQ(c.TabIndex(), -1);
+}

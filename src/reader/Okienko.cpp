@@ -170,7 +170,7 @@ private:
 // ---------------------------------------------------------------------------
 // Construction.
 
-TfLumesta::TfLumesta(const QString& katalogProgramu, QWidget* parent)
+TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunikaty, QWidget* parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("fLumesta"));
@@ -180,7 +180,7 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, QWidget* parent)
     sKatalogProgramu = std::filesystem::path(katalog.toStdString());
 
     FKomunikaty = std::make_unique<TKomunikatyOkna>(this);
-    komunikaty = FKomunikaty.get();
+    komunikaty = wlasneKomunikaty ? wlasneKomunikaty : FKomunikaty.get();
     pytanie = [this](const QString& tytul, const QString& tekst) {
         return QMessageBox::question(this, tytul, tekst, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     };
@@ -856,6 +856,9 @@ bool TfLumesta::PokazOtwarty(const std::string& nazwa)
             if (pecTablica)
                 pecTablica->SetTabIndex(int(i));
             OdswiezTytul();
+            // Selecting a tab by program raises no change event, so the
+            // contents list is brought to the tab here.
+            OdswiezListy(false);
             return false;
         }
     }

@@ -93,7 +93,10 @@ class TfLumesta : public QMainWindow {
 public:
     // The program folder is where the dictionary and the data folder are
     // looked for; empty means the folder of the running executable.
-    explicit TfLumesta(const QString& katalogProgramu = QString(), QWidget* parent = nullptr);
+    // Information messages go to `komunikaty` when given (not owned), else
+    // to message boxes.
+    explicit TfLumesta(const QString& katalogProgramu = QString(), TKomunikaty* komunikaty = nullptr,
+                       QWidget* parent = nullptr);
     ~TfLumesta() override;
 
     // ---- operations shared by the commands ----------------------------
@@ -118,6 +121,28 @@ public:
     int LiczbaZakladek() const;
     TDocView* Widok(int zakladka) const;
     TDocView* BiezacyWidok() const;
+
+    // ---- handlers of the window's components and messages ----------------
+    void FormCreate();
+    void FormShow();
+    void tZegarTimer();
+    void tOtwarcieTimer();
+    void tOdswiezTablicaTimer();
+    void tbLumestaClick();
+    void tbSpisTresciClick();
+    void Zamknij1Click();
+    void Zamknij2Click();
+    void tvSpisKodeksowClick();
+    void clbSpisKodeksowClickCheck(QListWidgetItem* wiersz);
+    void lbSpisTresciClick();
+    void pcTablicaChange();
+    void pecTablicaTabClose(int indeks, bool& mozna);
+    void dvTekstDVMouseMove(TDocView* widok, int id);
+    void StronaWydruku();
+    void ZamknijPrzypis();
+    void DziennikPrzypisu();
+    void lMardoveltplClick();
+    void lBrovankplClick();
 
     // ---- run-time state -------------------------------------------------
     std::filesystem::path sKatalogProgramu;
@@ -230,27 +255,6 @@ private:
     void UtworzPasekStanu();
     void UtworzTablice();
 
-    // Handlers.
-    void FormCreate();
-    void FormShow();
-    void tZegarTimer();
-    void tOtwarcieTimer();
-    void tOdswiezTablicaTimer();
-    void tbLumestaClick();
-    void tbSpisTresciClick();
-    void Zamknij1Click();
-    void Zamknij2Click();
-    void tvSpisKodeksowClick();
-    void clbSpisKodeksowClickCheck(QListWidgetItem* wiersz);
-    void lbSpisTresciClick();
-    void pcTablicaChange();
-    void pecTablicaTabClose(int indeks, bool& mozna);
-    void dvTekstDVMouseMove(TDocView* widok, int id);
-    void StronaWydruku();
-    void ZamknijPrzypis();
-    void DziennikPrzypisu();
-    void lMardoveltplClick();
-    void lBrovankplClick();
     void UstawKolorLaczy(bool mardovelt, bool brovank);
     void WysrodkujPanelLumesta();
     void UstawZnacznik(int wiersz, bool zaznaczony);

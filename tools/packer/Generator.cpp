@@ -234,7 +234,7 @@ std::string generateWithPool(const GeneratorOptions& o, std::vector<Ref> pool)
             if (w.R.percent(o.footnotePercent))
                 h += w.mark();
             out += h + "\n";
-            std::string name = w.sentence(2, 5, false);
+            std::string name = w.sentence(3, 6, false);
             out += (level < 3 ? upperCase(name) : name) + "\n";
             lines += 2;
         }

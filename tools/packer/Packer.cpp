@@ -95,7 +95,8 @@ bool LibraryPacker::finish(PackedLibrary& out, Problems& problems)
                 e->record = TRekordDoZapisu{};
                 items.push_back(std::move(item));
                 if (rok != kNazwaKodeksow)
-                    out.presence.push_back(journalName(std::stoi(rok), e->numer, e->pozycja));
+                    for (std::string& n : presenceNames(std::stoi(rok), e->numer, e->pozycja))
+                        out.presence.push_back(std::move(n));
             }
             out.containers[rok] = ZapiszKontener(items);
             FStats.outputBytes += out.containers[rok].size();
@@ -321,6 +322,7 @@ bool verifyFolder(const fs::path& sources, const fs::path& output, Problems& pro
 
     std::set<std::string> expectedCodes;   // titles
     std::set<std::string> expectedActs;    // Dz.U. names
+    std::set<std::string> expectedPresence;
     for (const fs::path& f : listSourceFiles(sources)) {
         SourceDocument doc;
         bool read = false;
@@ -332,7 +334,13 @@ bool verifyFolder(const fs::path& sources, const fs::path& output, Problems& pro
         if (!parseSource(text, f.string(), doc, problems))
             continue;
         ++st.documents;
-        (doc.kind == DocumentKind::Code ? expectedCodes : expectedActs).insert(doc.name);
+        if (doc.kind == DocumentKind::Code)
+            expectedCodes.insert(doc.name);
+        else
+            expectedActs.insert(doc.name);
+        if (doc.kind == DocumentKind::Journal)
+            for (const std::string& n : presenceNames(std::stoi(doc.rok), doc.numer, doc.pozycja))
+                expectedPresence.insert(n);
 
         TListaNapisow textList, footnoteList, titles;
         TPlik plik;
@@ -397,9 +405,11 @@ bool verifyFolder(const fs::path& sources, const fs::path& output, Problems& pro
                                         std::to_string(sf.lines.size())});
         }
         if (doc.kind == DocumentKind::Journal) {
-            const fs::path presence = data / kPresenceFolder / (doc.name + ".txt");
-            if (!fs::exists(presence, ec))
-                problems.push_back({f.string(), 0, 0, "presence file " + presence.string() + " is missing"});
+            for (const std::string& n : presenceNames(std::stoi(doc.rok), doc.numer, doc.pozycja)) {
+                const fs::path presence = data / kPresenceFolder / (n + ".txt");
+                if (!fs::exists(presence, ec))
+                    problems.push_back({f.string(), 0, 0, "presence file " + presence.string() + " is missing"});
+            }
         }
     }
 
@@ -426,7 +436,7 @@ bool verifyFolder(const fs::path& sources, const fs::path& output, Problems& pro
     }
     for (const auto& e : fs::directory_iterator(data / kPresenceFolder, ec)) {
         const std::string stem = e.path().stem().string();
-        if (e.path().extension() == ".txt" && !expectedActs.count(stem))
+        if (e.path().extension() == ".txt" && !expectedPresence.count(stem))
             problems.push_back({e.path().string(), 0, 0, "presence file of an act with no source text"});
     }
     return problems.size() == before;

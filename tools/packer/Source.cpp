@@ -560,11 +560,35 @@ std::string displayLine(const std::string& text, int& nextMark)
 
 namespace {
 
-// The linked form the reader recognises in a footnote line.
+// The linked form the reader recognises in a footnote line. Its scanner
+// reads the position at a fixed step of a fixed window, so the issue number
+// must take exactly three digits ("Dz. U. 2016. 000. 1250"); with fewer, the
+// position would be read twice and the link would name another act.
 std::string linkedCitation(const Citation& c)
 {
-    return "Dz. U. " + std::to_string(c.year) + ". " + std::to_string(c.numer) + ". " + std::to_string(c.pozycja);
+    return "Dz. U. " + std::to_string(c.year) + ". " + linkNumber(c.numer) + ". " + std::to_string(c.pozycja);
 }
+
+} // namespace
+
+std::string linkNumber(int numer)
+{
+    std::string s = std::to_string(numer);
+    if (s.size() < 3)
+        s.insert(0, 3 - s.size(), '0');
+    return s;
+}
+
+std::vector<std::string> presenceNames(int year, int numer, int pozycja)
+{
+    std::vector<std::string> names{journalName(year, numer, pozycja)};
+    const std::string linked = "Dz.U." + std::to_string(year) + "." + linkNumber(numer) + "." + std::to_string(pozycja);
+    if (linked != names[0])
+        names.push_back(linked);
+    return names;
+}
+
+namespace {
 
 struct CitationParser {
     const Text& t;
@@ -741,8 +765,8 @@ void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<
             }
         }
         for (auto& [sepText, c] : items) {
-            if (c.numer > 0xFFFF || c.pozycja > 0xFFFF || c.pozycja == 0) {
-                fail(i, "citation number or position out of range");
+            if (c.numer > 999 || c.pozycja > 9999 || c.pozycja == 0) {
+                fail(i, "the reader cannot link an issue number above 999 or a position above 9999 (or 0)");
                 return;
             }
             for (char ch : sepText)
@@ -761,7 +785,7 @@ void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<
     SzukajDziennikow(shown, links);
     std::size_t li = 0;
     for (const Citation& c : cites) {
-        const std::string want = std::to_string(c.year) + "." + std::to_string(c.numer) + "." + std::to_string(c.pozycja);
+        const std::string want = std::to_string(c.year) + "." + linkNumber(c.numer) + "." + std::to_string(c.pozycja);
         while (li < links.size() && links[li].Tekst != want)
             ++li;
         if (li == links.size()) {

@@ -70,8 +70,14 @@ std::vector<std::filesystem::path> listSourceFiles(const std::filesystem::path& 
 void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<Citation>& found,
                       const std::string& file, int lineNo, Problems& problems);
 
-// The name under which the reader opens a cited act, "Dz.U.1998.106.668".
+// The name of a Journal of Laws act, "Dz.U.1998.106.668".
 std::string journalName(int year, int numer, int pozycja);
+// An issue number as footnote links write it: three digits ("005").
+std::string linkNumber(int numer);
+// Names of the presence files of a packed act: its name, and the name the
+// reader forms from a footnote link when that differs ("Dz.U.2016.0.1250"
+// and "Dz.U.2016.000.1250").
+std::vector<std::string> presenceNames(int year, int numer, int pozycja);
 
 // A line as it reads back from the packed data: marks written "[^n]",
 // numbered on from `firstMark`.

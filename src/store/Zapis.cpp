@@ -689,6 +689,38 @@ Segment segment(std::string_view tekst, Start start, bool koniecLinii, int tryb)
     return w;
 }
 
+// A line counts its tokens in 16 bits: past that, neighbouring words are
+// merged (the decoder gives the same text for "a b" as for "a" and "b").
+void scalSlowaLinii(TLinia& l)
+{
+    auto& el = l.Elementy;
+    auto tokeny = [&] {
+        return (l.Naglowek ? 1 : 0) + std::count_if(el.begin(), el.end(), [](const TElement& e) {
+                   return e.Rodzaj == TElement::Slowo;
+               });
+    };
+    std::ptrdiff_t nadmiar = tokeny() - 65535;
+    while (nadmiar > 0) {
+        std::vector<TElement> nowe;
+        nowe.reserve(el.size());
+        for (auto& e : el) {
+            if (nadmiar > 0 && e.Rodzaj == TElement::Slowo && !nowe.empty() &&
+                nowe.back().Rodzaj == TElement::Slowo &&
+                nowe.back().Tekst.size() + 1 + e.Tekst.size() <= 255) {
+                nowe.back().Tekst += ' ';
+                nowe.back().Tekst += e.Tekst;
+                --nadmiar;
+            } else {
+                nowe.push_back(std::move(e));
+            }
+        }
+        const bool postep = nowe.size() < el.size();
+        el = std::move(nowe);
+        if (!postep)
+            break;   // ZbudujRekord reports what is left
+    }
+}
+
 struct LiniaKodu {
     TLinia linia;
     bool ok = true;
@@ -797,6 +829,13 @@ LiniaKodu kodujAkapit(const TWiersz& w, int tryb)
     if (!wynik.linia.Naglowek &&
         std::none_of(el.begin(), el.end(), [](const TElement& e) { return e.Rodzaj == TElement::Slowo; }))
         el.insert(el.begin(), TElement::S(""));
+    // A line counts its marks in one byte: past that, punctuation stays
+    // inside the words.
+    if (tryb == 0 && std::count_if(el.begin(), el.end(), [](const TElement& e) {
+                         return e.Rodzaj == TElement::Znak;
+                     }) > 255)
+        return kodujAkapit(w, 1);
+    scalSlowaLinii(wynik.linia);
     return wynik;
 }
 
@@ -810,6 +849,10 @@ LiniaKodu kodujLiniePrzypisu(const std::string& tekst, int tryb)
         s = segment(" " + tekst, Start::Przypis, true, 1);
     }
     wynik.linia.Elementy = std::move(s.el);
+    if (tryb == 0 && std::count_if(wynik.linia.Elementy.begin(), wynik.linia.Elementy.end(),
+                                   [](const TElement& e) { return e.Rodzaj == TElement::Znak; }) > 255)
+        return kodujLiniePrzypisu(tekst, 1);
+    scalSlowaLinii(wynik.linia);
     return wynik;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/QtText.h"
 #include "platform/core/MulDiv.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QGlyphRun>
 #include <QGuiApplication>
@@ -41,6 +42,14 @@ namespace {
 std::vector<std::unique_ptr<TQtCanvas::Font>>& fontCache()
 {
     static std::vector<std::unique_ptr<TQtCanvas::Font>> cache;
+    static bool cleanup = [] {
+        // The fonts hold Qt font engines, which must go while the
+        // application still exists, not at static destruction.
+        if (QCoreApplication::instance())
+            qAddPostRoutine([] { fontCache().clear(); });
+        return true;
+    }();
+    (void)cleanup;
     return cache;
 }
 

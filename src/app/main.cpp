@@ -2,8 +2,10 @@
 // message loop. The program takes no command-line arguments and keeps no
 // settings; everything it needs sits beside the executable.
 #include "reader/Okienko.h"
+#include "widgets/PageExtControl.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -33,6 +35,7 @@ public:
     }
 
 private:
+public:
     void pokazWyjatek(const QString& tekst)
     {
         // A failure while the box itself is up must not open a second one.
@@ -43,6 +46,7 @@ private:
         FPokazuje = false;
     }
 
+private:
     bool FPokazuje = false;
 };
 
@@ -59,7 +63,19 @@ int main(int argc, char** argv)
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&tlumaczenie);
 
+    // The tab strip keeps exceptions of its handlers from unwinding through
+    // Qt; they end up in the same box.
+    SetWidgetExceptionHandler(
+        [&app](const std::exception& e) { app.pokazWyjatek(QString::fromLocal8Bit(e.what())); });
+
     TfLumesta fLumesta;
+    // The print dialog lives beside the main window for the whole run and is
+    // reused by every print command; it stays hidden until printing asks
+    // for it, and printing is not part of the program yet.
+    QDialog frmPrint(&fLumesta);
+    frmPrint.setObjectName(QStringLiteral("frmPrint"));
+    frmPrint.hide();
+
     fLumesta.show();
     return app.exec();
 }

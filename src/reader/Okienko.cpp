@@ -24,6 +24,8 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -89,6 +91,33 @@ QFont czcionkaFormularza()
     f.setPixelSize(11);
     return f;
 }
+
+// A flat tool-bar button with its picture over its caption. The caption is
+// written whole, centred under the picture: the buttons are sized for their
+// captions, and Qt's own drawing would elide the longest one.
+class TPrzyciskNarzedzia : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter p(this);
+        QStyleOptionToolButton opt;
+        initStyleOption(&opt);
+        const bool wcisniety = opt.state & (QStyle::State_Sunken | QStyle::State_On);
+        if (isEnabled() && (wcisniety || (opt.state & QStyle::State_MouseOver)))
+            p.drawPrimitive(QStyle::PE_PanelButtonTool, opt);
+        const int przesuniecie = wcisniety ? 1 : 0;
+        const QSize ikona = iconSize();
+        const QPixmap obraz = icon().pixmap(ikona, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        const int y = 3 + przesuniecie;
+        p.drawPixmap((width() - ikona.width()) / 2 + przesuniecie, y, obraz);
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        p.drawText(QRect(przesuniecie, y + ikona.height() + 1, width(), height() - y - ikona.height() - 1),
+                   Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, text());
+    }
+};
 
 QAction* nowaAkcja(QObject* rodzic, const char* nazwa, const QString& tekst, const QKeySequence& skrot = {})
 {
@@ -174,6 +203,9 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("fLumesta"));
+    // The window's fonts name Windows faces; these are the installed faces
+    // with the same metrics, so captions fit the sizes the window gives them.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     setWindowTitle(QStringLiteral("Lumesta"));
     setFont(czcionkaFormularza());
     const QString katalog = katalogProgramu.isEmpty() ? QCoreApplication::applicationDirPath() : katalogProgramu;
@@ -376,7 +408,7 @@ void TfLumesta::UtworzNarzedzia()
     uklad->addWidget(tbNarzedzia, 1);
 
     const auto przycisk = [this](const char* nazwa, const QString& tekst, const QString& podpowiedz, int obrazek) {
-        auto* b = new QToolButton(tbNarzedzia);
+        auto* b = new TPrzyciskNarzedzia(tbNarzedzia);
         b->setObjectName(QString::fromLatin1(nazwa));
         b->setText(tekst);
         b->setToolTip(podpowiedz);

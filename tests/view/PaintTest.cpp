@@ -349,3 +349,16 @@ TEST(PaintQt, HighlightLinesUpWithTheGlyphs)
             white += selected.pixel(xx, yy) == qRgb(255, 255, 255);
     EXPECT_GT(white, 5);
 }
+
+TEST_F(Paint, HorizontalScrollingShiftsThePieces)
+{
+    view->SetMinTextWidth(2000);
+    view->SetMaxTextWidth(0);
+    view->AddParagraph("wide", 0);
+    view->Format();
+    view->HScrollTo(30);
+    ASSERT_EQ(view->HPos(), 30);
+    const auto t = textOps(paint(TRect{10, 0, 200, 50}));
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].rect.Left, 5 - 30 - 10);
+}

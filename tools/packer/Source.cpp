@@ -308,10 +308,10 @@ public:
             t.b.erase(0, 1);
             t.col.erase(t.col.begin());
         }
-        if (!extractMarks(t, lineNo))
+        if (!extractMarks(t, lineNo) || !canonicalMarks(t, lineNo)) {
+            marksBroken = true;
             return;
-        if (!canonicalMarks(t, lineNo))
-            return;
+        }
         std::uint8_t heading = 0;
         if (!escaped && !detectHeading(t, lineNo, heading))
             return;
@@ -322,6 +322,8 @@ public:
         out.sourceLine = lineNo;
         D.body.push_back(std::move(out));
     }
+
+    bool marksBroken = false; // a line's marks could not be read: no cross-checks then
 
     struct MarkRef {
         int number;
@@ -468,13 +470,21 @@ private:
         const bool wholeLine = rest >= t.size();
 
         const std::string folded = foldWord(word);
+        const HeadingWord* suggestion = nullptr;
         for (const HeadingWord& h : headingWords()) {
-            if (h.folded == folded && h.word != word) {
-                R.error(lineNo, t.colAt(0),
-                        "unknown heading word '" + cp1250::toUtf8(word) + "' (did you mean '" +
-                            cp1250::toUtf8(h.word) + "'? start the line with \\ if it is not a heading)");
-                return false;
-            }
+            if (h.folded != folded || h.word == word)
+                continue;
+            // Prefer the spelling in the same letter case ("ROZDZIAL" -> "ROZDZIAŁ").
+            const bool upper = word.size() > 1 && word[1] >= 'A' && word[1] <= 'Z';
+            const bool hUpper = h.word.size() > 1 && h.word[1] >= 'A' && h.word[1] <= 'Z';
+            if (!suggestion || upper == hUpper)
+                suggestion = &h;
+        }
+        if (suggestion) {
+            R.error(lineNo, t.colAt(0),
+                    "unknown heading word '" + cp1250::toUtf8(word) + "' (did you mean '" +
+                        cp1250::toUtf8(suggestion->word) + "'? start the line with \\ if it is not a heading)");
+            return false;
         }
         if (wholeLine && numStart < t.size() && w >= 3) {
             R.error(lineNo, t.colAt(0),
@@ -521,8 +531,11 @@ bool parseName(Reader& r, const Text& t, SourceDocument& doc)
                 c = static_cast<char>(c - 'A' + 'a');
         return s;
     };
-    if (key && key->Rok == kNazwaKodeksow && key->Numer < kLiczbaKodeksow &&
-        lower(TytulKodeksu(key->Numer)) == lower(name)) {
+    // The reader's own name rule decides; only its fallback, index 14 for any
+    // name it does not know, must really be that code's title.
+    const int last = kLiczbaKodeksow - 1;
+    if (key && key->Rok == kNazwaKodeksow && key->Numer <= last &&
+        (key->Numer < last || lower(TytulKodeksu(last)) == lower(name))) {
         doc.kind = DocumentKind::Code;
         doc.name = TytulKodeksu(key->Numer);
         doc.rok = key->Rok;
@@ -869,6 +882,7 @@ bool parseSource(std::string_view utf8, const std::string& fileName, SourceDocum
     // Footnotes: "[^n]: text", further lines continue it; blank lines between
     // footnotes are only layout.
     SourceFootnote* current = nullptr;
+    std::vector<int> brokenFootnotes; // already reported: not "empty" on top
     for (; n < lines.size(); ++n) {
         const int lineNo = static_cast<int>(n) + 1;
         if (!r.decode(lines[n], lineNo, t))
@@ -903,12 +917,14 @@ bool parseSource(std::string_view utf8, const std::string& fileName, SourceDocum
         const std::size_t mark = lineText.b.find("[^");
         if (mark != std::string::npos) {
             r.error(lineNo, lineText.colAt(mark), "footnote marks cannot stand inside a footnote");
+            brokenFootnotes.push_back(current->number);
             continue;
         }
         std::vector<Citation> cites;
         const std::size_t before = problems.size();
         rewriteCitations(lineText.b, lineText.col, cites, fileName, lineNo, problems);
         if (problems.size() != before) {
+            brokenFootnotes.push_back(current->number);
             continue;
         }
         SourceLine sl;
@@ -919,14 +935,20 @@ bool parseSource(std::string_view utf8, const std::string& fileName, SourceDocum
     }
 
     doc.markCount = static_cast<int>(body.marks.size());
-    for (const auto& m : body.marks) {
-        if (m.number > static_cast<int>(doc.footnotes.size()))
-            r.error(m.line, m.column, "footnote mark [^" + std::to_string(m.number) + "] has no footnote");
+    if (!body.marksBroken) {
+        for (const auto& m : body.marks) {
+            if (m.number > static_cast<int>(doc.footnotes.size()))
+                r.error(m.line, m.column, "footnote mark [^" + std::to_string(m.number) + "] has no footnote");
+        }
+        for (const SourceFootnote& f : doc.footnotes) {
+            if (f.number > doc.markCount)
+                r.error(f.sourceLine, 1, "footnote [^" + std::to_string(f.number) + "] has no mark in the text");
+        }
     }
     for (const SourceFootnote& f : doc.footnotes) {
-        if (f.number > doc.markCount)
-            r.error(f.sourceLine, 1, "footnote [^" + std::to_string(f.number) + "] has no mark in the text");
-        if (f.lines.empty())
+        const bool broken =
+            std::find(brokenFootnotes.begin(), brokenFootnotes.end(), f.number) != brokenFootnotes.end();
+        if (f.lines.empty() && !broken)
             r.error(f.sourceLine, 1, "footnote [^" + std::to_string(f.number) + "] is empty");
     }
     return r.errors() == 0 && problems.size() == problemsBefore;

@@ -1,0 +1,140 @@
+// lumesta-tool list/decode run as a program on data written with the store's
+// writer.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+
+#include "store/Pomocnicze.h"
+
+namespace {
+
+struct Wynik {
+    int kod = -1;
+    std::string wyjscie;
+    std::string bledy;
+};
+
+std::string cytuj(const std::string& s)
+{
+    std::string o = "'";
+    for (char c : s) {
+        if (c == '\'')
+            o += "'\\''";
+        else
+            o += c;
+    }
+    return o + "'";
+}
+
+Wynik uruchom(const std::vector<std::string>& args, const std::filesystem::path& tmp)
+{
+    std::string cmd = cytuj(LUMESTA_BIN_DIR "/lumesta-tool");
+    for (const auto& a : args)
+        cmd += " " + cytuj(a);
+    const auto bledy = tmp / "stderr.txt";
+    cmd += " 2>" + cytuj(bledy.string());
+    Wynik w;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p)
+        return w;
+    char buf[4096];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        w.wyjscie.append(buf, n);
+    const int status = pclose(p);
+    w.kod = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream f(bledy);
+    w.bledy.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    return w;
+}
+
+class Narzedzie : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dane = folder.sciezka() / "Lumesta";
+        std::filesystem::create_directories(dane);
+        TDokumentTekst d;
+        d.Akapity = {
+            testy::akapit({{9, "KODEKS"}, {0, " CYWILNY"}}),
+            testy::akapit({{2, "Art"}, {0, ". 1. Zdanie \"w cudzysłowie\" i\ttab."}, {4, ""}, {0, ""}}),
+        };
+        d.Przypisy = {{cp1250::fromUtf8(" Dz.U.1998.106.668 – zmiana.")}};
+        TBudowaSlownika b;
+        TWynikKodowania w = KodujDokument(d, b);
+        ASSERT_TRUE(w.Problemy.empty());
+        testy::zapisz(folder.sciezka() / "Morvitane.sko", ZapiszSlownik(b.Slownik()));
+        testy::zapisz(dane / "Lumesta.rdu",
+                      ZapiszKontener({{0, 0, 0, ZapiszRekord(w.Rekord)}, {12, 12, 0, "zepsuty rekord"}}));
+        slownik = (folder.sciezka() / "Morvitane.sko").string();
+    }
+
+    Wynik uruchom(std::vector<std::string> args) { return ::uruchom(args, folder.sciezka()); }
+
+    testy::TymczasowyFolder folder;
+    std::filesystem::path dane;
+    std::string slownik;
+};
+
+} // namespace
+
+TEST_F(Narzedzie, ListsTitles)
+{
+    Wynik w = uruchom({"list", slownik, dane.string(), "Kodeks cywilny"});
+    EXPECT_EQ(w.kod, 0) << w.bledy;
+    EXPECT_EQ(w.wyjscie, "Kodeks cywilny\nKodeks wykroczeń\n");
+
+    w = uruchom({"list", "--json", slownik, dane.string(), "Kodeks cywilny"});
+    EXPECT_EQ(w.kod, 0);
+    EXPECT_EQ(w.wyjscie, "{\"titles\": [\"Kodeks cywilny\", \"Kodeks wykroczeń\"], \"messages\": []}\n");
+
+    w = uruchom({"list", slownik, dane.string(), "Dz.U.1998.1.1"});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_NE(w.bledy.find("1998.rdu"), std::string::npos);
+}
+
+TEST_F(Narzedzie, DecodesToJsonExactlyAsTheStoreReturns)
+{
+    Wynik w = uruchom({"decode", "--json", slownik, dane.string(), "kodeks cywilny"});
+    EXPECT_EQ(w.kod, 0) << w.bledy;
+    EXPECT_EQ(w.wyjscie,
+              "{\"titles\": [\"Kodeks cywilny\", \"Kodeks wykroczeń\"], \"paragraphs\": "
+              "[[[9, \"KODEKS\"], [0, \" CYWILNY\"]], "
+              "[[2, \"Art\"], [0, \". 1. Zdanie \\\"w cudzysłowie\\\" i\\u0009tab.\"], [4, \"\"], [0, \"\"]]], "
+              "\"footnotes\": [\"\", \"(1)  Dz.U.1998.106.668 – zmiana.\"], \"text\": [\"\"], "
+              "\"messages\": []}\n");
+
+    w = uruchom({"decode", slownik, dane.string(), "Kodeks cywilny"});
+    EXPECT_EQ(w.kod, 0);
+    EXPECT_EQ(w.wyjscie, "KODEKS CYWILNY\nArt. 1. Zdanie \"w cudzysłowie\" i\ttab.[1]\n----\n\n"
+                         "(1)  Dz.U.1998.106.668 – zmiana.\n");
+}
+
+TEST_F(Narzedzie, FailuresGiveMessagesAndNonZeroStatus)
+{
+    Wynik w = uruchom({"decode", "--json", slownik, dane.string(), "Kodeks wykroczeń"});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_NE(w.wyjscie.find("\"messages\": [\"To nie jest plik Dziennika Ustaw.\"]"), std::string::npos)
+        << w.wyjscie;
+    EXPECT_NE(w.wyjscie.find("\"paragraphs\": []"), std::string::npos);
+
+    w = uruchom({"decode", slownik, dane.string(), "Kodeks pracy"});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_NE(w.bledy.find("Nie ma: Kodeks pracy"), std::string::npos) << w.bledy;
+
+    w = uruchom({"decode", slownik, dane.string(), "Dz.U.1998..1"});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_NE(w.bledy.find("nie jest prawidłową liczbą całkowitą"), std::string::npos) << w.bledy;
+
+    w = uruchom({"decode", (folder.sciezka() / "brak.sko").string(), dane.string(), "Kodeks cywilny"});
+    EXPECT_EQ(w.kod, 1);
+
+    w = uruchom({"decode", slownik, dane.string()});
+    EXPECT_EQ(w.kod, 2);
+    w = uruchom({"nieznana"});
+    EXPECT_EQ(w.kod, 2);
+    EXPECT_NE(w.bledy.find("decode [--json]"), std::string::npos);
+    w = uruchom({});
+    EXPECT_EQ(w.kod, 2);
+}

@@ -1,0 +1,207 @@
+#include "StoreCommands.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/core/Cp1250.h"
+#include "store/Pliki.h"
+
+namespace {
+
+struct Wywolanie {
+    bool json = false;
+    std::filesystem::path slownik;
+    std::filesystem::path folder;
+    std::string nazwa;   // Windows-1250
+};
+
+bool rozbierz(const std::vector<std::string>& args, const char* komenda, Wywolanie& w)
+{
+    std::vector<std::string> reszta;
+    for (const auto& a : args) {
+        if (a == "--json")
+            w.json = true;
+        else
+            reszta.push_back(a);
+    }
+    if (reszta.size() != 3) {
+        std::fprintf(stderr, "usage: lumesta-tool %s [--json] DICTIONARY DATAFOLDER NAME\n", komenda);
+        return false;
+    }
+    w.slownik = reszta[0];
+    w.folder = reszta[1];
+    bool wszystkie = true;
+    w.nazwa = cp1250::fromUtf8(reszta[2], &wszystkie);
+    if (!wszystkie)
+        std::fprintf(stderr, "lumesta-tool: the name has characters outside Windows-1250\n");
+    return true;
+}
+
+// Messages go to standard error as they come, or are kept for the JSON.
+class Komunikaty : public TKomunikaty {
+public:
+    explicit Komunikaty(bool json) : json(json) {}
+    void Komunikat(const std::string& tekst) override
+    {
+        lista.push_back(tekst);
+        if (!json)
+            std::fprintf(stderr, "lumesta-tool: %s\n", cp1250::toUtf8(tekst).c_str());
+    }
+    bool json;
+    TListaNapisow lista;
+};
+
+std::string jsonNapis(std::string_view tekst)
+{
+    const std::string utf8 = cp1250::toUtf8(tekst);
+    std::string o = "\"";
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c == '"' || c == '\\') {
+            o += '\\';
+            o += char(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            char b[8];
+            std::snprintf(b, sizeof b, "\\u%04x", c);
+            o += b;
+        } else if (c == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            // C1 controls (the code page's undefined bytes) are escaped too.
+            char b[8];
+            std::snprintf(b, sizeof b, "\\u%04x", static_cast<unsigned char>(utf8[i + 1]));
+            o += b;
+            ++i;
+        } else {
+            o += char(c);
+        }
+    }
+    return o + "\"";
+}
+
+std::string jsonLista(const TListaNapisow& l)
+{
+    std::string o = "[";
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        if (i)
+            o += ", ";
+        o += jsonNapis(l[i]);
+    }
+    return o + "]";
+}
+
+bool sprawdzSlownik(const std::filesystem::path& p)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(p, ec)) {
+        std::fprintf(stderr, "lumesta-tool: no dictionary file %s\n", p.string().c_str());
+        return false;
+    }
+    return true;
+}
+
+// A marker no directory title or decoded line can be: it tells whether the
+// store refilled a list.
+const std::string kZnacznik = std::string("\x01\x02 untouched");
+
+bool czyKontener(const Wywolanie& w, bool& jest)
+{
+    std::string blad;
+    auto klucz = SprobujRozbierzNazwe(w.nazwa, &blad);
+    if (!klucz)
+        return false;   // the store reports it
+    std::error_code ec;
+    jest = std::filesystem::is_regular_file(SciezkaKontenera(w.folder, *klucz), ec);
+    if (!jest)
+        std::fprintf(stderr, "lumesta-tool: no container %s\n",
+                     SciezkaKontenera(w.folder, *klucz).string().c_str());
+    return true;
+}
+
+} // namespace
+
+int ListCommand(const std::vector<std::string>& args)
+{
+    Wywolanie w;
+    if (!rozbierz(args, "list", w))
+        return 2;
+    if (!sprawdzSlownik(w.slownik))
+        return 1;
+    bool jest = false;
+    czyKontener(w, jest);
+    Komunikaty k(w.json);
+    TPliki pliki(&k);
+    pliki.WczytajSlownik(w.slownik);
+    TListaNapisow tekst, przypisy, tytuly{kZnacznik};
+    TPlik plik;
+    pliki.OtworzDokument(w.folder, w.nazwa, tekst, przypisy, plik, false, tytuly);
+    const bool przeczytany = !(tytuly.size() == 1 && tytuly[0] == kZnacznik);
+    if (!przeczytany)
+        tytuly.clear();
+    if (w.json) {
+        std::printf("{\"titles\": %s, \"messages\": %s}\n", jsonLista(tytuly).c_str(),
+                    jsonLista(k.lista).c_str());
+    } else {
+        for (const auto& t : tytuly)
+            std::printf("%s\n", cp1250::toUtf8(t).c_str());
+    }
+    return przeczytany ? 0 : 1;
+}
+
+int DecodeCommand(const std::vector<std::string>& args)
+{
+    Wywolanie w;
+    if (!rozbierz(args, "decode", w))
+        return 2;
+    if (!sprawdzSlownik(w.slownik))
+        return 1;
+    bool jest = false;
+    czyKontener(w, jest);
+    Komunikaty k(w.json);
+    TPliki pliki(&k);
+    pliki.WczytajSlownik(w.slownik);
+    TListaNapisow tekst{kZnacznik}, przypisy, tytuly;
+    TPlik plik;
+    pliki.OtworzDokument(w.folder, w.nazwa, tekst, przypisy, plik, true, tytuly);
+    // The lists are cleared and refilled only when a record was decoded.
+    const bool zdekodowany = !(tekst.size() == 1 && tekst[0] == kZnacznik);
+    if (!zdekodowany) {
+        tekst.clear();
+        plik.clear();
+    }
+
+    if (w.json) {
+        std::string o = "{\"titles\": " + jsonLista(tytuly) + ", \"paragraphs\": [";
+        for (std::size_t i = 0; i < plik.size(); ++i) {
+            o += i ? ", [" : "[";
+            for (std::size_t j = 0; j < plik[i].size(); ++j) {
+                if (j)
+                    o += ", ";
+                o += "[" + std::to_string(plik[i][j].Rodzaj) + ", " + jsonNapis(plik[i][j].Tekst) + "]";
+            }
+            o += "]";
+        }
+        o += "], \"footnotes\": " + jsonLista(przypisy) + ", \"text\": " + jsonLista(tekst) +
+             ", \"messages\": " + jsonLista(k.lista) + "}\n";
+        std::fwrite(o.data(), 1, o.size(), stdout);
+    } else if (zdekodowany) {
+        // Marks are numbered in order of appearance, as the reader shows them.
+        int znacznik = 0;
+        for (const TWiersz& wiersz : plik) {
+            std::string linia;
+            for (const TTekst& t : wiersz) {
+                if (t.Rodzaj == rPrzypis)
+                    linia += "[" + std::to_string(++znacznik) + "]";
+                else
+                    linia += cp1250::toUtf8(t.Tekst);
+            }
+            std::printf("%s\n", linia.c_str());
+        }
+        if (!przypisy.empty()) {
+            std::printf("----\n");
+            for (const auto& p : przypisy)
+                std::printf("%s\n", cp1250::toUtf8(p).c_str());
+        }
+    }
+    return zdekodowany ? 0 : 1;
+}

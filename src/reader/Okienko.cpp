@@ -959,12 +959,48 @@ void TfLumesta::DodajWpisSpisu(TDocView* widok, TSpisZakladki& spis, const std::
 void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool zListy)
 {
     tekstDokumentu.clear();
+    widok->Clear();
+    widok->SetFirstJumpNo(PierwszyNumerSkoku);
+    WczytajDokument(nazwa, zListy);
+
+    lWczytywanie->setText(QStringLiteral("Wczytywanie"));
+    lWczytywanie->show();
+    gWczytywanie->show();
+    gWczytywanie->SetProgress(0);
+    gWczytywanie->SetMaxValue(int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
+    pPostep->repaint();
+
+    lbSpisTresci->clear();
+    TSpisZakladki spis = DodajElementy(widok);
+
+    widok->Format();
+    widok->viewport()->update();
+
+    if (zListy) {
+        int wiersz = clbSpisKodeksow->currentRow();
+        if (wiersz < 0 || std::size_t(wiersz) >= nazwyKodeksow.size() || nazwyKodeksow[std::size_t(wiersz)] != nazwa) {
+            const auto it = std::find(nazwyKodeksow.begin(), nazwyKodeksow.end(), nazwa);
+            if (it != nazwyKodeksow.end())
+                wiersz = int(it - nazwyKodeksow.begin());
+        }
+        spis.NumerKodeksu = wiersz;
+    } else {
+        spis.NumerKodeksu = PierwszyNumerDziennika + licznikZakladek;
+    }
+    spis.Ekran.reserve(qsizetype(spis.Spis.size()));
+    for (const std::string& wpis : spis.Spis)
+        spis.Ekran.append(toQString(wpis));
+    PokazSpis(spis);
+    spisyZakladek.push_back(std::move(spis));
+    tZegar->start();
+}
+
+void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
+{
     // A document that cannot be loaded leaves an empty tab, not the text of
     // the document loaded before it.
     wiersze.clear();
     przypisyTekst.clear();
-    widok->Clear();
-    widok->SetFirstJumpNo(PierwszyNumerSkoku);
 
     std::string wpis = nazwa;
     const auto ukosnik = wpis.find_last_of("/\\:");
@@ -979,17 +1015,11 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
         komunikaty->Komunikat(e.what());
     }
     IndeksujPrzypisy();
+}
 
-    lWczytywanie->setText(QStringLiteral("Wczytywanie"));
-    lWczytywanie->show();
-    gWczytywanie->show();
-    gWczytywanie->SetProgress(0);
-    gWczytywanie->SetMaxValue(int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
-    pPostep->repaint();
-
-    lbSpisTresci->clear();
+TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
+{
     TSpisZakladki spis;
-
     std::int32_t przypis = 1;
     int kotwica = 0;
     bool trybNaglowka = false;
@@ -1035,25 +1065,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
         }
         gWczytywanie->SetProgress(int(std::min<std::size_t>(i + 1, 0x7FFFFFFF)));
     }
-
-    widok->Format();
-    widok->viewport()->update();
-
-    if (zListy) {
-        int wiersz = clbSpisKodeksow->currentRow();
-        if (wiersz < 0 || std::size_t(wiersz) >= nazwyKodeksow.size() || nazwyKodeksow[std::size_t(wiersz)] != nazwa) {
-            const auto it = std::find(nazwyKodeksow.begin(), nazwyKodeksow.end(), nazwa);
-            if (it != nazwyKodeksow.end())
-                wiersz = int(it - nazwyKodeksow.begin());
-        }
-        spis.NumerKodeksu = wiersz;
-    } else {
-        spis.NumerKodeksu = PierwszyNumerDziennika + licznikZakladek;
-    }
-    for (const std::string& wpisSpisu : spis.Spis)
-        lbSpisTresci->addItem(toQString(wpisSpisu));
-    spisyZakladek.push_back(std::move(spis));
-    tZegar->start();
+    return spis;
 }
 
 void TfLumesta::IndeksujPrzypisy()
@@ -1099,6 +1111,21 @@ void TfLumesta::UstawZnacznik(int wiersz, bool zaznaczony)
     FUstawiaZnaczniki = false;
 }
 
+void TfLumesta::PokazSpis(const TSpisZakladki& spis)
+{
+    // One batch insert: a long code has thousands of entries.
+    lbSpisTresci->clear();
+    if (spis.Ekran.size() == qsizetype(spis.Spis.size())) {
+        lbSpisTresci->addItems(spis.Ekran);
+        return;
+    }
+    QStringList wpisy;
+    wpisy.reserve(qsizetype(spis.Spis.size()));
+    for (const std::string& wpis : spis.Spis)
+        wpisy.append(toQString(wpis));
+    lbSpisTresci->addItems(wpisy);
+}
+
 void TfLumesta::OdznaczWszystkie()
 {
     for (int i = 0; i < clbSpisKodeksow->count(); ++i)
@@ -1116,9 +1143,7 @@ void TfLumesta::OdswiezListy(bool znaczniki)
     if (biezaca < 0 || std::size_t(biezaca) >= spisyZakladek.size())
         return;
     const TSpisZakladki& e = spisyZakladek[std::size_t(biezaca)];
-    lbSpisTresci->clear();
-    for (const std::string& wpis : e.Spis)
-        lbSpisTresci->addItem(toQString(wpis));
+    PokazSpis(e);
     if (!znaczniki)
         return;
     OdznaczWszystkie();
@@ -1142,9 +1167,7 @@ void TfLumesta::UstawPrzypisyZakladki()
             slot.Okno->setVisible(slot.NumerKodeksu == e.NumerKodeksu);
     if (e.NumerKodeksu >= 0 && e.NumerKodeksu < clbSpisKodeksow->count())
         clbSpisKodeksow->setCurrentRow(e.NumerKodeksu);
-    lbSpisTresci->clear();
-    for (const std::string& wpis : e.Spis)
-        lbSpisTresci->addItem(toQString(wpis));
+    PokazSpis(e);
 }
 
 void TfLumesta::ZamknijZakladke(int indeks, bool zTablicy)

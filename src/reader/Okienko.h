@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 
 #include <cstdint>
 #include <filesystem>
@@ -47,6 +48,8 @@ constexpr int WM_DZIENNIK_PRZYPISU = 1113; // a citation in a footnote was click
 struct TSpisZakladki {
     TListaNapisow Spis;      // entries: indent spaces + heading text
     int NumerKodeksu = -1;   // codes-list row, or a Journal document number
+    // The entries as the contents list shows them, converted once.
+    QStringList Ekran;
 };
 
 // One footnote: the lines Pierwszy..Ostatni of Wiersze.
@@ -105,6 +108,12 @@ public:
     void OtworzWZakladce(const std::string& nazwa, bool zListy);
     bool PokazOtwarty(const std::string& nazwa);
     void ZbudujDokument(const std::string& nazwa, TDocView* widok, bool zListy);
+    // The two halves of building: the store loads the named document into
+    // `wiersze` and `przypisyTekst` (and its footnote index is appended);
+    // then its lines become items of the view, advancing the gauge, and the
+    // tab's table of contents is returned. Neither lays out or repaints.
+    void WczytajDokument(const std::string& nazwa, bool zListy);
+    TSpisZakladki DodajElementy(TDocView* widok);
     void IndeksujPrzypisy();
     void TekstPrzypisu(int zakladka, int blok, TListaNapisow& wiersze) const;
     void OdswiezTytul();
@@ -258,6 +267,8 @@ private:
     void UstawKolorLaczy(bool mardovelt, bool brovank);
     void WysrodkujPanelLumesta();
     void UstawZnacznik(int wiersz, bool zaznaczony);
+    // Shows a tab's table of contents in the contents list.
+    void PokazSpis(const TSpisZakladki& spis);
 
     // Adds the contents entry for heading text of a line of kind `rodzaj`
     // and, with it, the anchor that the entry scrolls to.

@@ -437,10 +437,10 @@ void TfLumesta::UtworzNarzedzia()
     pPostep->setFixedWidth(271);
     lWczytywanie = new QLabel(QStringLiteral("Wczytywanie:"), pPostep);
     lWczytywanie->setObjectName(QStringLiteral("lWczytywanie"));
-    lWczytywanie->setGeometry(8, 19, 64, 18);
+    lWczytywanie->setGeometry(4, 19, 66, 18);
     gWczytywanie = new TProgressGauge(pPostep);
     gWczytywanie->setObjectName(QStringLiteral("gWczytywanie"));
-    gWczytywanie->setGeometry(70, 17, 195, 22);
+    gWczytywanie->setGeometry(72, 17, 195, 22);
     gWczytywanie->SetBackColor(clAqua);
     gWczytywanie->SetForeColor(clGreen);
     gWczytywanie->SetProgress(0);
@@ -723,11 +723,13 @@ bool TfLumesta::eventFilter(QObject* obj, QEvent* e)
     if (obj == pPole && e->type() == QEvent::Resize) {
         WysrodkujPanelLumesta();
     } else if (e->type() == QEvent::MouseMove) {
-        if (obj == lMardoveltpl)
-            ustawKolorTekstu(lMardoveltpl, clRed);
-        else if (obj == lBrovankpl)
-            ustawKolorTekstu(lBrovankpl, clRed);
-        else if (obj == pPole || obj == pLumesta || obj == lLumesta)
+        // A label takes its own move: passed on to the panel under it, the
+        // move would turn it green again at once.
+        if (obj == lMardoveltpl || obj == lBrovankpl) {
+            ustawKolorTekstu(static_cast<QLabel*>(obj), clRed);
+            return true;
+        }
+        if (obj == pPole || obj == pLumesta || obj == lLumesta)
             UstawKolorLaczy(false, false);
     } else if (e->type() == QEvent::MouseButtonRelease) {
         auto* m = static_cast<QMouseEvent*>(e);

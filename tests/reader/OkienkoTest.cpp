@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
@@ -561,6 +563,45 @@ TEST_F(Okno, ListsAndPostedMessagesCanBeToggledAndIgnoredSafely)
         QCoreApplication::postEvent(okno.get(), new QEvent(QEvent::Type(typ)));
     QCoreApplication::processEvents();
     EXPECT_TRUE(okno->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+QColor kolorEtykiety(const QLabel* l) { return l->palette().color(QPalette::WindowText); }
+
+// The pointer moving over a widget, with no button held.
+void przesun(QWidget* w)
+{
+    QMouseEvent e(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+TEST_F(Okno, LinkLabelsTurnRedUnderThePointerAndGreenAroundThem)
+{
+    uruchom();
+    const QColor czerwony(0xFF, 0, 0);
+    const QColor zielony(0, 0x80, 0);
+    EXPECT_EQ(kolorEtykiety(okno->lMardoveltpl), zielony);
+    EXPECT_EQ(kolorEtykiety(okno->lBrovankpl), zielony);
+    EXPECT_EQ(okno->lMardoveltpl->text(), "www.mardovelt.pl");
+    EXPECT_EQ(okno->lBrovankpl->cursor().shape(), Qt::PointingHandCursor);
+
+    przesun(okno->lMardoveltpl);
+    EXPECT_EQ(kolorEtykiety(okno->lMardoveltpl), czerwony);
+    EXPECT_EQ(kolorEtykiety(okno->lBrovankpl), zielony);
+    przesun(okno->lBrovankpl);
+    EXPECT_EQ(kolorEtykiety(okno->lBrovankpl), czerwony);
+
+    // Over the logo picture both go back to green; likewise over the panel.
+    przesun(okno->lLumesta);
+    EXPECT_EQ(kolorEtykiety(okno->lMardoveltpl), zielony);
+    EXPECT_EQ(kolorEtykiety(okno->lBrovankpl), zielony);
+    przesun(okno->lMardoveltpl);
+    przesun(okno->pLumesta);
+    EXPECT_EQ(kolorEtykiety(okno->lMardoveltpl), zielony);
 }
 
 } // namespace

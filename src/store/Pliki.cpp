@@ -1,5 +1,6 @@
 #include "store/Pliki.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <fstream>
@@ -358,15 +359,25 @@ private:
         poZnacznikach(false);
     }
 
+    // The first record at or after the cursor whose line is this line. The
+    // records are indexed by line once, so a long text with many anchors
+    // does not rescan the remaining records at every line.
     void wybierzKotwice()
     {
         aktywna = nullptr;
-        for (std::size_t i = kursorRekordow; i < r.Przypisy.size(); ++i) {
-            if (std::size_t(r.Przypisy[i].NumerWiersza) == linia) {
-                aktywna = &r.Przypisy[i];
-                kursorRekordow = i + 1;
-                return;
-            }
+        if (r.Przypisy.empty() || linia > 0xFFFF)
+            return;
+        if (kotwice.empty()) {
+            kotwice.reserve(r.Przypisy.size());
+            for (std::size_t i = 0; i < r.Przypisy.size(); ++i)
+                kotwice.emplace_back(r.Przypisy[i].NumerWiersza, i);
+            std::sort(kotwice.begin(), kotwice.end());
+        }
+        const auto it = std::lower_bound(kotwice.begin(), kotwice.end(),
+                                         std::make_pair(std::uint16_t(linia), kursorRekordow));
+        if (it != kotwice.end() && it->first == linia) {
+            aktywna = &r.Przypisy[it->second];
+            kursorRekordow = it->second + 1;
         }
     }
 
@@ -463,6 +474,7 @@ private:
     std::int64_t liniaPrzypisu = 0;
     TListaNapisow* listaTekstu = nullptr;
     TListaNapisow* listaPrzypisow = nullptr;
+    std::vector<std::pair<std::uint16_t, std::size_t>> kotwice;   // (line, record index), sorted
 };
 
 struct WierszKodeksu {

@@ -134,6 +134,18 @@ TEST(Dekoder, SecondMarkAtTheSamePlaceGoesToTheLineEnd)
     EXPECT_EQ(d.komunikaty, V({cp1250::fromUtf8("Brak treści przypisów!")}));
 }
 
+TEST(Dekoder, AnchorRecordsAreTakenInOrderOnly)
+{
+    auto s = testy::slownik({"a", "b", "c"});
+    auto r = rekord({1, 1, 1, 0}, {0, 0, 0, 0}, {}, {0, 1, 2}, 2);
+    // Line 2's record stands before line 0's: selecting line 0 moves the
+    // cursor past both, so line 2 gets no mark; line 1 has none of its own.
+    r.Przypisy = {{2, {0}}, {0, {0}}, {1, {5}}, {1, {0}}};
+    r.Bloki = {0};
+    auto d = dekoduj(r, s);
+    EXPECT_EQ(pokaz(d.plik), V({"[0:][4:][0: a]", "[0:b][4:][0:]", "[0:c]"}));
+}
+
 TEST(Dekoder, FootnotePassNumbersFootnotesByTheirBlocks)
 {
     auto s = testy::slownik({"a", "b", "c", "x", "y", "z"});

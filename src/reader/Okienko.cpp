@@ -493,22 +493,27 @@ void TfLumesta::UtworzPanele()
 
     connect(clbSpisKodeksow, &QListWidget::itemClicked, this, [this](QListWidgetItem*) {
         // A click on the check box itself is the check event's business.
-        if (FKlikZnacznika) {
-            FKlikZnacznika = false;
+        if (FKlikZnacznika)
             return;
-        }
         tvSpisKodeksowClick();
     });
     connect(clbSpisKodeksow, &QListWidget::itemActivated, this, [this](QListWidgetItem*) {
-        if (QApplication::mouseButtons() == Qt::NoButton)
+        if (QApplication::mouseButtons() == Qt::NoButton && !FKlikZnacznika)
             tvSpisKodeksowClick();
     });
     connect(clbSpisKodeksow, &QListWidget::itemChanged, this, [this](QListWidgetItem* w) {
         if (FUstawiaZnaczniki)
             return;
+        // The check event runs once the click that changed the mark has been
+        // handled in full: the question it may ask must not let the same
+        // click arrive afterwards as a row click.
         FKlikZnacznika = true;
-        QTimer::singleShot(0, this, [this] { FKlikZnacznika = false; });
-        clbSpisKodeksowClickCheck(w);
+        const int wiersz = clbSpisKodeksow->row(w);
+        QTimer::singleShot(0, this, [this, wiersz] {
+            FKlikZnacznika = false;
+            if (QListWidgetItem* pozycja = clbSpisKodeksow->item(wiersz))
+                clbSpisKodeksowClickCheck(pozycja);
+        });
     });
     clbSpisKodeksow->installEventFilter(this);
     connect(lbSpisTresci, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { lbSpisTresciClick(); });

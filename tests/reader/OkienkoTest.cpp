@@ -16,6 +16,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -480,14 +482,47 @@ TEST_F(Okno, UntickingACodeClosesItsOwnTabAfterTheQuestion)
         return odpowiedz;
     };
     okno->clbSpisKodeksow->item(0)->setCheckState(Qt::Unchecked);
+    QCoreApplication::processEvents();
     EXPECT_EQ(pytanie, QStringLiteral("Próba zamknięcia|Czy na pewno zamknąć: \nKodeks cywilny?"));
     EXPECT_EQ(okno->LiczbaZakladek(), 2); // Cancel
 
     odpowiedz = true;
     okno->clbSpisKodeksow->item(0)->setCheckState(Qt::Checked);
+    QCoreApplication::processEvents();
     okno->clbSpisKodeksow->item(0)->setCheckState(Qt::Unchecked);
+    QCoreApplication::processEvents();
     ASSERT_EQ(okno->LiczbaZakladek(), 1);
     EXPECT_EQ(okno->nazwyZakladek, (TListaNapisow{cp("Kodeks karny")}));
+}
+
+TEST_F(Okno, AClickOnACheckBoxIsNotARowClick)
+{
+    ASSERT_EQ(dane::zapiszBiblioteke(program, {dane::kodeksCywilny(), dane::kodeksKarny()}), "");
+    uruchom();
+    kliknijKodeks(0);
+    kliknijKodeks(1);
+    ASSERT_EQ(okno->BiezacaZakladka(), 1);
+    int pytania = 0;
+    okno->pytanie = [&](const QString&, const QString&) {
+        ++pytania;
+        QCoreApplication::processEvents(); // a message box runs its own loop
+        return false;
+    };
+    QListWidget* l = okno->clbSpisKodeksow;
+    const QRect r = l->visualItemRect(l->item(0));
+    QStyleOptionViewItem opcje;
+    opcje.initFrom(l);
+    opcje.rect = r;
+    opcje.features = QStyleOptionViewItem::HasCheckIndicator;
+    const QRect znacznik = l->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opcje, l);
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, znacznik.center());
+    ASSERT_EQ(l->item(0)->checkState(), Qt::Unchecked);
+    QCoreApplication::processEvents();
+    // Cancelled: the code stays open, its row unticked, its tab not chosen.
+    EXPECT_EQ(pytania, 1);
+    EXPECT_EQ(l->item(0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(okno->LiczbaZakladek(), 2);
+    EXPECT_EQ(okno->BiezacaZakladka(), 1);
 }
 
 TEST_F(Okno, ContentsClickScrollsToItsAnchorAndStrayClicksDoNothing)

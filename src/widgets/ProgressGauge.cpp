@@ -5,7 +5,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -59,6 +61,28 @@ void DrawPie(QPainter& p, int l, int t, int r, int b, int x1, int y1, int x2, in
     while (span > 360.0 * 16.0)
         span -= 360.0 * 16.0;
     p.drawPie(EllipseRect(l, t, r, b), int(std::lround(start)), int(std::lround(span)));
+}
+
+// A one-pixel line from (x1, y1) towards (x2, y2), the end point itself not
+// drawn, as the gauge's lines are defined.
+void LineTo(QPainter& p, int x1, int y1, int x2, int y2, const QColor& c)
+{
+    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    int x = x1, y = y1;
+    while (x != x2 || y != y2) {
+        p.fillRect(x, y, 1, 1, c);
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
 }
 
 void XorInto(QImage& target, const QImage& overlay)
@@ -271,14 +295,12 @@ void TProgressGauge::PaintKind(QImage& overlay, const QRect& rect) const
         FillBox(p, R.left, R.top, R.right, R.bottom, toQColor(FColor));
         p.setBrush(back);
         DrawPie(p, R.left, R.top, W, 2 * H - 1, R.left + W, R.bottom - 1, R.left, R.bottom - 1);
-        // The base line stops one pixel short of its end point.
-        if (W > 1)
-            p.drawLine(R.left, R.bottom, R.left + W - 1, R.bottom);
+        LineTo(p, R.left, R.bottom, R.left + W, R.bottom, fore);
         if (percent > 0) {
             const int m = width() / 2;
             const double a = percent / 100.0 * std::numbers::pi;
-            p.drawLine(m, R.bottom - 1, RoundEven(m * (1 - std::cos(a))),
-                       RoundEven((R.bottom - 1) * (1 - std::sin(a))));
+            LineTo(p, m, R.bottom - 1, RoundEven(m * (1 - std::cos(a))),
+                   RoundEven((R.bottom - 1) * (1 - std::sin(a))), fore);
         }
         break;
     }

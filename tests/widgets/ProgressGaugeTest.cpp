@@ -278,3 +278,34 @@ TEST(ProgressGauge, KindsAndBorders)
     EXPECT_EQ(img.pixel(0, 0), fore);
     EXPECT_EQ(img.pixel(59, 39), fore);
 }
+
+// Lines are drawn up to, not including, their end point: the upright needle
+// at 50 % ends at y = 0, which is the border, and must leave it black.
+TEST(ProgressGauge, TheNeedleStopsShortOfItsEndPoint)
+{
+    TProgressGauge g;
+    g.resize(60, 40);
+    g.SetKind(pkNeedle);
+    g.SetShowText(false);
+    g.SetForeColor(clBlue);
+    g.SetBackColor(clWhite);
+    g.SetColor(clYellow);
+    g.SetProgress(50);
+    QImage img = g.Render();
+    const QRgb fore = Rgb(clBlue), black = 0xFF000000u;
+    EXPECT_EQ(img.pixel(30, 0), black);
+    for (int y = 1; y <= 38; ++y)
+        EXPECT_EQ(img.pixel(30, y), fore) << y;
+    EXPECT_NE(img.pixel(29, 20), fore);
+    EXPECT_NE(img.pixel(31, 20), fore);
+
+    // At 100 % the needle lies along the base from the middle to x = 60,
+    // just outside the control; at 25 % it is a slanted line that stops one
+    // pixel before its end (round(30 (1 - cos 45°)), round(38 (1 - sin 45°)))
+    // = (9, 11).
+    g.SetProgress(25);
+    img = g.Render();
+    EXPECT_EQ(img.pixel(30, 38), fore);
+    EXPECT_NE(img.pixel(9, 11), fore);
+    EXPECT_EQ(img.pixel(10, 12), fore);
+}

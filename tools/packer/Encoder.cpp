@@ -12,6 +12,8 @@ constexpr std::size_t kMaxDistance = 255;
 
 int columnOf(const SourceLine& line, std::size_t byte)
 {
+    if (line.columns.empty())
+        return static_cast<int>(byte) + 1; // one character per byte throughout
     if (byte < line.columns.size())
         return line.columns[byte];
     return 0;
@@ -141,22 +143,28 @@ TLinia encodeLine(const SourceLine& line, bool footnoteLine, const std::string& 
     return out;
 }
 
-TDokumentElementy encodeDocument(const SourceDocument& doc, Problems& problems)
+TDokumentElementy encodeDocument(SourceDocument& doc, Problems& problems)
 {
     TDokumentElementy out;
     out.H = 0;
     std::vector<TLinia*> lines;
     std::vector<int> sourceLines;
+    auto release = [](SourceLine& l) {
+        std::string().swap(l.text);
+        std::vector<int>().swap(l.columns);
+    };
     out.Glowne.reserve(doc.body.size());
-    for (const SourceLine& l : doc.body) {
+    for (SourceLine& l : doc.body) {
         out.Glowne.push_back(encodeLine(l, false, doc.file, problems));
         sourceLines.push_back(l.sourceLine);
+        release(l);
     }
-    for (const SourceFootnote& f : doc.footnotes) {
+    for (SourceFootnote& f : doc.footnotes) {
         out.Przypisy.emplace_back();
-        for (const SourceLine& l : f.lines) {
+        for (SourceLine& l : f.lines) {
             out.Przypisy.back().push_back(encodeLine(l, true, doc.file, problems));
             sourceLines.push_back(l.sourceLine);
+            release(l);
         }
     }
     for (TLinia& l : out.Glowne)

@@ -23,6 +23,8 @@ TLinia encodeLine(const SourceLine& line, bool footnoteLine, const std::string& 
 // tokens, the most a distance can count) are shortened by merging
 // neighbouring words of a line into one dictionary entry; a stretch that
 // still does not fit is reported.
-TDokumentElementy encodeDocument(const SourceDocument& doc, Problems& problems);
+// The document's line texts are released as they are encoded, so that a
+// large code is not held twice.
+TDokumentElementy encodeDocument(SourceDocument& doc, Problems& problems);
 
 } // namespace packer

@@ -37,6 +37,8 @@ bool LibraryPacker::add(std::string_view utf8, const std::string& fileName, Prob
     entry.rok = doc.rok;
     entry.numer = doc.numer;
     entry.pozycja = doc.pozycja;
+    const DocumentKind kind = doc.kind;
+    doc = SourceDocument{}; // only the elements are needed from here on
     try {
         entry.record = ZbudujRekord(elements, FDictionary);
     } catch (const EZapis& e) {
@@ -44,7 +46,7 @@ bool LibraryPacker::add(std::string_view utf8, const std::string& fileName, Prob
         return false;
     }
     FStats.documents += 1;
-    (doc.kind == DocumentKind::Code ? FStats.codes : FStats.acts) += 1;
+    (kind == DocumentKind::Code ? FStats.codes : FStats.acts) += 1;
     FStats.sourceBytes += utf8.size();
     FStats.tokens += entry.record.Slowa.size();
     FEntries.push_back(std::move(entry));

@@ -192,6 +192,14 @@ private:
     int FErrors = 0;
 };
 
+bool identityColumns(const std::vector<int>& col)
+{
+    for (std::size_t i = 0; i < col.size(); ++i)
+        if (col[i] != static_cast<int>(i) + 1)
+            return false;
+    return true;
+}
+
 bool allDigits(std::string_view s)
 {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return isDigit(static_cast<unsigned char>(c)); });
@@ -317,7 +325,8 @@ public:
             return;
         SourceLine out;
         out.text = std::move(t.b);
-        out.columns = std::move(t.col);
+        if (!identityColumns(t.col))
+            out.columns = std::move(t.col);
         out.heading = heading;
         out.sourceLine = lineNo;
         D.body.push_back(std::move(out));
@@ -644,6 +653,7 @@ void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<
     Text t{line, columns};
     Text out;
     std::vector<Citation> cites;
+    std::vector<int> citeColumns;
     std::size_t i = 0;
     auto fail = [&](std::size_t at, const std::string& msg) {
         problems.push_back({file, lineNo, t.colAt(at), msg});
@@ -787,6 +797,7 @@ void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<
             for (char ch : linkedCitation(c))
                 out.push(ch, col);
             cites.push_back(c);
+            citeColumns.push_back(col);
         }
         i = cp.i;
     }
@@ -797,12 +808,13 @@ void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<
     TDziennikiUstaw links;
     SzukajDziennikow(shown, links);
     std::size_t li = 0;
-    for (const Citation& c : cites) {
+    for (std::size_t ci = 0; ci < cites.size(); ++ci) {
+        const Citation& c = cites[ci];
         const std::string want = std::to_string(c.year) + "." + linkNumber(c.numer) + "." + std::to_string(c.pozycja);
         while (li < links.size() && links[li].Tekst != want)
             ++li;
         if (li == links.size()) {
-            problems.push_back({file, lineNo, columns.empty() ? 0 : out.colAt(0),
+            problems.push_back({file, lineNo, citeColumns[ci],
                                 "citation " + linkedCitation(c) +
                                     " would not be recognised by the reader (issue number of more than three "
                                     "digits or position of more than four?)"});
@@ -929,7 +941,8 @@ bool parseSource(std::string_view utf8, const std::string& fileName, SourceDocum
         }
         SourceLine sl;
         sl.text = std::move(lineText.b);
-        sl.columns = std::move(lineText.col);
+        if (!identityColumns(lineText.col))
+            sl.columns = std::move(lineText.col);
         sl.sourceLine = lineNo;
         current->lines.push_back(std::move(sl));
     }

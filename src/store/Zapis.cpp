@@ -765,8 +765,9 @@ LiniaKodu kodujAkapit(const TWiersz& w, int tryb)
             seg.push_back({});
         oczekujTekstu = false;
     }
-    if (!wynik.ok) {
-        // As close as possible: the text pieces as words, no marks.
+    // As close as possible when the shape is wrong: the text pieces as
+    // words, no marks.
+    auto przyblizenie = [&] {
         std::string calosc;
         for (auto s : seg)
             calosc += s;
@@ -775,7 +776,9 @@ LiniaKodu kodujAkapit(const TWiersz& w, int tryb)
         if (wynik.linia.Elementy.empty() && !wynik.linia.Naglowek)
             wynik.linia.Elementy.push_back(TElement::S(""));
         return wynik;
-    }
+    };
+    if (!wynik.ok)
+        return przyblizenie();
 
     const std::size_t m = seg.size() - 1;   // marks
     // Marks after the last word: the segments after them are empty, but
@@ -826,6 +829,8 @@ LiniaKodu kodujAkapit(const TWiersz& w, int tryb)
             }
         }
     }
+    if (!wynik.ok)
+        return przyblizenie();
     if (!wynik.linia.Naglowek &&
         std::none_of(el.begin(), el.end(), [](const TElement& e) { return e.Rodzaj == TElement::Slowo; }))
         el.insert(el.begin(), TElement::S(""));

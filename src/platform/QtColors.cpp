@@ -28,6 +28,12 @@ QColor toQColor(TColor c)
     case 7: return pal.color(QPalette::WindowText);        // clMenuText
     case 12: return pal.color(QPalette::Dark);             // clAppWorkSpace
     case 26: return pal.color(QPalette::Link);             // clHotLight
+    // No palette role for these: the classic Windows values.
+    case 0: return QColor(0xD4, 0xD0, 0xC8);               // clScrollBar
+    case 1: return QColor(0x3A, 0x6E, 0xA5);               // clBackground
+    case 6: return QColor(Qt::black);                      // clWindowFrame
+    case 10: return QColor(0xD4, 0xD0, 0xC8);              // clActiveBorder
+    case 11: return QColor(0xD4, 0xD0, 0xC8);              // clInactiveBorder
     case 2: return QColor(0x00, 0x54, 0xE3);               // clActiveCaption
     case 3: return QColor(0x7A, 0x96, 0xDF);               // clInactiveCaption
     case 9: return QColor(Qt::white);                      // clCaptionText

@@ -309,3 +309,14 @@ TEST(ProgressGauge, TheNeedleStopsShortOfItsEndPoint)
     EXPECT_NE(img.pixel(9, 11), fore);
     EXPECT_EQ(img.pixel(10, 12), fore);
 }
+
+TEST(ProgressGauge, AMaskBitmapTakesTheTemplatesSizeInTheWindowFrameColour)
+{
+    QImage tmpl(37, 11, QImage::Format_RGB32);
+    tmpl.fill(Qt::white);
+    TMaskBitmap m;
+    m.MakeLike(tmpl);
+    ASSERT_EQ(m.Image().size(), QSize(37, 11));
+    EXPECT_EQ(m.Image().pixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(m.Image().pixel(36, 10), 0xFF000000u);
+}

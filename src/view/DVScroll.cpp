@@ -122,12 +122,14 @@ void TDVScroller::SyncFromBars()
     FWheelPos = FVPos;
     ScrollChildren(dx, dy);
     if (FScrollByRepaint)
-        viewport()->update();
+        RepaintAll();
     else
         viewport()->scroll(dx, dy, viewport()->rect());
     if (dy != 0 && OnVScrolled)
         OnVScrolled(this);
 }
+
+void TDVScroller::RepaintAll() { viewport()->repaint(); }
 
 void TDVScroller::ScrollChildren(int dx, int dy)
 {

@@ -68,6 +68,9 @@ protected:
     // Moves child controls of the viewport by (dx, dy); their document top is
     // kept in the property "dvTop".
     void ScrollChildren(int dx, int dy);
+    // Repaints the whole window before returning (scrolling over a fixed
+    // background).
+    virtual void RepaintAll();
 
     void keyPressEvent(QKeyEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;

@@ -222,6 +222,7 @@ protected:
 
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void RepaintAll() override;
 
 private:
     struct ItemBounds {

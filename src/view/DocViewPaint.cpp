@@ -7,6 +7,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
 
 void TDocView::paintEvent(QPaintEvent* e)
@@ -205,13 +206,25 @@ void TDocView::PaintText(TCanvas& canvas, int i, int x, int y, const TDVSelectio
     }
 }
 
+void TDocView::RepaintAll()
+{
+    // A layout scrolls back to its old place before the selection is mapped
+    // onto the new lines; it repaints once it is done.
+    if (FFormatting)
+        viewport()->update();
+    else
+        TDVScroller::RepaintAll();
+}
+
 void TDocView::InvalidateJump(int id)
 {
+    // The hover follows the pointer: the change is painted before returning.
     if (FStyle && FStyle->FullRedraw()) {
-        viewport()->update();
+        viewport()->repaint();
         return;
     }
     const int docY = VPos() * ScrollUnit();
+    QRegion area;
     for (const TJumpInfo& a : FJumps) {
         if (a.Id != id)
             continue;
@@ -219,6 +232,8 @@ void TDocView::InvalidateJump(int id)
         const int t = a.Top - docY - 5;
         const int r = a.Left + a.Width - HPos() + 5;
         const int b = a.Top + a.Height - docY + 5;
-        viewport()->update(QRect(l, t, r - l, b - t));
+        area += QRect(l, t, r - l, b - t);
     }
+    if (!area.isEmpty())
+        viewport()->repaint(area);
 }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTest>
 
 namespace {
 
@@ -361,4 +362,44 @@ TEST_F(Paint, HorizontalScrollingShiftsThePieces)
     const auto t = textOps(paint(TRect{10, 0, 200, 50}));
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0].rect.Left, 5 - 30 - 10);
+}
+
+namespace {
+// Counts the paint requests the view's window receives.
+class CountingView : public TDocView {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        ++paints;
+        TDocView::paintEvent(e);
+    }
+};
+} // namespace
+
+// A hover change repaints the jump before control returns, not at some later
+// turn of the event loop; with FullRedraw the whole window is repainted.
+TEST(PaintShown, HoverChangesAreRepaintedAtOnce)
+{
+    TDVStyle style;
+    style.SetHoverColor(clRed);
+    CountingView v;
+    v.SetStyle(&style);
+    v.resize(300, 200);
+    v.AddParagraph("a jump", 4);
+    v.AddParagraph("another", 5);
+    v.Format();
+    v.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+    QCoreApplication::processEvents();
+    v.paints = 0;
+    v.SetHoveredJump(0);
+    EXPECT_EQ(v.paints, 1);
+    v.SetHoveredJump(1); // the old jump back to normal, the new one hovered
+    EXPECT_EQ(v.paints, 3);
+    style.SetFullRedraw(true);
+    v.SetHoveredJump(-1);
+    EXPECT_EQ(v.paints, 4);
 }

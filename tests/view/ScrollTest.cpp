@@ -202,3 +202,41 @@ TEST_F(Scroll, FirstVisibleLineWalksBackOverPiecesOfALine)
     // Visual line k: pieces 3k .. 3k + 2 at top 11k + 1.
     EXPECT_EQ(view->FindFirstVisibleLine(5 * 11 + 1), 3 * 4 - 1);
 }
+
+namespace {
+class CountingView : public TDocView {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        ++paints;
+        TDocView::paintEvent(e);
+    }
+};
+} // namespace
+
+// With a background fixed to the window the pixels cannot simply be moved:
+// the whole window is repainted, and at once.
+TEST(ScrollShown, AFixedBackgroundRepaintsTheWholeWindowAtOnce)
+{
+    TDVStyle style;
+    CountingView v;
+    v.SetStyle(&style);
+    v.resize(300, 200);
+    for (int i = 0; i < 100; ++i)
+        v.AddParagraph("line " + std::to_string(i), 0);
+    v.Format();
+    QImage tile(16, 16, QImage::Format_RGB32);
+    tile.fill(Qt::yellow);
+    v.SetBackgroundBitmap(tile);
+    v.SetBackgroundStyle(bsTiled);
+    v.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+    QCoreApplication::processEvents();
+    v.paints = 0;
+    v.ScrollTo(200);
+    ASSERT_EQ(v.VPos(), 20);
+    EXPECT_EQ(v.paints, 1);
+}

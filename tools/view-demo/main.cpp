@@ -64,58 +64,58 @@ QImage footnoteMark()
     return img;
 }
 
+// The text is invented for the demo: a short act in the style of a Polish
+// statute, with articles, paragraphs, footnote marks and two links.
 void fill(TDocView& v, const TImageList& marks)
 {
     v.AddCheckpoint("0");
-    v.AddCenteredLine(pl("KODEKS KARNY"), 2);
-    v.AddCenteredLine(pl("z dnia 6 czerwca 1997 r."), 3);
+    v.AddCenteredLine(pl("USTAWA"), 2);
+    v.AddCenteredLine(pl("z dnia 14 marca 2031 r."), 3);
+    v.AddCenteredLine(pl("o latarniach morskich i ich strażnikach"), 2);
     v.AddParagraphLines(" ", 0);
     v.AddCheckpoint("1");
-    v.AddCenteredLine(pl("CZĘŚĆ OGÓLNA"), 2);
-    v.AddCenteredLine(pl("Rozdział I"), 2);
-    v.AddCenteredLine(pl("Zasady odpowiedzialności karnej"), 2);
+    v.AddCenteredLine(pl("Rozdział 1"), 2);
+    v.AddCenteredLine(pl("Przepisy ogólne"), 2);
     v.AddParagraphLines(" ", 0);
     v.AddParagraph(pl("Art. 1. "), 1);
-    v.AddText(pl("§ 1. Odpowiedzialności karnej podlega ten tylko, kto popełnia czyn zabroniony pod "
-                 "groźbą kary przez ustawę obowiązującą w czasie jego popełnienia."), 0);
+    v.AddText(pl("§ 1. Ustawa określa zasady utrzymywania latarni morskich, prawa i obowiązki ich "
+                 "strażników oraz tryb sprawowania nadzoru nad ich służbą."), 0);
     v.AddHotspot(6, &marks, false);
-    v.AddParagraph(pl("§ 2. Nie stanowi przestępstwa czyn zabroniony, którego społeczna szkodliwość "
-                      "jest znikoma."), 0);
-    v.AddParagraph(pl("§ 3. Nie popełnia przestępstwa sprawca czynu zabronionego, jeżeli nie można "
-                      "mu przypisać winy w czasie czynu."), 0);
+    v.AddParagraph(pl("§ 2. Przepisów ustawy nie stosuje się do świateł nawigacyjnych umieszczonych na "
+                      "jednostkach pływających ani do znaków dziennych."), 0);
+    v.AddParagraph(pl("§ 3. Ilekroć w ustawie jest mowa o strażniku, rozumie się przez to osobę "
+                      "powołaną do obsługi latarni przez dyrektora urzędu morskiego."), 0);
     v.AddParagraphLines(" ", 0);
     v.AddParagraph(pl("Art. 2. "), 1);
-    v.AddText(pl("Odpowiedzialności karnej za przestępstwo skutkowe popełnione przez zaniechanie "
-                 "podlega ten tylko, na kim ciążył prawny, szczególny obowiązek zapobiegnięcia "
-                 "skutkowi."), 0);
+    v.AddText(pl("Strażnik zapewnia, aby światło latarni było widoczne od zachodu do wschodu słońca "
+                 "oraz w czasie ograniczonej widzialności, niezależnie od pory dnia."), 0);
     v.AddHotspot(6, &marks, false);
     v.AddParagraphLines(" ", 0);
     v.AddParagraph(pl("Art. 3. "), 1);
-    v.AddText(pl("Kary i inne środki przewidziane w tym kodeksie stosuje się z uwzględnieniem "
-                 "zasad humanitaryzmu, w szczególności z poszanowaniem godności człowieka. "
-                 "Zob. też "), 0);
-    v.AddText(pl("art. 40 Konstytucji"), 4);
-    v.AddText(pl(" oraz "), 0);
-    v.AddText(pl("Dz.U. 1997 nr 88 poz. 553"), 5);
+    v.AddText(pl("Strażnik prowadzi dziennik służby, w którym odnotowuje każdą przerwę w pracy "
+                 "światła wraz z jej przyczyną i czasem trwania. Wzór dziennika określa "), 0);
+    v.AddText(pl("załącznik nr 1"), 4);
+    v.AddText(pl(", a sposób jego przechowywania "), 0);
+    v.AddText(pl("Dz.U. 2031 nr 7 poz. 45"), 5);
     v.AddText(".", 0);
     v.AddParagraphLines(" ", 0);
     v.AddCheckpoint("2");
-    v.AddCenteredLine(pl("Rozdział II"), 2);
-    v.AddCenteredLine(pl("Formy popełnienia przestępstwa"), 2);
+    v.AddCenteredLine(pl("Rozdział 2"), 2);
+    v.AddCenteredLine(pl("Obowiązki strażnika"), 2);
     v.AddParagraphLines(" ", 0);
-    v.AddParagraph(pl("Art. 13. "), 1);
-    v.AddText(pl("§ 1. Odpowiada za usiłowanie, kto w zamiarze popełnienia czynu zabronionego swoim "
-                 "zachowaniem bezpośrednio zmierza do jego dokonania, które jednak nie następuje."), 0);
+    v.AddParagraph(pl("Art. 4. "), 1);
+    v.AddText(pl("§ 1. Strażnik, który stwierdzi uszkodzenie urządzeń latarni, niezwłocznie zawiadamia "
+                 "kapitanat portu i podejmuje czynności zmierzające do przywrócenia światła."), 0);
     v.AddHotspot(6, &marks, false);
-    v.AddParagraph(pl("§ 2. Usiłowanie zachodzi także wtedy, gdy sprawca nie uświadamia sobie, że "
-                      "dokonanie jest niemożliwe ze względu na brak przedmiotu nadającego się do "
-                      "popełnienia na nim czynu zabronionego lub ze względu na użycie środka nie "
-                      "nadającego się do popełnienia czynu zabronionego."), 0);
+    v.AddParagraph(pl("§ 2. Jeżeli przywrócenie światła przed zmierzchem nie jest możliwe, strażnik "
+                      "uruchamia światło zapasowe, a gdy i to jest niemożliwe, nadaje ostrzeżenie "
+                      "nawigacyjne w sposób przyjęty dla danego akwenu."), 0);
     v.AddParagraphLines(" ", 0);
-    for (int i = 14; i < 40; ++i) {
+    for (int i = 5; i < 30; ++i) {
         v.AddParagraph(pl("Art. ") + std::to_string(i) + ". ", 1);
-        v.AddTextLines(pl("Przepis przykładowy: kto dopuszcza się czynu opisanego w artykule "
-                          "poprzedzającym, podlega karze pozbawienia wolności od 3 miesięcy do lat 5."),
+        v.AddTextLines(pl("Przepis przykładowy: w sprawach nieuregulowanych w artykułach poprzedzających "
+                          "stosuje się odpowiednio regulamin służby latarniczej, o ile nie sprzeciwia "
+                          "się to właściwości tej służby."),
                        0);
         if (i % 3 == 0)
             v.AddHotspot(6, &marks, false);
@@ -182,14 +182,24 @@ int main(int argc, char** argv)
     win.show();
     view->Format();
     // Select from the middle of Art. 1 § 1 into § 2, as a drag would.
-    for (int i = 0; i + 1 < int(view->DrawLines().size()); ++i) {
-        if (view->DrawLines()[i].Text.rfind(cp1250::fromUtf8("§ 1. Odpow"), 0) == 0) {
-            view->SetSelection(TDVPosition{i, 30}, TDVPosition{i + 3, 12});
+    const auto& lines = view->DrawLines();
+    int from = -1, to = -1;
+    for (int i = 0; i < int(lines.size()); ++i) {
+        if (from < 0 && lines[i].Text.rfind(pl("§ 1. Ustawa"), 0) == 0)
+            from = i;
+        else if (from >= 0 && lines[i].Text.rfind(pl("§ 2. "), 0) == 0) {
+            to = i;
             break;
         }
     }
+    if (from >= 0 && to >= 0)
+        view->SetSelection(TDVPosition{from, 30}, TDVPosition{to, 12});
     // Hover the second text jump so its colour shows.
-    view->SetHoveredJump(3);
+    for (const TItem& it : view->Items())
+        if (it.Info.StyleNo == 5) {
+            view->SetHoveredJump(it.Info.ImageIndex);
+            break;
+        }
     if (scrollY > 0)
         view->ScrollTo(scrollY);
     view->viewport()->update();

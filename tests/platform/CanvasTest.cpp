@@ -70,7 +70,7 @@ TEST(QtCanvas, FontSizeFollowsTheDeviceResolution)
     TQtCanvas screen(96, 96), printer(600, 600);
     screen.SetFont(serif14);
     printer.SetFont(serif14);
-    const std::string text = "Art. 148. Kto zabija";
+    const std::string text = "Art. 512. Kto gasi";
     const double ratio = double(printer.TextWidth(text)) / screen.TextWidth(text);
     EXPECT_NEAR(ratio, 600.0 / 96.0, 0.5);
     EXPECT_GT(printer.Metrics().Height(), 5 * screen.Metrics().Height());

@@ -1,6 +1,7 @@
 #include "ViewFixture.h"
 
 #include "platform/QtCanvas.h"
+#include "platform/core/Cp1250.h"
 #include "platform/core/Exceptions.h"
 
 #include <QImage>
@@ -305,7 +306,7 @@ TEST(PaintQt, HighlightLinesUpWithTheGlyphs)
     TDocView view;
     view.SetStyle(&style);
     view.resize(500, 100);
-    view.AddParagraph("Art. 148. Kto zabija człowieka, podlega karze", 0);
+    view.AddParagraph(cp1250::fromUtf8("Art. 512. Kto gasi latarnię, podlega naganie"), 0);
     view.Format();
     ASSERT_EQ(view.DrawLines().size(), 1u);
     const TDrawLineInfo d = view.DrawLines()[0].Info;

@@ -787,14 +787,20 @@ void TfLumesta::tOtwarcieTimer()
 {
     tOtwarcie->stop();
     OdswiezListy(true);
-    if (pecTablica && pecTablica->TabTexts().Count() == 0)
+    if (pecTablica && pecTablica->TabTexts().Count() == 0) {
         pecTablica->hide();
+        // The caption names no document that is gone.
+        setWindowTitle(QStringLiteral("Lumesta"));
+    }
 }
 
 void TfLumesta::tOdswiezTablicaTimer()
 {
     if (pecTablica)
         pecTablica->update();
+    // The strip chose the new current tab after the close event; the
+    // caption follows it.
+    OdswiezTytul();
     UstawPrzypisyZakladki();
     tOdswiezTablica->stop();
 }

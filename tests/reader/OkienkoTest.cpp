@@ -444,6 +444,17 @@ TEST_F(Okno, ClosingTabsKeepsTheListsInStepAndHidesTheEmptyStrip)
     for (int i = 0; i < okno->LiczbaZakladek(); ++i)
         EXPECT_EQ(okno->pecTablica->TabTexts().Get(i), okno->nazwyZakladek[std::size_t(i)]);
 
+    // Closing the last tab by its button makes the first one current; the
+    // caption follows once the strip is done.
+    okno->pecTablica->SetTabIndex(1);
+    ASSERT_TRUE(okno->pecTablica->CloseTab(1));
+    QTRY_VERIFY_WITH_TIMEOUT(!okno->tOtwarcie->isActive() && !okno->tOdswiezTablica->isActive(), 2000);
+    EXPECT_EQ(okno->BiezacaZakladka(), 0);
+    EXPECT_EQ(okno->windowTitle(), "Lumesta: Kodeks cywilny");
+    EXPECT_EQ(okno->lbSpisTresci->count(), 9);
+    kliknijKodeks(2);
+    ASSERT_EQ(okno->LiczbaZakladek(), 2);
+
     // "Zamknij otwarty" twice: the strip hides, the splash shows again.
     okno->tbZamknijOtwarty->click();
     okno->tbZamknijOtwarty->click();
@@ -451,6 +462,7 @@ TEST_F(Okno, ClosingTabsKeepsTheListsInStepAndHidesTheEmptyStrip)
     EXPECT_TRUE(okno->nazwyZakladek.empty());
     QTRY_VERIFY_WITH_TIMEOUT(!okno->pecTablica->isVisible(), 2000);
     EXPECT_TRUE(okno->pLumesta->isVisible());
+    EXPECT_EQ(okno->windowTitle(), "Lumesta");
     EXPECT_EQ(okno->lbSpisTresci->count(), 0);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(okno->clbSpisKodeksow->item(i)->checkState(), Qt::Unchecked);
@@ -465,7 +477,7 @@ TEST_F(Okno, ClosingTabsKeepsTheListsInStepAndHidesTheEmptyStrip)
     kliknijKodeks(2);
     EXPECT_TRUE(okno->pecTablica->isVisible());
     EXPECT_EQ(okno->LiczbaZakladek(), 1);
-    EXPECT_EQ(okno->pecTablica->Sheets(0)->objectName(), "ts_plik4");
+    EXPECT_EQ(okno->pecTablica->Sheets(0)->objectName(), "ts_plik5");
 }
 
 TEST_F(Okno, UntickingACodeClosesItsOwnTabAfterTheQuestion)

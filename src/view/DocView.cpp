@@ -221,13 +221,21 @@ void TDocView::Deselect()
         OnSelect(this);
 }
 
+const TLineInfo* TDocView::ItemOf(int itemNo) const
+{
+    if (itemNo < 0 || itemNo >= int(FItems->size()))
+        return nullptr;
+    return &(*FItems)[size_t(itemNo)].Info;
+}
+
 void TDocView::SelectAll()
 {
     if (FDrawLines.empty())
         return;
     const int last = int(FDrawLines.size()) - 1;
     const TDrawLine& d = FDrawLines.back();
-    const bool text = (*FItems)[size_t(d.Info.ItemNo)].Info.StyleNo >= 0;
+    const TLineInfo* li = ItemOf(d.Info.ItemNo);
+    const bool text = li && li->StyleNo >= 0;
     FSelStart = TDVPosition{0, 0};
     FSelEnd = TDVPosition{last, text ? int(d.Text.size()) + 1 : 0};
     if (OnSelect)
@@ -272,11 +280,16 @@ TDocView::ItemBounds TDocView::SaveSelection() const
         return ib;
     auto toItem = [&](int line, int offset, int& item, int& pos) {
         const TDrawLineInfo& d = FDrawLines[size_t(line)].Info;
+        const TLineInfo* li = ItemOf(d.ItemNo);
+        if (!li)
+            return false;
         item = d.ItemNo;
-        pos = (*FItems)[size_t(item)].Info.StyleNo >= 0 ? offset + d.Offset - 1 : offset;
+        pos = li->StyleNo >= 0 ? offset + d.Offset - 1 : offset;
+        return true;
     };
-    toItem(b.FirstLine, b.FirstOffset, ib.FirstItem, ib.FirstPos);
-    toItem(b.LastLine, b.LastOffset, ib.LastItem, ib.LastPos);
+    if (!toItem(b.FirstLine, b.FirstOffset, ib.FirstItem, ib.FirstPos) ||
+        !toItem(b.LastLine, b.LastOffset, ib.LastItem, ib.LastPos))
+        return ItemBounds{};
     return ib;
 }
 

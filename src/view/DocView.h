@@ -235,6 +235,9 @@ private:
     void RestoreSelection(const ItemBounds& b);
     TDVPosition PlaceOnItem(int item, int pos) const;
     void UpdateScrollByRepaint();
+    // The item a drawn line comes from; null when the item is gone (a
+    // borrowed list emptied by its owner since the last layout).
+    const TLineInfo* ItemOf(int itemNo) const;
     void PaintText(TCanvas& canvas, int i, int x, int y, const TDVSelectionBounds& sel);
     void PaintNoStyle(TCanvas& canvas, const TRect& clip);
 

@@ -96,11 +96,11 @@ void TDocView::DoFormatPass(bool keepScrollPos, TCanvas& canvas, int pass)
 void TDocView::PlaceControls()
 {
     for (const TDrawLine& d : FDrawLines) {
-        const TLineInfo& li = (*FItems)[size_t(d.Info.ItemNo)].Info;
-        if (li.StyleNo != rvsComponent || !li.Control)
+        const TLineInfo* li = ItemOf(d.Info.ItemNo);
+        if (!li || li->StyleNo != rvsComponent || !li->Control)
             continue;
-        li.Control->setProperty("dvTop", d.Info.Top);
-        li.Control->move(d.Info.Left, std::clamp(d.Info.Top, -10000, 10000));
+        li->Control->setProperty("dvTop", d.Info.Top);
+        li->Control->move(d.Info.Left, std::clamp(d.Info.Top, -10000, 10000));
     }
 }
 

@@ -128,7 +128,10 @@ void TDocView::PaintArea(TCanvas& canvas, const TRect& clip)
             bottomPassed = true; // the rest of this visual line is still drawn
         const int x = d.Left - offX;
         const int y = d.Top - offY;
-        const TLineInfo& li = (*FItems)[size_t(d.ItemNo)].Info;
+        const TLineInfo* item = ItemOf(d.ItemNo);
+        if (!item)
+            continue;
+        const TLineInfo& li = *item;
         switch (li.StyleNo) {
         case rvsHotSpot:
         case rvsBullet:

@@ -210,3 +210,29 @@ TEST_F(Items, DestroyingTheStyleLeavesTheViewWithout)
     view->Format(); // does nothing
     EXPECT_TRUE(view->DrawLines().empty());
 }
+
+// The items belong to the source: when it empties them, the borrowing view's
+// layout still names items that are gone. It must not read them.
+TEST_F(Items, ASharingViewIgnoresLinesWhoseItemsTheSourceDropped)
+{
+    view->AddParagraph("one", 0);
+    view->AddParagraph("two", 4);
+    SharingView copy;
+    copy.SetCanvas(std::make_unique<TTestCanvas>(72, 72));
+    copy.SetStyle(style.get());
+    copy.resize(400, 300);
+    copy.ShareItems(view.get());
+    copy.Format();
+    ASSERT_EQ(copy.DrawLines().size(), 2u);
+    copy.SelectAll();
+
+    view->Clear();
+    TTestCanvas c(72, 72);
+    copy.PaintArea(c, TRect{0, 0, 200, 100});
+    for (const TTestCanvas::Op& o : c.ops)
+        EXPECT_NE(o.kind, TTestCanvas::Op::Text);
+    copy.DoFormat(true, copy.Canvas()); // as a resize: same width, old lines kept
+    copy.SelectAll();
+    copy.Format();
+    EXPECT_TRUE(copy.DrawLines().empty());
+}

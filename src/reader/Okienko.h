@@ -132,8 +132,6 @@ public:
     TDocView* BiezacyWidok() const;
 
     // ---- handlers of the window's components and messages ----------------
-    void FormCreate();
-    void FormShow();
     void tZegarTimer();
     void tOtwarcieTimer();
     void tOdswiezTablicaTimer();
@@ -256,6 +254,10 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // Run once: by the constructor, and when the window is first shown.
+    void FormCreate();
+    void FormShow();
+
     // Building the window.
     void UtworzMenu();
     void UtworzNarzedzia();

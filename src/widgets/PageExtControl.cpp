@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 // ---------------------------------------------------------------------------
@@ -88,6 +89,27 @@ bool CanTakeFocus(const QWidget* w) { return w && w->isEnabled() && w->isVisible
 
 void SetWidgetExceptionHandler(TWidgetExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
 
+void GradientFill(QPainter& Canvas, const QRect& Rect, TColor StartColor, TColor EndColor,
+                  TFillDirection Direction)
+{
+    const QColor from = toQColor(StartColor), to = toQColor(EndColor);
+    const std::int64_t r1 = from.red(), g1 = from.green(), b1 = from.blue();
+    const std::int64_t dr = to.red() - r1, dg = to.green() - g1, db = to.blue() - b1;
+    const std::int64_t extent = Direction == fdHorizontal ? Rect.width() : Rect.height();
+    const int origin = Direction == fdHorizontal ? Rect.left() : Rect.top();
+    for (std::int64_t i = 0; i < 256; ++i) {
+        const int a = origin + int(i * extent / 256);
+        const int b = origin + int((i + 1) * extent / 256);
+        if (b <= a)
+            continue;
+        const QColor colour(int(r1 + i * dr / 255), int(g1 + i * dg / 255), int(b1 + i * db / 255));
+        if (Direction == fdHorizontal)
+            Canvas.fillRect(QRect(a, Rect.top(), b - a, Rect.height()), colour);
+        else
+            Canvas.fillRect(QRect(Rect.left(), a, Rect.width(), b - a), colour);
+    }
+}
+
 void HandleWidgetException(const std::exception& e)
 {
     if (ExceptionHandler())
@@ -122,17 +144,53 @@ protected:
         e->accept();
         const QPoint pos = e->position().toPoint();
         Guarded([&] {
+            // A left press selects the tab under the pointer first, as the
+            // platform's tabs do, whatever the handlers then make of it.
             if (e->button() == Qt::LeftButton) {
                 const int i = tabAt(pos);
                 if (i >= 0 && i != FOwner->TabIndex())
                     FOwner->SelectByUser(i);
             }
-            FOwner->TabMouseDown(e->button(), mapTo(FOwner, pos));
+            const QPoint p = mapTo(FOwner, pos);
+            if (FOwner->OnMouseDown)
+                FOwner->OnMouseDown(FOwner, e->button(), e->modifiers(), p.x(), p.y());
+            else
+                FOwner->TabMouseDown(e->button(), p);
         });
+    }
+
+    // The bar's own dragging of tabs is not used; moves and releases go to
+    // the control only.
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        const QPoint p = mapTo(FOwner, e->position().toPoint());
+        Guarded([&] { FOwner->TabMouseMove(e->buttons(), p); });
+    }
+
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        const QPoint p = mapTo(FOwner, e->position().toPoint());
+        Guarded([&] { FOwner->TabMouseUp(e->button(), p); });
+    }
+
+    void leaveEvent(QEvent* e) override
+    {
+        QTabBar::leaveEvent(e);
+        Guarded([&] { FOwner->TabMouseLeave(); });
     }
 
     void keyPressEvent(QKeyEvent* e) override
     {
+        if (e->key() == Qt::Key_Escape) {
+            bool used = false;
+            Guarded([&] { used = FOwner->TabEscape(); });
+            if (used) {
+                e->accept();
+                return;
+            }
+        }
         int step = 0;
         switch (e->key()) {
         case Qt::Key_Left:
@@ -177,17 +235,49 @@ protected:
             QTabBar::paintEvent(e);
             return;
         }
+        // Captions may change the tabs' sizes; that is done before any
+        // painting starts.
+        Guarded([&] { FOwner->PrepareOwnerDraw(); });
         QPainter p(this);
-        p.setFont(font());
-        p.setBrush(palette().button());
+        const int current = FOwner->TabIndex();
         Guarded([&] {
             for (int i = 0; i < count(); ++i) {
+                const QRect r = tabRect(i);
+                if (!r.intersects(e->rect()))
+                    continue;
                 p.save();
-                FOwner->DrawTab(p, i, tabRect(i), i == FOwner->TabIndex());
+                p.setFont(FOwner->font());
+                p.setBrush(toQColor(clBtnFace));
+                FOwner->DrawTab(p, i, r, i == current);
                 p.restore();
+                DrawFrame(p, r, i == current);
             }
         });
     }
+
+private:
+    // The outline the platform draws around each tab; the selected tab is
+    // open towards its page.
+    void DrawFrame(QPainter& p, const QRect& r, bool active) const
+    {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(toQColor(clBtnShadow));
+        p.setBrush(Qt::NoBrush);
+        if (!active) {
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+        } else {
+            const QPoint tl = r.topLeft(), tr = r.topRight(), bl = r.bottomLeft(), br = r.bottomRight();
+            switch (FOwner->TabPosition()) {
+            case tpTop: p.drawPolyline(QPolygon{bl, tl, tr, br}); break;
+            case tpBottom: p.drawPolyline(QPolygon{tl, bl, br, tr}); break;
+            case tpLeft: p.drawPolyline(QPolygon{tr, tl, bl, br}); break;
+            case tpRight: p.drawPolyline(QPolygon{tl, tr, br, bl}); break;
+            }
+        }
+        p.restore();
+    }
+
 
 private:
     TCustomTabExtControl* FOwner;
@@ -394,8 +484,6 @@ TCustomTabExtControl::TCustomTabExtControl(QWidget* parent) : QWidget(parent), F
     setFocusPolicy(Qt::TabFocus);
     setFocusProxy(FBar);
     connect(FBar, &QTabBar::currentChanged, this, [this](int) { BarCurrentChanged(); });
-    connect(FBar, &QTabBar::tabCloseRequested, this,
-            [this](int index) { Guarded([&] { TabCloseRequested(index); }); });
     resize(289, 193);
 }
 
@@ -507,7 +595,15 @@ bool TCustomTabExtControl::DialogChar(QChar c)
 
 void TCustomTabExtControl::TabMouseDown(Qt::MouseButton, const QPoint&) {}
 
-void TCustomTabExtControl::TabCloseRequested(int) {}
+void TCustomTabExtControl::TabMouseMove(Qt::MouseButtons, const QPoint&) {}
+
+void TCustomTabExtControl::TabMouseUp(Qt::MouseButton, const QPoint&) {}
+
+void TCustomTabExtControl::TabMouseLeave() {}
+
+bool TCustomTabExtControl::TabEscape() { return false; }
+
+void TCustomTabExtControl::PrepareOwnerDraw() {}
 
 void TCustomTabExtControl::SetHotTrack(bool value)
 {
@@ -1166,40 +1262,319 @@ int TPageExtControl::TabImageIndex(int TabIndex) const
     return s ? s->FImageIndex : TabIndex;
 }
 
-bool TPageExtControl::PaintsTabsItself() const
-{
-    // The strip's own tab painting (fills, colours, drawn close buttons)
-    // is not written yet: the platform paints the tabs, and the close
-    // buttons are the platform's.
-    return false;
-}
+bool TPageExtControl::PaintsTabsItself() const { return OwnerDraw(); }
 
 bool TPageExtControl::DialogChar(QChar c) { return TCustomTabExtControl::DialogChar(c); }
 
-void TPageExtControl::TabMouseDown(Qt::MouseButton, const QPoint&)
+std::string TPageExtControl::DrawnCaption(const std::string& caption) const
 {
-    if (OnTabClick)
-        OnTabClick(this, TabIndex());
+    // Blanks and control characters at either end go.
+    std::size_t first = 0, last = caption.size();
+    while (first < last && static_cast<unsigned char>(caption[first]) <= ' ')
+        ++first;
+    while (last > first && static_cast<unsigned char>(caption[last - 1]) <= ' ')
+        --last;
+    std::string text = caption.substr(first, last - first);
+    if (FCloseBtn)
+        text += "     ";
+    return text;
 }
 
-void TPageExtControl::TabCloseRequested(int index)
+void TPageExtControl::ApplyDrawnCaption(TTabExtSheet* page)
 {
-    // A press on the close button of a tab that is not selected selects it
-    // first; if that is refused, nothing is closed.
-    if (index != TabIndex() && !SelectByUser(index))
+    if (page)
+        page->SetCaption(DrawnCaption(page->Caption()));
+}
+
+void TPageExtControl::PrepareOwnerDraw()
+{
+    for (int i = 0; i < TabTexts().Count(); ++i)
+        ApplyDrawnCaption(SheetOfTab(i));
+}
+
+QRect TPageExtControl::CloseButtonRect(int TabIndex, bool Big) const
+{
+    // Edges as the platform counts them: right and bottom exclusive.
+    QRect tab;
+    if (TabIndex >= 0 && TabIndex < NativeBar()->count())
+        tab = NativeBar()->tabRect(TabIndex);
+    int left = tab.x(), top = tab.y(), right = tab.x() + tab.width(), bottom = tab.y() + tab.height();
+    if (bottom - top < TabHeight())
+        bottom = top + TabHeight();
+    const auto make = [](int l, int t, int r, int b) { return QRect(l, t, std::max(0, r - l), std::max(0, b - t)); };
+
+    if (TabPosition() == tpTop || TabPosition() == tpBottom) {
+        const int zoneLeft = std::max(right - CloseBtnZone, left);
+        if (Big)
+            return make(zoneLeft, top, right, bottom);
+        const int y = top + (bottom - top - CloseBtnSize) / 2;
+        return QRect(zoneLeft + CloseBtnMargin, y, CloseBtnSize, CloseBtnSize);
+    }
+    // Turned tabs: the zone is the end where the caption ends, the upper
+    // end on the left, the lower on the right; never outside the tab.
+    const int zoneTop = TabPosition() == tpLeft ? top : std::max(bottom - CloseBtnZone, top);
+    const int zoneBottom = TabPosition() == tpLeft ? std::min(top + CloseBtnZone, bottom) : bottom;
+    if (Big)
+        return make(left, zoneTop, right, zoneBottom);
+    const int x = left + (right - left - CloseBtnSize) / 2;
+    return QRect(x, zoneTop + CloseBtnMargin, CloseBtnSize, CloseBtnSize);
+}
+
+namespace {
+
+// The close glyph: a flat framed square with a cross, or, hot, a red square
+// with a white cross. Big buttons keep a 2-pixel margin inside their zone.
+void DrawCloseGlyph(QPainter& p, const QRect& button, const QColor& ink, bool hot, bool big)
+{
+    const int side = std::min(button.width(), button.height()) - (big ? 4 : 0);
+    if (side < 6)
         return;
-    CloseTab(TabIndex());
+    const QRect g(button.left() + (button.width() - side) / 2, button.top() + (button.height() - side) / 2,
+                  side, side);
+    p.save();
+    QColor cross = ink;
+    if (hot) {
+        p.fillRect(g, QColor(0xC4, 0x2B, 0x1C));
+        cross = Qt::white;
+    } else {
+        QColor frame = ink;
+        frame.setAlpha(140);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(frame);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(g.adjusted(0, 0, -1, -1));
+    }
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(cross, big ? 2.0 : 1.5, Qt::SolidLine, Qt::RoundCap));
+    const qreal inset = side / 4 + 0.5;
+    const QRectF x = QRectF(g).adjusted(inset, inset, -inset, -inset);
+    p.drawLine(x.topLeft(), x.bottomRight());
+    p.drawLine(x.bottomLeft(), x.topRight());
+    p.restore();
+}
+
+} // namespace
+
+void TPageExtControl::DrawTab(QPainter& canvas, int TabIndex, const QRect& Rect, bool Active)
+{
+    TTabExtSheet* page = SheetOfTab(TabIndex);
+    if (!page) {
+        canvas.fillRect(Rect, canvas.brush());
+        return;
+    }
+    const TTabColors& c = page->Colors();
+    const TTabExtPosition position = TabPosition();
+    const bool vertical = position == tpLeft || position == tpRight;
+
+    // 1-2. The fill.
+    const QColor fill = toQColor(Active ? c.ActiveFill1() : c.InActivefill1());
+    canvas.setBrush(fill);
+    canvas.setFont(page->font());
+    canvas.setBackgroundMode(Qt::OpaqueMode);
+    if (!FTabFillGradient || HotTrack()) {
+        canvas.fillRect(Rect, fill);
+    } else {
+        QRect r = Rect;
+        const TFillDirection direction = vertical ? fdVertical : fdHorizontal;
+        if (Active) {
+            r.adjust(1, 0, -1, 0);
+            GradientFill(canvas, r, c.ActiveFill2(), c.ActiveFill1(), direction);
+        } else {
+            switch (position) {
+            case tpTop: r = r.adjusted(1, -1, -1, 1).translated(0, 1); break;
+            case tpBottom: r = r.adjusted(1, -1, -1, 1).translated(0, -1); break;
+            case tpLeft: r = r.adjusted(-1, 0, 1, 0).translated(1, 0); break;
+            case tpRight: r = r.adjusted(-1, 0, 1, 0).translated(-1, 0); break;
+            }
+            GradientFill(canvas, r, c.InActivefill1(), c.InActivefill2(), direction);
+        }
+    }
+
+    // 3-4. Caption colour, the room left beside the image.
+    const QColor ink = toQColor(Active ? c.ActiveFontColor() : c.InActiveFontColor());
+    canvas.setBrush(Qt::NoBrush);
+    canvas.setBackgroundMode(Qt::TransparentMode);
+    canvas.setPen(ink);
+    QRect t = Rect;
+    const TImageList* images = Images();
+    if (images) {
+        switch (position) {
+        case tpTop:
+        case tpBottom: t.setLeft(Rect.left() + images->Width() + 5); break;
+        case tpLeft: t.setBottom(Rect.bottom() - images->Height() - 5); break;
+        case tpRight: t.setTop(Rect.top() + images->Height() + 5); break;
+        }
+    }
+
+    // 5-7. The caption, centred in its room. A caption wider than the room
+    // is centred too, and clipped at both ends.
+    ApplyDrawnCaption(page);
+    const QString text = toQString(page->Caption());
+    const QFontMetrics fm = canvas.fontMetrics();
+    const int w = fm.horizontalAdvance(text);
+    const int h = fm.height();
+    int x, y;
+    canvas.save();
+    canvas.setClipRect(t, Qt::IntersectClip);
+    if (!vertical) {
+        x = t.left() + (t.width() - w) / 2;
+        y = t.top() + (t.height() - h) / 2;
+        if (!Active)
+            y += position == tpTop ? 2 : -2;
+        canvas.drawText(x, y + fm.ascent(), text);
+    } else {
+        x = t.left() + (t.width() - h) / 2;
+        y = t.top() + (t.height() - w) / 2;
+        // Reading upwards on the left, downwards on the right, the top of
+        // the letters towards the outside.
+        if (position == tpLeft) {
+            canvas.translate(x, y + w);
+            canvas.rotate(-90);
+        } else {
+            canvas.translate(x + h, y);
+            canvas.rotate(90);
+        }
+        canvas.drawText(0, fm.ascent(), text);
+    }
+    canvas.restore();
+
+    // 8. The image before the caption.
+    if (images) {
+        const QImage img = images->Image(page->ImageIndex());
+        if (!img.isNull()) {
+            QPoint at;
+            switch (position) {
+            case tpTop:
+            case tpBottom: at = QPoint(x - images->Width() - 5, y - 2); break;
+            case tpLeft: at = QPoint(x + (Active ? 0 : 2), y + w + 5); break;
+            case tpRight: at = QPoint(x - (Active ? 0 : 2), y - images->Height() - 5); break;
+            }
+            canvas.drawImage(at, img);
+        }
+    }
+
+    // 9. The close button.
+    if (FCloseBtn) {
+        const QRect b = CloseButtonRect(TabIndex, !FSmallCloseBtn);
+        canvas.fillRect(b, fill);
+        DrawCloseGlyph(canvas, b, ink, FCloseHot, !FSmallCloseBtn);
+    }
+}
+
+void TPageExtControl::TabMouseDown(Qt::MouseButton button, const QPoint& pos)
+{
+    const int t = TabIndex();
+    const QPoint onBar = pos - NativeBar()->pos();
+    if (t >= 0 && FCloseBtn && CloseButtonRect(t, !FSmallCloseBtn).contains(onBar)) {
+        TTabExtSheet* page = SheetOfTab(t);
+        bool canClose = true;
+        if (OnTabClose)
+            OnTabClose(this, t, canClose);
+        if (canClose) {
+            // The handler may have taken the sheet out itself.
+            if (page && page->FHostStrip == this)
+                page->SetHostStrip(nullptr);
+            return;
+        }
+    }
+    // Outside the close button, or its closing refused.
+    if (OnTabClick)
+        OnTabClick(this, t);
+    if (FTabDragDrop) {
+        FDragPending = true;
+        FDragging = false;
+        FDragAccepted = false;
+        FDragButton = button;
+        FDragStart = pos;
+    }
+}
+
+void TPageExtControl::TabMouseMove(Qt::MouseButtons buttons, const QPoint& pos)
+{
+    const int t = TabIndex();
+    FCloseHot = FCloseBtn && t >= 0 && CloseButtonRect(t, !FSmallCloseBtn).contains(pos - NativeBar()->pos());
+
+    if (!FDragPending)
+        return;
+    if (!(buttons & FDragButton)) {
+        // The release went elsewhere (a menu took the mouse): no drop.
+        EndDrag(pos, false);
+        return;
+    }
+    if (!FDragging) {
+        if ((pos - FDragStart).manhattanLength() < QApplication::startDragDistance())
+            return;
+        FDragging = true;
+    }
+    FDragAccepted = DragOverAt(pos);
+    NativeBar()->setCursor(FDragAccepted ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+}
+
+void TPageExtControl::TabMouseUp(Qt::MouseButton button, const QPoint& pos)
+{
+    if (!FDragPending || button != FDragButton)
+        return;
+    EndDrag(pos, FDragging && DragOverAt(pos));
+}
+
+void TPageExtControl::TabMouseLeave()
+{
+    // A pointer that has left the strip is over no close button.
+    FCloseHot = false;
+}
+
+bool TPageExtControl::TabEscape()
+{
+    if (!FDragPending)
+        return false;
+    EndDrag(QPoint(), false);
+    return true;
+}
+
+bool TPageExtControl::DragOverAt(const QPoint& pos)
+{
+    if (!rect().contains(pos))
+        return false;
+    bool accept = true;
+    if (OnDragOver)
+        OnDragOver(this, this, pos.x(), pos.y(), accept);
+    return accept;
+}
+
+void TPageExtControl::EndDrag(const QPoint& pos, bool drop)
+{
+    FDragPending = false;
+    FDragging = false;
+    FDragAccepted = false;
+    FDragButton = Qt::NoButton;
+    NativeBar()->unsetCursor();
+    if (!drop)
+        return;
+    if (OnDragDrop)
+        OnDragDrop(this, this, pos.x(), pos.y());
+    else
+        DropAt(pos);
+}
+
+void TPageExtControl::DropAt(const QPoint& pos)
+{
+    // The first tab under the drop point takes the active sheet's place.
+    for (int i = 0; i < TabTexts().Count(); ++i) {
+        if (!TabRect(i).contains(pos))
+            continue;
+        TTabExtSheet* target = SheetOfTab(i);
+        if (FActivePage && target && target != FActivePage)
+            FActivePage->SetPageIndex(target->PageIndex());
+        return;
+    }
 }
 
 void TPageExtControl::SetCloseBtn(bool value)
 {
     FCloseBtn = value;
     SetOwnerDraw(value);
-    {
-        CountGuard g(FNativeGuard);
-        NativeBar()->setTabsClosable(value);
-    }
     Realign();
+    NativeBar()->update();
 }
 
 void TPageExtControl::SetSmallCloseBtn(bool value)

@@ -59,6 +59,22 @@ using TTabExtGetImageEvent = std::function<void(QObject* Sender, int TabIndex, i
 using TTabClose = std::function<void(QObject* Sender, int TabIndex, bool& CanClose)>;
 using TTabDelete = std::function<void(QObject* Sender, int TabIndex)>;
 using TTabClick = std::function<void(QObject* Sender, int TabIndex)>;
+// A mouse press on the tabs; X and Y in the control's coordinates.
+using TTabMouseEvent =
+    std::function<void(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
+// Whether a dragged Source may be dropped at (X, Y) of the control.
+using TTabDragOverEvent = std::function<void(QObject* Sender, QObject* Source, int X, int Y, bool& Accept)>;
+using TTabDragDropEvent = std::function<void(QObject* Sender, QObject* Source, int X, int Y)>;
+
+enum TFillDirection { fdHorizontal, fdVertical };
+
+// Fills Rect with 256 strips running from StartColor to EndColor, left to
+// right (fdHorizontal) or top to bottom (fdVertical). System colours are
+// resolved first. The strips are placed and coloured with truncating
+// integer arithmetic, so a rectangle narrower than 256 pixels gets some
+// strips of no width, which draw nothing.
+void GradientFill(QPainter& Canvas, const QRect& Rect, TColor StartColor, TColor EndColor,
+                  TFillDirection Direction);
 
 // The colours of one sheet: its background and its tab's fill and caption.
 // System colours are kept as such and resolved when drawn.
@@ -189,7 +205,15 @@ public:
     TDrawTabExtEvent OnDrawTabExt;
     TTabExtGetImageEvent OnGetImageIndex;
 
+    // Called on every mouse press on the tabs (after a left press has
+    // selected the tab under the pointer); while it is assigned the strip
+    // neither closes nor reports nor drags tabs on a press.
+    TTabMouseEvent OnMouseDown;
+
     virtual bool IsTabEnabled(int TabIndex) const;
+    // Paints one tab while the tabs are owner-drawn. Rect is the tab's
+    // rectangle in the native bar's coordinates; the canvas paints on the
+    // bar, with the control's font and brush set.
     virtual void DrawTab(QPainter& canvas, int TabIndex, const QRect& Rect, bool Active);
     virtual int TabImageIndex(int TabIndex) const;
     virtual bool AllowTabChange();
@@ -208,10 +232,19 @@ protected:
     // Keyboard accelerator (a letter marked with & in a caption); true when
     // a tab took the key.
     virtual bool DialogChar(QChar c);
-    // Hook after a mouse press on the tabs has been processed.
+    // Mouse hooks of the tabs, positions in the control's coordinates.
+    // TabMouseDown runs after a left press has selected the tab under the
+    // pointer, and only while OnMouseDown is unassigned.
     virtual void TabMouseDown(Qt::MouseButton button, const QPoint& pos);
-    // Hook for the platform's close button on tab index.
-    virtual void TabCloseRequested(int index);
+    virtual void TabMouseMove(Qt::MouseButtons buttons, const QPoint& pos);
+    virtual void TabMouseUp(Qt::MouseButton button, const QPoint& pos);
+    // The pointer left the tabs.
+    virtual void TabMouseLeave();
+    // Escape pressed on the tabs; true when it was used.
+    virtual bool TabEscape();
+    // Runs before the tabs are owner-drawn, outside any painting, so that
+    // what changes the tabs' sizes happens before they are painted.
+    virtual void PrepareOwnerDraw();
 
     // Places the tabs and the children after a change of size or tabs.
     virtual void Realign();
@@ -322,6 +355,12 @@ public:
 
     const char* ClassName() const override { return "TPageExtControl"; }
 
+    // Close button geometry: a 12-pixel button with a 4-pixel margin on
+    // either side, a 20-pixel zone at the end of the tab.
+    static constexpr int CloseBtnSize = 12;
+    static constexpr int CloseBtnMargin = 4;
+    static constexpr int CloseBtnZone = CloseBtnSize + 2 * CloseBtnMargin;
+
     int SheetCount() const { return int(FPages.size()); }
     // Sheets[i]; none for an index outside the list.
     TTabExtSheet* Sheets(int i) const;
@@ -348,9 +387,23 @@ public:
     // nothing.
     bool CloseTab(int tabIndex);
 
+    // Close buttons drawn at the right end of every tab (the upper end on
+    // the left, the lower end on the right). The tab's caption carries five
+    // trailing blanks from its first painting on, so that the tab, which
+    // sizes itself to its text, has room for the button.
     bool CloseBtn() const { return FCloseBtn; }
     // Also sets OwnerDraw to the same value.
     void SetCloseBtn(bool value);
+    // The close button of a tab in the native bar's coordinates: with Big
+    // the whole 20-pixel zone at the end of the tab, otherwise a 12 x 12
+    // square in it; an empty rectangle without such a tab. Drawing and
+    // hit-testing use the same rectangle.
+    QRect CloseButtonRect(int TabIndex, bool Big) const;
+    // Whether the pointer was last seen over the selected tab's close
+    // button; every close button is drawn hot while this is set.
+    bool CloseBtnHot() const { return FCloseHot; }
+    // Whether a tab is being dragged (past the drag threshold).
+    bool Dragging() const { return FDragging; }
     bool SmallCloseBtn() const { return FSmallCloseBtn; }
     void SetSmallCloseBtn(bool value);
     bool Flat() const { return FFlat; }
@@ -368,8 +421,15 @@ public:
     TTabClose OnTabClose;
     TTabDelete OnTabDelete;
     TTabClick OnTabClick;
+    // Decides whether a drag may be dropped on the strip; unassigned, every
+    // drag is accepted.
+    TTabDragOverEvent OnDragOver;
+    // Replaces the strip's own drop handling (moving the dragged tab).
+    TTabDragDropEvent OnDragDrop;
 
     bool IsTabEnabled(int TabIndex) const override;
+    // Colours, fill, caption, image and close button of one tab.
+    void DrawTab(QPainter& canvas, int TabIndex, const QRect& Rect, bool Active) override;
     int TabImageIndex(int TabIndex) const override;
     void NotifyChange() override;
 
@@ -377,7 +437,11 @@ protected:
     bool PaintsTabsItself() const override;
     bool DialogChar(QChar c) override;
     void TabMouseDown(Qt::MouseButton button, const QPoint& pos) override;
-    void TabCloseRequested(int index) override;
+    void TabMouseMove(Qt::MouseButtons buttons, const QPoint& pos) override;
+    void TabMouseUp(Qt::MouseButton button, const QPoint& pos) override;
+    void TabMouseLeave() override;
+    bool TabEscape() override;
+    void PrepareOwnerDraw() override;
     void Realign() override;
     void paintEvent(QPaintEvent* e) override;
 
@@ -392,6 +456,15 @@ private:
     void DeleteTab(TTabExtSheet* page, int tabIndex);
     void MoveTab(int curIndex, int newIndex);
     void MovePage(TTabExtSheet* page, int newIndex);
+    // The caption a tab shows: trimmed, with room for the close button.
+    std::string DrawnCaption(const std::string& caption) const;
+    // Writes DrawnCaption back to the sheet when it differs.
+    void ApplyDrawnCaption(TTabExtSheet* page);
+    // The end of a drag: over the strip and accepted, the drop.
+    void EndDrag(const QPoint& pos, bool drop);
+    // Whether a drag over pos (control coordinates) may drop there.
+    bool DragOverAt(const QPoint& pos);
+    void DropAt(const QPoint& pos);
 
     std::vector<TTabExtSheet*> FPages;
     TTabExtSheet* FActivePage = nullptr;
@@ -404,6 +477,13 @@ private:
     bool FTabFillGradient = false;
     bool FTabDragDrop = false;
     QImage FPicture;
+    bool FCloseHot = false;
+    // A press that may become a drag, where it was and with which button.
+    bool FDragPending = false;
+    bool FDragging = false;
+    bool FDragAccepted = false;
+    Qt::MouseButton FDragButton = Qt::NoButton;
+    QPoint FDragStart;
     QShortcut* FNextShortcut = nullptr;
     QShortcut* FPrevShortcut = nullptr;
     QShortcut* FPrevShortcut2 = nullptr;

@@ -9,7 +9,9 @@
 #include "view/DVStyle.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QPointer>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -176,6 +178,49 @@ public:
     // Marks jump id as hovered, repainting what changes.
     void SetHoveredJump(int id);
 
+    // ---- hit-testing, selection with the mouse, copying -----------------
+    // The drawn line whose rectangle holds document point (x, y) (left and
+    // top edges in, right and bottom edges out); -1 if none.
+    int FindDrawLineAt(int x, int y) const;
+    // The selection position for document point (x, y). line becomes -1 when
+    // there are no drawn lines; a point between two pieces of one row leaves
+    // (offset, line) as they were passed in.
+    void FindSelectionPosition(int x, int y, int& offset, int& line) const;
+    // The selected text, items joined with CR LF where an item starts a new
+    // line; empty without a selection.
+    std::string GetSelectedText() const;
+    // Puts the selected text on the clipboard; without a selection the
+    // clipboard is left alone.
+    void CopySelection();
+    // The word under the last press (or release) point: the whole piece for
+    // images, the run of non-delimiters for text (empty on a delimiter).
+    // False over empty space.
+    bool GetWordAtMouse(std::string& word, int& styleNo) const;
+    // The jump area hit by client point (x, y), edges included; -1 if none.
+    int JumpAt(int x, int y) const;
+    bool Selecting() const { return FSelecting; }
+    int PressedJump() const { return FPressedJump; }
+    // Units the auto-scroll timer moves per tick (-10, -1, 0, 1, 10).
+    int AutoScrollStep() const { return FAutoScrollStep; }
+    bool AutoScrollRunning() const { return FScrollTimer != nullptr; }
+    // One tick of the auto-scroll timer (100 ms while a drag is in progress).
+    void AutoScrollTick();
+
+    // ---- export ----------------------------------------------------------
+    // Writes the document as HTML with its images as bitmap files beside it
+    // (imagesPrefix + a number + ".bmp"). False without a style or on any
+    // error; the HTML file itself is replaced only when it was written whole.
+    bool SaveHTML(const QString& fileName, const std::string& title, const std::string& imagesPrefix,
+                  bool overwriteImages);
+    // One line per paragraph, centred lines padded to lineWidth, breaks as a
+    // row of dashes. False on any error (the target is then left untouched).
+    bool SaveText(const QString& fileName, int lineWidth);
+    // The next free image name in folder path (which ends in a separator).
+    virtual void GetNextImageFileName(const QString& path, QString& name);
+    // Writes graphic as a bitmap file named by GetNextImageFileName; fileName
+    // gets the name without the folder. False when it cannot be written.
+    virtual bool SaveImage(const QString& path, QString& fileName, const QImage& graphic);
+
     // ---- properties ------------------------------------------------------
     TDVStyle* Style() const { return FStyle.data(); }
     void SetStyle(TDVStyle* style) { FStyle = style; }
@@ -210,6 +255,15 @@ public:
     std::function<void(TDocView* sender, const std::string& clickedWord, int style, int x, int y)> OnDVRightClick;
     std::function<void(TDocView* sender)> OnSelect;
     std::function<void(TDocView* sender)> OnResized;
+    // The control's own events: a click (left press and release on the view),
+    // any key (after the view has scrolled for it), and the raw mouse events
+    // in client coordinates.
+    std::function<void(TDocView* sender)> OnClick;
+    std::function<void(TDocView* sender, int key, Qt::KeyboardModifiers mods)> OnKeyDown;
+    std::function<void(TDocView* sender, Qt::MouseButton button, int x, int y)> OnMouseDown;
+    std::function<void(TDocView* sender, int x, int y)> OnMouseMove;
+    std::function<void(TDocView* sender, Qt::MouseButton button, int x, int y)> OnMouseUp;
+    std::function<void(TDocView* sender)> OnDblClick;
 
     QSize sizeHint() const override { return QSize(100, 40); }
 
@@ -221,6 +275,12 @@ protected:
     void AddItem(const std::string& text, const TLineInfo& info);
 
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void RepaintAll() override;
 
@@ -240,6 +300,16 @@ private:
     const TLineInfo* ItemOf(int itemNo) const;
     void PaintText(TCanvas& canvas, int i, int x, int y, const TDVSelectionBounds& sel);
     void PaintNoStyle(TCanvas& canvas, const TRect& clip);
+    void PointerMoved(int x, int y);
+    void PointerLeft();
+    void LeftPressed(int x, int y);
+    void Released(Qt::MouseButton button, int x, int y);
+    void DoubleClicked();
+    // The row of drawn lines around line a (lines overlapping it vertically).
+    void RowAround(int a, int& first, int& last) const;
+    // Characters of drawn text line i that fit into width w, in its font.
+    int FitInLine(int i, int w) const;
+    bool WriteHTML(const QString& fileName, const std::string& title);
 
     TItemList* FItems;
     std::unique_ptr<TItemList> FOwnItems;
@@ -263,6 +333,15 @@ private:
     int FHoveredJump = -1;
     bool FHoverDrawn = false;
     int FPressedJump = -1;
+    int FAutoScrollStep = 0;
+    QPoint FLastPress;
+    QPoint FLastMove;
+    bool FLeftDown = false; // a left press on the view awaits its release (a click)
+    bool FJumpCursorShown = false;
+    // Export state, set at the start of every SaveHTML.
+    std::string FImagesPrefix;
+    int FImageCounter = 0;
+    bool FOverwriteImages = false;
 
     QPointer<TDVStyle> FStyle;
     int FFirstJumpNo = 0;

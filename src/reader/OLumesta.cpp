@@ -1,0 +1,303 @@
+#include "reader/OLumesta.h"
+
+#include "platform/QtColors.h"
+#include "reader/Adresy.h"
+#include "reader/Licencja.h"
+#include "reader/Obrazki.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTime>
+#include <QUrl>
+
+namespace pomoc {
+
+namespace {
+
+TOtwieracz& otwieracz()
+{
+    static TOtwieracz o;
+    return o;
+}
+
+} // namespace
+
+void OtworzAdres(const QUrl& adres)
+{
+    if (const TOtwieracz& o = otwieracz())
+        o(adres);
+    else
+        QDesktopServices::openUrl(adres);
+}
+
+TOtwieracz UstawOtwieracz(TOtwieracz nowy)
+{
+    TOtwieracz poprzedni = std::move(otwieracz());
+    otwieracz() = std::move(nowy);
+    return poprzedni;
+}
+
+QString AdresStrony(const QString& tekstAdresu)
+{
+    // Addresses detected in a text are reported as written; "www.x.pl" has
+    // no scheme and gets the web's. One that names its scheme already would
+    // otherwise become "http://http://...", which no browser opens.
+    const QString t = tekstAdresu.trimmed();
+    if (t.contains(QLatin1String("://")) || t.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
+        return t;
+    return QStringLiteral("http://") + t;
+}
+
+QString CzasDlugi(const QTime& czas)
+{
+    // Qt's long time format carries the time zone ("t"); the platform's long
+    // time format the address is made of is hours, minutes and seconds.
+    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString bezStrefy;
+    bool cytat = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            cytat = !cytat;
+        if (!cytat && c == QLatin1Char('t'))
+            continue;
+        bezStrefy += c;
+    }
+    return QLocale::system().toString(czas, bezStrefy.simplified());
+}
+
+QString AdresListu(const QTime& czas)
+{
+    return QStringLiteral("mailto:") + QString::fromLatin1(AdresBiura) + QStringLiteral("?Subject=") +
+           QStringLiteral("Lumesta ") + CzasDlugi(czas) + QStringLiteral("&Body=") +
+           QStringLiteral("Dotyczy programu Lumesta...");
+}
+
+void Stronafirmowa1Click() { OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy))); }
+
+void List1Click() { OtworzAdres(QUrl(AdresListu(QTime::currentTime()), QUrl::TolerantMode)); }
+
+void Licencja1Click(QWidget* okno, const QString& katalogProgramu)
+{
+    // Created anew for each showing and freed after it.
+    TfLicencja licencja(okno, katalogProgramu);
+    licencja.exec();
+}
+
+void OLumesta1Click(QWidget* okno)
+{
+    TO_Lumesta o(okno);
+    o.exec();
+}
+
+} // namespace pomoc
+
+// ---------------------------------------------------------------------------
+// The About box.
+
+namespace {
+
+constexpr int SzerokoscOkna = 361;
+constexpr int WysokoscOkna = 399;
+
+void ustawKolorTekstu(QLabel* l, TColor kolor)
+{
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, toQColor(kolor));
+    l->setPalette(pal);
+}
+
+QFont czcionkaFormularza()
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(11);
+    return f;
+}
+
+const QString TekstNapisal = QStringLiteral(
+    "Program napisała firma Brovank dla firmy Mardovelt. Teksty kodeksów pochodzą z ujednoliconych "
+    "tekstów ogłoszonych w Dzienniku Ustaw.");
+
+} // namespace
+
+TO_Lumesta::TO_Lumesta(QWidget* wlasciciel)
+    : QDialog(wlasciciel, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("O_Lumesta"));
+    setWindowTitle(QStringLiteral("O programie Lumesta"));
+    setFont(czcionkaFormularza());
+    setFixedSize(SzerokoscOkna, WysokoscOkna);
+    setMouseTracking(true);
+
+    pcOLumesta = new QTabWidget(this);
+    pcOLumesta->setObjectName(QStringLiteral("pcOLumesta"));
+    pcOLumesta->setGeometry(0, 0, SzerokoscOkna, 353);
+
+    // First page: logos, the program's name, the maker's notice, the links.
+    tbOLumesta = new QWidget;
+    tbOLumesta->setObjectName(QStringLiteral("tbOLumesta"));
+    tbOLumesta->setMouseTracking(true);
+    tbOLumesta->installEventFilter(this);
+    pcOLumesta->addTab(tbOLumesta, QStringLiteral("Lumesta"));
+
+    iLumesta = new QLabel(tbOLumesta);
+    iLumesta->setObjectName(QStringLiteral("iLumesta"));
+    iLumesta->setGeometry(111, 4, 130, 96);
+    iLumesta->setPixmap(obrazki::logoProgramu(iLumesta->size()));
+    iLumesta->setAlignment(Qt::AlignCenter);
+    iLumesta->setMouseTracking(true);
+
+    lLumesta = new QLabel(QStringLiteral("Lumesta"), tbOLumesta);
+    lLumesta->setObjectName(QStringLiteral("lLumesta"));
+    QFont duza(QStringLiteral("Times New Roman"));
+    duza.setPixelSize(44);
+    duza.setBold(true);
+    lLumesta->setFont(duza);
+    ustawKolorTekstu(lLumesta, clGreen);
+    lLumesta->setAlignment(Qt::AlignCenter);
+    lLumesta->setGeometry(0, 100, 353, 54);
+    lLumesta->setMouseTracking(true);
+
+    lNapisal = new QLabel(TekstNapisal, tbOLumesta);
+    lNapisal->setObjectName(QStringLiteral("lNapisal"));
+    lNapisal->setAlignment(Qt::AlignCenter);
+    lNapisal->setWordWrap(true);
+    lNapisal->setGeometry(12, 156, 329, 44);
+    lNapisal->setMouseTracking(true);
+
+    QFont lacze = czcionkaFormularza();
+    lacze.setPixelSize(13);
+    lacze.setUnderline(true);
+    const auto logo = [this](const char* nazwa, const QPixmap& obraz, int x) {
+        auto* l = new QLabel(tbOLumesta);
+        l->setObjectName(QString::fromLatin1(nazwa));
+        l->setGeometry(x, 206, 140, 84);
+        l->setPixmap(obraz);
+        l->setAlignment(Qt::AlignCenter);
+        l->setCursor(Qt::PointingHandCursor);
+        l->installEventFilter(this);
+        return l;
+    };
+    const auto etykieta = [this, &lacze](const char* nazwa, const char* adres, int x) {
+        auto* l = new QLabel(QString::fromLatin1(adres), tbOLumesta);
+        l->setObjectName(QString::fromLatin1(nazwa));
+        l->setFont(lacze);
+        l->setAlignment(Qt::AlignCenter);
+        l->setGeometry(x, 294, 160, 20);
+        l->setCursor(Qt::PointingHandCursor);
+        l->setMouseTracking(true);
+        l->installEventFilter(this);
+        ustawKolorTekstu(l, clGreen);
+        return l;
+    };
+    iMardovelt = logo("iMardovelt", obrazki::logoFirmy(QSize(140, 84)), 18);
+    lMardoveltpl = etykieta("lMardoveltpl", adresy::AdresFirmy, 8);
+    iBrovank = logo("iBrovank", obrazki::logoTworcy(QSize(140, 84)), 195);
+    lBrovankpl = etykieta("lBrovankpl", adresy::AdresTworcy, 185);
+
+    // Second page: the people.
+    tsWspolpracownicy = new QWidget;
+    tsWspolpracownicy->setObjectName(QStringLiteral("tsWspolpracownicy"));
+    pcOLumesta->addTab(tsWspolpracownicy, QStringLiteral("Wspólpracownicy"));
+    lSprawcy = new QLabel(tsWspolpracownicy);
+    lSprawcy->setObjectName(QStringLiteral("lSprawcy"));
+    lSprawcy->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lSprawcy->setWordWrap(true);
+    lSprawcy->setGeometry(16, 24, 321, 280);
+
+    // Third page: the version.
+    tbWersja = new QWidget;
+    tbWersja->setObjectName(QStringLiteral("tbWersja"));
+    pcOLumesta->addTab(tbWersja, QStringLiteral("Wersja"));
+    lWersja = new QLabel(tbWersja);
+    lWersja->setObjectName(QStringLiteral("lWersja"));
+    lWersja->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lWersja->setWordWrap(true);
+    lWersja->setGeometry(16, 60, 321, 200);
+
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(147, 366, 75, 25);
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Centred on the screen (a moved window keeps its place when shown).
+    QScreen* ekran = wlasciciel ? wlasciciel->screen() : QGuiApplication::primaryScreen();
+    if (ekran) {
+        const QRect s = ekran->availableGeometry();
+        move(s.left() + (s.width() - SzerokoscOkna) / 2, s.top() + (s.height() - WysokoscOkna) / 2);
+    }
+
+    FormCreate();
+}
+
+void TO_Lumesta::FormCreate()
+{
+    // Lines are separated by a single carriage return, as the labels of the
+    // box have always been written.
+    lSprawcy->setText(QStringLiteral("Głównymi sprawcami tego zamieszania są dwie osoby:\r\r"
+                                     "Anna Wierzbowska\r\r"
+                                     "Tomasz Korczyński\r\r\r"
+                                     "Współpracują z nimi:\r\r"
+                                     "Marta Zielonka\r\r"
+                                     "Piotr Dębicki"));
+    lWersja->setText(QStringLiteral("Wersja programu Lumesta:\r\r1.0.0.1\r\rData utworzenia 14. 04. 2012 roku."
+                                    "\r\rStan prawny z dnia 14. 04. 2012 roku."));
+    pcOLumesta->setCurrentIndex(0);
+}
+
+void TO_Lumesta::lMardoveltplClick()
+{
+    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy)));
+    ustawKolorTekstu(lMardoveltpl, clRed);
+}
+
+void TO_Lumesta::lBrovankplClick()
+{
+    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaTworcy)));
+    ustawKolorTekstu(lBrovankpl, clRed);
+}
+
+void TO_Lumesta::UstawKolorLaczy(bool mardovelt, bool brovank)
+{
+    ustawKolorTekstu(lMardoveltpl, mardovelt ? clRed : clGreen);
+    ustawKolorTekstu(lBrovankpl, brovank ? clRed : clGreen);
+}
+
+void TO_Lumesta::mouseMoveEvent(QMouseEvent* e)
+{
+    UstawKolorLaczy(false, false);
+    QDialog::mouseMoveEvent(e);
+}
+
+bool TO_Lumesta::eventFilter(QObject* obj, QEvent* e)
+{
+    if (e->type() == QEvent::MouseMove) {
+        // A label keeps its own move: passed on to the page under it, the
+        // move would turn it green again at once.
+        if (obj == lMardoveltpl || obj == lBrovankpl) {
+            ustawKolorTekstu(static_cast<QLabel*>(obj), clRed);
+            return true;
+        }
+        if (obj == tbOLumesta)
+            UstawKolorLaczy(false, false);
+    } else if (e->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+            if (obj == lMardoveltpl || obj == iMardovelt) {
+                lMardoveltplClick();
+                return true;
+            }
+            if (obj == lBrovankpl || obj == iBrovank) {
+                lBrovankplClick();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(obj, e);
+}

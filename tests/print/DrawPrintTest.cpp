@@ -1,0 +1,196 @@
+// Drawing pages on a canvas and the order of sheets in a print job.
+#include "PrintFixture.h"
+
+#include "platform/core/MulDiv.h"
+
+namespace {
+
+std::vector<std::string> texts(const TTestCanvas& c)
+{
+    std::vector<std::string> out;
+    for (const TTestCanvas::Op& op : c.ops)
+        if (op.kind == TTestCanvas::Op::Text)
+            out.push_back(op.text);
+    return out;
+}
+
+} // namespace
+
+class DrawPrintTest : public PrintTest {
+protected:
+    // Three pages of uniform one-word lines.
+    int ThreePages()
+    {
+        AddLines(30);
+        print->SetTopMarginMM(0);
+        print->SetBottomMarginMM(0);
+        Paginate();
+        printer->geometry.HeightPx = line(10).Top - 1; // lines 0..9 fit, with room to spare
+        return Paginate();
+    }
+};
+
+TEST_F(DrawPrintTest, APageDrawsItsOwnLinesAtTheTargetsResolution)
+{
+    print->SetTopMarginMM(10);
+    AddLines(30);
+    Paginate();
+    printer->geometry.HeightPx = line(10).Top - 1 + MulDiv(10, 6780, 287);
+    ASSERT_GE(Paginate(), 3);
+    const int first = firstOf(2);
+    const int last = firstOf(3) - 1;
+
+    TTestCanvas c(96, 96);
+    copy().DrawPage(2, c);
+    ASSERT_FALSE(c.ops.empty());
+    // The text area's background first, at the margins.
+    const TTestCanvas::Op& bg = c.ops.front();
+    EXPECT_EQ(bg.kind, TTestCanvas::Op::Fill);
+    const int ax = MulDiv(copy().LeftMarginPx(), 96, 600);
+    const int ay = MulDiv(copy().TopMarginPx(), 96, 600);
+    EXPECT_EQ(bg.rect.Left, ax);
+    EXPECT_EQ(bg.rect.Top, ay);
+    EXPECT_EQ(bg.rect.Width(), MulDiv(MulDiv(copy().CopyWidth(), 96, 600), 96, 96));
+
+    // Exactly the page's lines, in order, placed from the page's top.
+    std::vector<std::string> want;
+    for (int i = first; i <= last; ++i)
+        want.push_back(copy().DrawLines()[size_t(i)].Text);
+    EXPECT_EQ(texts(c), want);
+    const TTestCanvas::Op* firstText = nullptr;
+    for (const TTestCanvas::Op& op : c.ops)
+        if (op.kind == TTestCanvas::Op::Text && !firstText)
+            firstText = &op;
+    ASSERT_NE(firstText, nullptr);
+    const int shift = topOf(2) - copy().TopMarginPx();
+    EXPECT_EQ(firstText->rect.Left, MulDiv(line(first).Left + copy().LeftMarginPx(), 96, 600));
+    EXPECT_EQ(firstText->rect.Top, MulDiv(line(first).Top - shift, 96, 600));
+    // Fonts are chosen for the target, not for the printer.
+    EXPECT_EQ(firstText->font.Size, 10);
+
+    // Pages outside 1..count are refused and nothing is drawn.
+    for (int bad : {0, -1, copy().PagesCount() + 1}) {
+        TTestCanvas none(96, 96);
+        EXPECT_THROW(copy().DrawPage(bad, none), EInvalidPageNo) << bad;
+        EXPECT_TRUE(none.ops.empty());
+    }
+    // The last page runs to the last line.
+    TTestCanvas lastPage(96, 96);
+    copy().DrawPage(copy().PagesCount(), lastPage);
+    EXPECT_EQ(texts(lastPage).back(), "w29");
+}
+
+TEST_F(DrawPrintTest, HotspotsAreStretchedFromScreenPixelsAndMissingStyleIsRefused)
+{
+    source->AddParagraph("see", 0);
+    source->AddHotspot(0, &marks, false);
+    Paginate();
+    ASSERT_EQ(print->PagesCount(), 1);
+    TTestCanvas c(300, 300);
+    copy().DrawPage(1, c);
+    const TTestCanvas::Op* mark = nullptr;
+    for (const TTestCanvas::Op& op : c.ops)
+        if (op.kind == TTestCanvas::Op::Stretch)
+            mark = &op;
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(mark->rect.Width(), MulDiv(16, 300, 96));
+    EXPECT_EQ(mark->rect.Height(), MulDiv(15, 300, 96));
+    EXPECT_EQ(mark->rect.Left, MulDiv(line(1).Left + copy().LeftMarginPx(), 300, 600));
+
+    copy().SetStyle(nullptr);
+    TTestCanvas none(96, 96);
+    try {
+        copy().DrawPage(1, none);
+        FAIL();
+    } catch (const EStyleNotAssigned& e) {
+        EXPECT_STREQ(e.what(), "Style of printable TDocView component is not assigned");
+    }
+    EXPECT_TRUE(none.ops.empty());
+}
+
+TEST_F(DrawPrintTest, CollatedAndUncollatedCopiesOnAPrinterThatCannotCopy)
+{
+    ASSERT_EQ(ThreePages(), 3);
+    std::vector<int> sent;
+    print->OnSendingToPrinter = [&](TDocView*, int page, TDVPrintingStep step) {
+        if (step == dvpsProceeding)
+            sent.push_back(page);
+        else
+            sent.push_back(step == dvpsStarting ? -1 : -2);
+    };
+    printer->copies = 7;
+    print->Print("Drukowanie:x ", 3, true);
+    EXPECT_EQ(sent, (std::vector<int>{-1, 1, 2, 3, 1, 2, 3, 1, 2, 3, -2}));
+    // Nine sheets: a new one between pages, none after the last.
+    EXPECT_EQ(printer->log, (std::vector<std::string>{"begin", "sheet", "sheet", "sheet", "sheet", "sheet",
+                                                      "sheet", "sheet", "sheet", "end"}));
+    EXPECT_EQ(printer->title, "Drukowanie:x ");
+    EXPECT_EQ(printer->copiesDuringJob, 1);
+    EXPECT_EQ(printer->copies, 7); // restored
+
+    sent.clear();
+    printer->log.clear();
+    print->Print("t", 3, false);
+    EXPECT_EQ(sent, (std::vector<int>{-1, 1, 1, 1, 2, 2, 2, 3, 3, 3, -2}));
+    EXPECT_EQ(std::count(printer->log.begin(), printer->log.end(), "sheet"), 8);
+
+    // What the canvas received: each page's last line, once per sheet.
+    sent.clear();
+    printer->canvas.ops.clear();
+    print->PrintRange(2, 3, "t", 2, true);
+    EXPECT_EQ(sent, (std::vector<int>{-1, 2, 3, 2, 3, -2}));
+    const std::vector<std::string> drawn = texts(printer->canvas);
+    EXPECT_EQ(std::count(drawn.begin(), drawn.end(), "w0"), 0);
+    EXPECT_EQ(std::count(drawn.begin(), drawn.end(), "w29"), 2);
+}
+
+TEST_F(DrawPrintTest, APrinterThatCopiesGetsEachPageOnce)
+{
+    ASSERT_EQ(ThreePages(), 3);
+    printer->canCopy = true;
+    std::vector<int> sent;
+    print->OnSendingToPrinter = [&](TDocView*, int page, TDVPrintingStep step) {
+        if (step == dvpsProceeding)
+            sent.push_back(page);
+    };
+    print->Print("t", 3, true);
+    EXPECT_EQ(sent, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(printer->copiesDuringJob, 3);
+    EXPECT_EQ(printer->copies, 1);
+}
+
+TEST_F(DrawPrintTest, EmptyRangesGiveEmptyJobsAndBadRangesNoJob)
+{
+    ASSERT_EQ(ThreePages(), 3);
+    print->PrintRange(3, 2, "t", 1, false);
+    EXPECT_EQ(printer->log, (std::vector<std::string>{"begin", "end"}));
+    printer->log.clear();
+    print->Print("t", 0, true);
+    EXPECT_EQ(printer->log, (std::vector<std::string>{"begin", "end"}));
+    EXPECT_TRUE(printer->canvas.ops.empty());
+
+    printer->log.clear();
+    EXPECT_THROW(print->PrintRange(2, 4, "t", 1, false), EInvalidPageNo);
+    EXPECT_THROW(print->PrintRange(0, 1, "t", 1, false), EInvalidPageNo);
+    EXPECT_TRUE(printer->log.empty());
+}
+
+TEST_F(DrawPrintTest, AFailingSheetAbortsTheJobAndRestoresTheCopies)
+{
+    struct Failing : TFakePrinter {
+        void NewPage() override { throw EPrinterError("out of paper"); }
+    };
+    AddLines(30);
+    auto f = std::make_unique<Failing>();
+    Failing* fp = f.get();
+    print->SetPrinter(std::move(f));
+    print->SetTopMarginMM(0);
+    print->SetBottomMarginMM(0);
+    Paginate();
+    fp->geometry.HeightPx = line(10).Top - 1;
+    ASSERT_EQ(Paginate(), 3);
+    fp->copies = 4;
+    EXPECT_THROW(print->Print("t", 2, true), EPrinterError);
+    EXPECT_EQ(fp->log, (std::vector<std::string>{"begin", "abort"}));
+    EXPECT_EQ(fp->copies, 4);
+}

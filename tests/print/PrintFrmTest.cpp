@@ -210,6 +210,8 @@ TEST_F(PrintTest, PrintCommandPrintsThePageChosenInTheDialog)
         EXPECT_EQ(mainWindow.requests, 1);
         EXPECT_NE(dialog.iStronaWydruku->Picture(), previewOfPage1);
         QTest::mouseClick(dialog.rbBiezaca, Qt::LeftButton);
+        if (const QString dir = qEnvironmentVariable("LUMESTA_PRINT_SHOTS"); !dir.isEmpty())
+            dialog.grab().save(dir + QStringLiteral("/print-dialog.png"));
         QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
     });
     EXPECT_TRUE(command.Drukuj(source.get(), "Kodeks karny"));

@@ -18,22 +18,28 @@ namespace {
 
 const char* const CRLF = "\r\n";
 
-// Writes the whole of data to fileName through a temporary file that
-// replaces the target only once everything has been written, so a failure
-// (read-only target, full disk, missing folder) never leaves a truncated file
-// standing in the target's place.
-bool writeWhole(const QString& fileName, const std::string& data)
-{
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(data.data(), qint64(data.size())) != qint64(data.size())) {
-        f.cancelWriting();
-        f.commit();
-        return false;
+// The target of an export: a temporary file beside it that replaces the
+// target only once everything has been written, so a failure (read-only
+// target, full disk, missing folder) never leaves a truncated file standing
+// in the target's place. Opened before anything else is written, so that an
+// unwritable target is found before any image file is made.
+class TTarget {
+public:
+    explicit TTarget(const QString& fileName) : FFile(fileName) {}
+    bool Open() { return FFile.open(QIODevice::WriteOnly); }
+    bool Finish(const std::string& data)
+    {
+        if (FFile.write(data.data(), qint64(data.size())) != qint64(data.size())) {
+            FFile.cancelWriting();
+            FFile.commit();
+            return false;
+        }
+        return FFile.commit();
     }
-    return f.commit();
-}
+
+private:
+    QSaveFile FFile;
+};
 
 // &, > and < as entities (without the closing semicolon, as the format has
 // it); a run of n >= 2 spaces as n - 1 times "&nbsp" and one space.
@@ -203,7 +209,8 @@ bool TDocView::WriteHTML(const QString& fileName, const std::string& title)
     const TFontInfos& styles = FStyle->TextStyles();
     const TFontInfo& base = styles.Items(0);
     const QString dir = QFileInfo(fileName).absolutePath() + "/";
-    if (!QFileInfo(dir).isDir())
+    TTarget target(fileName);
+    if (!QFileInfo(dir).isDir() || !target.Open())
         return false;
 
     std::string out;
@@ -350,7 +357,7 @@ bool TDocView::WriteHTML(const QString& fileName, const std::string& title)
     out += CRLF;
     line(closeTag(base, nullptr));
     line("</BODY></HTML>");
-    return writeWhole(fileName, out);
+    return target.Finish(out);
 }
 
 // ---- plain text ---------------------------------------------------------------
@@ -360,6 +367,9 @@ bool TDocView::SaveText(const QString& fileName, int lineWidth)
     try {
         const std::string dashes(size_t(std::max(0, lineWidth)), '-');
         const QString dir = QFileInfo(fileName).absolutePath() + "/";
+        TTarget target(fileName);
+        if (!target.Open())
+            return false;
         std::string out;
         for (int i = 0; i < int(FItems->size()); ++i) {
             const TItem& item = (*FItems)[size_t(i)];
@@ -400,7 +410,7 @@ bool TDocView::SaveText(const QString& fileName, int lineWidth)
                 break; // checkpoints write nothing
             }
         }
-        return writeWhole(fileName, out);
+        return target.Finish(out);
     } catch (const std::exception&) {
         return false;
     }

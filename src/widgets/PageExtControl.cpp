@@ -483,6 +483,9 @@ TCustomTabExtControl::TCustomTabExtControl(QWidget* parent) : QWidget(parent), F
     FBar->setElideMode(Qt::ElideNone);
     setFocusPolicy(Qt::TabFocus);
     setFocusProxy(FBar);
+    // Moves without a button pressed matter too (the close button's hot
+    // look).
+    FBar->setMouseTracking(true);
     connect(FBar, &QTabBar::currentChanged, this, [this](int) { BarCurrentChanged(); });
     resize(289, 193);
 }
@@ -1295,9 +1298,9 @@ void TPageExtControl::PrepareOwnerDraw()
 QRect TPageExtControl::CloseButtonRect(int TabIndex, bool Big) const
 {
     // Edges as the platform counts them: right and bottom exclusive.
-    QRect tab;
-    if (TabIndex >= 0 && TabIndex < NativeBar()->count())
-        tab = NativeBar()->tabRect(TabIndex);
+    if (TabIndex < 0 || TabIndex >= NativeBar()->count())
+        return QRect();
+    const QRect tab = NativeBar()->tabRect(TabIndex);
     int left = tab.x(), top = tab.y(), right = tab.x() + tab.width(), bottom = tab.y() + tab.height();
     if (bottom - top < TabHeight())
         bottom = top + TabHeight();
@@ -1463,6 +1466,9 @@ void TPageExtControl::DrawTab(QPainter& canvas, int TabIndex, const QRect& Rect,
 
 void TPageExtControl::TabMouseDown(Qt::MouseButton button, const QPoint& pos)
 {
+    // A drag whose release never came ends with the next press.
+    if (FDragPending)
+        EndDrag(pos, false);
     const int t = TabIndex();
     const QPoint onBar = pos - NativeBar()->pos();
     if (t >= 0 && FCloseBtn && CloseButtonRect(t, !FSmallCloseBtn).contains(onBar)) {

@@ -5,6 +5,7 @@
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
 #include "reader/Adresy.h"
+#include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
 #include "view/DVStyle.h"
 #include "view/DocView.h"
@@ -355,6 +356,11 @@ void TfLumesta::UtworzMenu()
     Pomoc1->addAction(Licencja1);
     Pomoc1->addSeparator();
     Pomoc1->addAction(OLumesta1);
+    connect(Stronafirmowa1, &QAction::triggered, this, [] { pomoc::Stronafirmowa1Click(); });
+    connect(List1, &QAction::triggered, this, [] { pomoc::List1Click(); });
+    connect(Licencja1, &QAction::triggered, this,
+            [this] { pomoc::Licencja1Click(this, QString::fromStdString(sKatalogProgramu.string())); });
+    connect(OLumesta1, &QAction::triggered, this, [this] { pomoc::OLumesta1Click(this); });
 
     // Pop-up menu of the document views. Its items carry the same shortcuts
     // as the main menu for display; they act only while the menu is open.

@@ -3,12 +3,24 @@
 //
 //   view-demo [--screenshot FILE] [--background none|tiled|scrolled|stretched]
 //             [--scroll Y] [--steps N]
+//             [--drag X1 Y1 X2 Y2] [--click X Y] [--copy]
+//             [--html FILE] [--text FILE] [--wait MS]
 //
 // With --screenshot the window is grabbed into FILE (PNG) once it has been
 // shown and laid out, and the program ends. --steps scrolls down one unit at
 // a time N times before that (moving pixels, as the arrow key does), and the
 // screenshot is then taken from the screen, not re-rendered, so it shows what
 // the scrolling left there.
+//
+// --drag presses the left button at (X1, Y1) of the document area, moves to
+// (X2, Y2) in a few steps and releases there; --click presses and releases at
+// (X, Y). Both go through the view's own mouse handling, as a user's mouse
+// would; without them the demo shows a selection set directly. The view's
+// events (jumps, hover, selection, clicked words) are printed on standard
+// output and shown in the status bar. --copy puts the selection on the
+// clipboard and prints what the clipboard then holds. --html and --text
+// export the document. --wait delays the screenshot by MS milliseconds, so
+// that an outside tool (xdotool) can work the mouse first.
 #include "platform/QtCanvas.h"
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
@@ -18,6 +30,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMouseEvent>
+#include <QClipboard>
 #include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
@@ -132,6 +146,11 @@ int main(int argc, char** argv)
     QString background = "tiled";
     int scrollY = 0;
     int steps = 0;
+    int drag[4] = {0, 0, 0, 0};
+    bool doDrag = false;
+    bool copy = false;
+    int wait = 0; // milliseconds before the screenshot (for an outside mouse)
+    QString htmlFile, textFile;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--screenshot" && i + 1 < args.size())
@@ -142,6 +161,22 @@ int main(int argc, char** argv)
             scrollY = args[++i].toInt();
         else if (args[i] == "--steps" && i + 1 < args.size())
             steps = args[++i].toInt();
+        else if (args[i] == "--drag" && i + 4 < args.size()) {
+            for (int k = 0; k < 4; ++k)
+                drag[k] = args[++i].toInt();
+            doDrag = true;
+        } else if (args[i] == "--click" && i + 2 < args.size()) {
+            drag[0] = drag[2] = args[++i].toInt();
+            drag[1] = drag[3] = args[++i].toInt();
+            doDrag = true;
+        } else if (args[i] == "--copy")
+            copy = true;
+        else if (args[i] == "--wait" && i + 1 < args.size())
+            wait = args[++i].toInt();
+        else if (args[i] == "--html" && i + 1 < args.size())
+            htmlFile = args[++i];
+        else if (args[i] == "--text" && i + 1 < args.size())
+            textFile = args[++i];
     }
 
     TDVStyle style;
@@ -177,6 +212,25 @@ int main(int argc, char** argv)
     view->OnVScrolled = [status](TDVScroller* s) {
         status->setText(QString("pozycja %1 x %2 px").arg(s->VPos()).arg(s->ScrollUnit()));
     };
+    auto report = [status](const QString& what) {
+        status->setText(what);
+        std::printf("%s\n", qPrintable(what));
+        std::fflush(stdout);
+    };
+    view->OnJump = [report](TDocView*, int id) { report(QString("skok %1").arg(id)); };
+    view->OnDVMouseMove = [report](TDocView*, int id) { report(QString("nad skokiem %1").arg(id)); };
+    view->OnDVDblClick = [report](TDocView*, const std::string& w, int st) {
+        report(QString("słowo \"%1\" (styl %2)").arg(toQString(w)).arg(st));
+    };
+    view->OnSelect = [report](TDocView* v) {
+        const QString t = toQString(v->GetSelectedText());
+        report(QString("zaznaczenie %1,%2 - %3,%4: %5 znaków")
+                   .arg(v->SelectionStart().Line)
+                   .arg(v->SelectionStart().Offset)
+                   .arg(v->SelectionEnd().Line)
+                   .arg(v->SelectionEnd().Offset)
+                   .arg(t.size()));
+    };
     fill(*view, marks);
     win.resize(720, 560);
     win.show();
@@ -192,7 +246,7 @@ int main(int argc, char** argv)
             break;
         }
     }
-    if (from >= 0 && to >= 0)
+    if (from >= 0 && to >= 0 && !doDrag)
         view->SetSelection(TDVPosition{from, 30}, TDVPosition{to, 12});
     // Hover the second text jump so its colour shows.
     for (const TItem& it : view->Items())
@@ -216,8 +270,39 @@ int main(int argc, char** argv)
     if (steps > 0)
         QTimer::singleShot(300, &stepper, qOverload<>(&QTimer::start));
 
+    // The mouse, as a user's: press, a few moves, release, in client
+    // coordinates of the document area.
+    auto send = [&](QEvent::Type type, int x, int y, Qt::MouseButtons held) {
+        const QPointF p(x, y);
+        QMouseEvent e(type, p, view->viewport()->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &e);
+    };
+    if (doDrag) {
+        QTimer::singleShot(200, view, [&] {
+            send(QEvent::MouseButtonPress, drag[0], drag[1], Qt::LeftButton);
+            for (int k = 1; k <= 8; ++k)
+                send(QEvent::MouseMove, drag[0] + (drag[2] - drag[0]) * k / 8, drag[1] + (drag[3] - drag[1]) * k / 8,
+                     Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, drag[2], drag[3], Qt::NoButton);
+            if (copy) {
+                view->CopySelection();
+                std::printf("schowek: %s\n", qPrintable(QGuiApplication::clipboard()->text()));
+                std::fflush(stdout);
+            }
+        });
+    }
+    auto exportTo = [&] {
+        if (!htmlFile.isEmpty())
+            std::printf("HTML: %s\n", view->SaveHTML(htmlFile, "Lumesta", "dvimg", true) ? "zapisano" : "błąd");
+        if (!textFile.isEmpty())
+            std::printf("tekst: %s\n", view->SaveText(textFile, 65) ? "zapisano" : "błąd");
+        std::fflush(stdout);
+    };
+    if (!htmlFile.isEmpty() || !textFile.isEmpty())
+        QTimer::singleShot(250, view, exportTo);
+
     if (!shot.isEmpty()) {
-        QTimer::singleShot(fromScreen ? 600 + 20 * steps : 300, &win, [&] {
+        QTimer::singleShot(wait > 0 ? wait : fromScreen ? 600 + 20 * steps : 300, &win, [&] {
             const QPixmap pm = fromScreen ? win.screen()->grabWindow(win.winId()) : win.grab();
             const bool ok = pm.save(shot, "PNG");
             if (!ok)

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextCursor>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -71,6 +72,8 @@ void TfLicencja::FormCreate(const QString& katalogProgramu)
     if (!rtf::CzytajPlik(plik, dokument))
         return;
     rtf::WypelnijDokument(*rtvLicencja->document(), dokument);
+    // The reader starts at the top, not where the filling ended.
+    rtvLicencja->moveCursor(QTextCursor::Start);
 }
 
 void TfLicencja::rtvLicencjaURLClick(const QString& adres)

@@ -120,6 +120,15 @@ QFont czcionkaFormularza()
     return f;
 }
 
+// The texts of the box separate their lines with a single carriage return.
+// A Qt label breaks lines only at a line feed: shown as written, the lines
+// would run together into one paragraph.
+QString liniePodpisu(QString tekst)
+{
+    tekst.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return tekst;
+}
+
 const QString TekstNapisal = QStringLiteral(
     "Program napisała firma Brovank dla firmy Mardovelt. Teksty kodeksów pochodzą z ujednoliconych "
     "tekstów ogłoszonych w Dzienniku Ustaw.");
@@ -239,16 +248,14 @@ TO_Lumesta::TO_Lumesta(QWidget* wlasciciel)
 
 void TO_Lumesta::FormCreate()
 {
-    // Lines are separated by a single carriage return, as the labels of the
-    // box have always been written.
-    lSprawcy->setText(QStringLiteral("Głównymi sprawcami tego zamieszania są dwie osoby:\r\r"
+    lSprawcy->setText(liniePodpisu(QStringLiteral("Głównymi sprawcami tego zamieszania są dwie osoby:\r\r"
                                      "Anna Wierzbowska\r\r"
                                      "Tomasz Korczyński\r\r\r"
                                      "Współpracują z nimi:\r\r"
                                      "Marta Zielonka\r\r"
-                                     "Piotr Dębicki"));
-    lWersja->setText(QStringLiteral("Wersja programu Lumesta:\r\r1.0.0.1\r\rData utworzenia 14. 04. 2012 roku."
-                                    "\r\rStan prawny z dnia 14. 04. 2012 roku."));
+                                     "Piotr Dębicki")));
+    lWersja->setText(liniePodpisu(QStringLiteral("Wersja programu Lumesta:\r\r1.0.0.1\r\rData utworzenia 14. 04. "
+                                                 "2012 roku.\r\rStan prawny z dnia 14. 04. 2012 roku.")));
     pcOLumesta->setCurrentIndex(0);
 }
 

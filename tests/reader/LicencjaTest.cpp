@@ -82,7 +82,12 @@ TEST(Licencja, WindowShowsTheLicenceFromTheProgramFolder)
     EXPECT_EQ(d->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_TRUE(l.rtvLicencja->toPlainText().contains(QStringLiteral("właścicielem jest firma Mardovelt")));
 
+    // The text is shown from its beginning.
     l.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&l));
+    EXPECT_EQ(l.rtvLicencja->textCursor().position(), 0);
+    EXPECT_EQ(l.rtvLicencja->verticalScrollBar()->value(), 0);
+    EXPECT_GT(l.rtvLicencja->verticalScrollBar()->maximum(), 0);
     QTest::mouseClick(l.bbZamknij, Qt::LeftButton);
     EXPECT_FALSE(l.isVisible());
 }

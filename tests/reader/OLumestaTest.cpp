@@ -134,7 +134,8 @@ TEST(OLumesta, WindowAndPages)
     EXPECT_EQ(o.lMardoveltpl->text(), QStringLiteral("www.mardovelt.pl"));
     EXPECT_EQ(o.lBrovankpl->text(), QStringLiteral("www.brovank.pl"));
 
-    const QStringList sprawcy = o.lSprawcy->text().split(QLatin1Char('\r'));
+    // Shown line by line: the box's lines become the label's lines.
+    const QStringList sprawcy = o.lSprawcy->text().split(QLatin1Char('\n'));
     ASSERT_EQ(sprawcy.size(), 12);
     EXPECT_EQ(sprawcy[0], QStringLiteral("Głównymi sprawcami tego zamieszania są dwie osoby:"));
     EXPECT_EQ(sprawcy[7], QStringLiteral("Współpracują z nimi:"));
@@ -142,10 +143,10 @@ TEST(OLumesta, WindowAndPages)
         EXPECT_TRUE(sprawcy[pusty].isEmpty()) << pusty;
     for (int nazwisko : {2, 4, 9, 11})
         EXPECT_FALSE(sprawcy[nazwisko].isEmpty()) << nazwisko;
-    EXPECT_FALSE(o.lSprawcy->text().contains(QLatin1Char('\n')));
+    EXPECT_FALSE(o.lSprawcy->text().contains(QLatin1Char('\r')));
     EXPECT_TRUE(o.lSprawcy->wordWrap());
-    EXPECT_EQ(o.lWersja->text(), QStringLiteral("Wersja programu Lumesta:\r\r1.0.0.1\r\rData utworzenia 14. 04. 2012 "
-                                                "roku.\r\rStan prawny z dnia 14. 04. 2012 roku."));
+    EXPECT_EQ(o.lWersja->text(), QStringLiteral("Wersja programu Lumesta:\n\n1.0.0.1\n\nData utworzenia 14. 04. 2012 "
+                                                "roku.\n\nStan prawny z dnia 14. 04. 2012 roku."));
 
     EXPECT_EQ(o.Button1->text(), QStringLiteral("OK"));
     EXPECT_EQ(o.Button1->geometry(), QRect(147, 366, 75, 25));

@@ -194,3 +194,63 @@ TEST_F(DrawPrintTest, AFailingSheetAbortsTheJobAndRestoresTheCopies)
     EXPECT_EQ(fp->log, (std::vector<std::string>{"begin", "abort"}));
     EXPECT_EQ(fp->copies, 4);
 }
+
+namespace {
+// A view that can hold the kinds no public operation adds.
+struct AnyItemsView : TDocView {
+    using TDocView::AddItem;
+};
+} // namespace
+
+TEST_F(DrawPrintTest, RulesAndBackgroundBitmapsFollowTheScreenMeasures)
+{
+    AnyItemsView v;
+    v.SetCanvas(std::make_unique<TTestCanvas>(96, 96));
+    v.SetStyle(style.get());
+    v.AddParagraph("above", 0);
+    TLineInfo rule;
+    rule.StyleNo = rvsBreak;
+    v.AddItem("", rule);
+    v.AddParagraph("below", 0);
+    v.AddHotspot(0, &marks, false);
+    QImage tile(8, 8, QImage::Format_RGB32);
+    tile.fill(Qt::yellow);
+    v.SetBackgroundBitmap(tile);
+    v.SetBackgroundStyle(bsTiledAndScrolled);
+    style->TextStyles().Items(0).Color = clRed;
+
+    print->AssignDocument(&v);
+    ASSERT_EQ(print->Paginate(foPictures | foImages), 1);
+    TTestCanvas c(96, 96);
+    copy().DrawPage(1, c);
+    // Paper does not scroll: the tiles are fixed to the page from now on.
+    EXPECT_EQ(copy().BackgroundStyle(), bsTiled);
+
+    // The background as one bitmap over the text area.
+    ASSERT_FALSE(c.ops.empty());
+    const TTestCanvas::Op& bg = c.ops.front();
+    EXPECT_EQ(bg.kind, TTestCanvas::Op::Stretch);
+    const int ws = MulDiv(copy().CopyWidth(), 96, 600);
+    EXPECT_EQ(bg.rect, (TRect{MulDiv(copy().LeftMarginPx(), 96, 600), MulDiv(copy().TopMarginPx(), 96, 600),
+                              MulDiv(copy().LeftMarginPx(), 96, 600) + ws,
+                              MulDiv(copy().TopMarginPx(), 96, 600) + MulDiv(copy().CopyHeight(), 96, 600)}));
+
+    // The rule: in style 0's colour, 5 screen pixels below its top, from 5
+    // pixels in to the view's right margin plus 5 before the area's end.
+    const TTestCanvas::Op* ruleOp = nullptr;
+    for (const TTestCanvas::Op& op : c.ops)
+        if (op.kind == TTestCanvas::Op::Line)
+            ruleOp = &op;
+    ASSERT_NE(ruleOp, nullptr);
+    const TDrawLineInfo& r = line(1);
+    const int shift = topOf(1) - copy().TopMarginPx();
+    EXPECT_EQ(ruleOp->color, clRed);
+    EXPECT_EQ(ruleOp->rect.Top, MulDiv(r.Top - shift + MulDiv(5, 600, 96), 96, 600));
+    EXPECT_EQ(ruleOp->rect.Left, MulDiv(r.Left + copy().LeftMarginPx() + MulDiv(5, 600, 96), 96, 600));
+    EXPECT_EQ(ruleOp->rect.Right,
+              MulDiv(copy().CopyWidth() + copy().LeftMarginPx() - MulDiv(v.RightMargin() + 5, 600, 96), 96, 600));
+
+    // A new document brings its own background style back.
+    print->AssignDocument(&v);
+    EXPECT_EQ(copy().BackgroundStyle(), bsTiledAndScrolled);
+}

@@ -310,13 +310,18 @@ private:
     {
         ++kursorKotwicy;
         ++numerZnacznika;
-        TWiersz& w = plik.back();
-        w.push_back(TTekst{rTekst, bufor});
+        // The footnote pass adds no paragraphs, so its marks land in the
+        // last paragraph, which the decoding drops at its end: they are not
+        // kept at all (a damaged record can place thousands on every line).
+        if (glowny) {
+            TWiersz& w = plik.back();
+            w.push_back(TTekst{rTekst, bufor});
+            w.push_back(TTekst{rPrzypis, {}});
+        }
         if (przed)
             bufor.assign(1, ' ');
         else
             bufor.clear();
-        w.push_back(TTekst{rPrzypis, {}});
         ++dystans;
         ++tokenyRazem;
     }
@@ -354,8 +359,20 @@ private:
     {
         if (!aktywna || kursorKotwicy >= aktywna->Miejsca.size())
             return;
-        while (kursorKotwicy < aktywna->Miejsca.size())
-            postawZnacznik(false);
+        if (glowny) {
+            while (kursorKotwicy < aktywna->Miejsca.size())
+                postawZnacznik(false);
+        } else {
+            // In the footnote pass the record of the first footnote line
+            // stays active on every line; its marks are counted, not placed
+            // one by one.
+            const std::size_t ile = aktywna->Miejsca.size() - kursorKotwicy;
+            kursorKotwicy = aktywna->Miejsca.size();
+            numerZnacznika += std::int64_t(ile);
+            dystans += std::int64_t(ile);
+            tokenyRazem += std::int64_t(ile);
+            bufor.clear();
+        }
         poZnacznikach(false);
     }
 

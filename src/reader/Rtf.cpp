@@ -36,6 +36,7 @@ struct TStan {
     TCel Cel = TCel::Tekst;
     int Uc = 1;           // fallback characters that follow \uN
     int Pole = -1;        // index of the field whose group this is
+    bool Ukryty = false;  // \v: hidden text, not shown
     bool Gwiazdka = false; // \* seen: an unknown destination that follows is dropped
 };
 
@@ -409,7 +410,12 @@ private:
                                            : TWyrownanie::Lewo;
             return true;
         }
+        if (slowo == "v") {
+            s.Ukryty = wlacz;
+            return true;
+        }
         if (slowo == "plain") {
+            s.Ukryty = false;
             std::string lacze = std::move(s.Format.Lacze);
             s.Format = TFormat{};
             s.Format.Lacze = std::move(lacze);
@@ -500,7 +506,7 @@ private:
         TStan& s = Stan();
         switch (s.Cel) {
         case TCel::Tekst:
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n')
+            if (s.Ukryty || (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n'))
                 return;
             DodajDoAkapitu(c, s.Format);
             return;

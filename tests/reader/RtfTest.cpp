@@ -115,9 +115,9 @@ TEST(Rtf, DestinationsThatAreNotShown)
         "{\\*\\generator Edytor 1.0;}{\\*\\nieznany {\\b zagniezdzony} tekst}"
         "{\\header Naglowek\\par}"
         "A{\\pict\\pngblip 89504e470d0a}B{\\*\\bkmkstart zakladka}C"
-        "\\bin5 {}\\x}D\\nieznaneslowo E\\par}");
+        "\\bin5 {}\\x}D\\nieznaneslowo E{\\v ukryty}\\v ukryty\\v0 F\\v\\plain G\\par}");
     ASSERT_EQ(d.Akapity.size(), 1u);
-    EXPECT_EQ(d.Akapity[0].Tekst(), "ABCDE");
+    EXPECT_EQ(d.Akapity[0].Tekst(), "ABCDEFG");
 }
 
 TEST(Rtf, HyperlinkFieldsAndPlainAddresses)

@@ -69,7 +69,7 @@ TCanvas& TQtPrinterTarget::Begin()
         const QString file = FPrinter->outputFileName();
         throw EPrinterError(file.isEmpty() ? std::string("The print job could not be started")
                                            : "The print job could not be started: cannot write " +
-                                                 file.toStdString());
+                                                 file.toLocal8Bit().toStdString());
     }
     job->canvas = std::make_unique<TQtCanvas>(&job->painter);
     FJob = std::move(job);

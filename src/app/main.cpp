@@ -1,11 +1,11 @@
 // The program's entry: the main window, the print dialog beside it, and the
 // message loop. The program takes no command-line arguments and keeps no
 // settings; everything it needs sits beside the executable.
+#include "print/PrintFrm.h"
 #include "reader/Okienko.h"
 #include "widgets/PageExtControl.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -34,7 +34,6 @@ public:
         return false;
     }
 
-private:
 public:
     void pokazWyjatek(const QString& tekst)
     {
@@ -70,11 +69,11 @@ int main(int argc, char** argv)
 
     TfLumesta fLumesta;
     // The print dialog lives beside the main window for the whole run and is
-    // reused by every print command; it stays hidden until printing asks
-    // for it, and printing is not part of the program yet.
-    QDialog frmPrint(&fLumesta);
+    // reused by every print command; its preview requests go to the main
+    // window, which draws the pages.
+    TfrmPrint frmPrint(&fLumesta, &fLumesta);
     frmPrint.setObjectName(QStringLiteral("frmPrint"));
-    frmPrint.hide();
+    fLumesta.UstawOknoWydruku(&frmPrint);
 
     fLumesta.show();
     return app.exec();

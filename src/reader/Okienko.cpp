@@ -7,6 +7,9 @@
 #include "reader/Adresy.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
+#include "print/Drukowanie.h"
+#include "print/PrintFrm.h"
+#include "print/PtblDV.h"
 #include "view/DVStyle.h"
 #include "view/DocView.h"
 #include "widgets/PageExtControl.h"
@@ -14,6 +17,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,6 +40,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -45,6 +52,7 @@ constexpr int PierwszyNumerSkoku = 1000;
 constexpr int StylTekstu = 0;
 constexpr int StylNaglowka = 2;
 
+constexpr int WysokoscPrzyciskuZTekstem = 52;
 constexpr int SzerokoscOkna = 1040;
 constexpr int WysokoscOkna = 598;
 constexpr int SzerokoscPaneluLumesta = 553;
@@ -111,10 +119,19 @@ protected:
             p.drawPrimitive(QStyle::PE_PanelButtonTool, opt);
         const int przesuniecie = wcisniety ? 1 : 0;
         const QSize ikona = iconSize();
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        if (toolButtonStyle() == Qt::ToolButtonTextOnly) {
+            p.drawText(rect().translated(przesuniecie, przesuniecie), Qt::AlignCenter | Qt::TextShowMnemonic, text());
+            return;
+        }
         const QPixmap obraz = icon().pixmap(ikona, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        if (toolButtonStyle() == Qt::ToolButtonIconOnly) {
+            p.drawPixmap((width() - ikona.width()) / 2 + przesuniecie, (height() - ikona.height()) / 2 + przesuniecie,
+                         obraz);
+            return;
+        }
         const int y = 3 + przesuniecie;
         p.drawPixmap((width() - ikona.width()) / 2 + przesuniecie, y, obraz);
-        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
         p.drawText(QRect(przesuniecie, y + ikona.height() + 1, width(), height() - y - ikona.height() - 1),
                    Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, text());
     }
@@ -181,6 +198,41 @@ std::vector<TBlokPrzypisu> BlokiPrzypisow(const TListaNapisow& wiersze)
     return bloki;
 }
 
+int PrzeskalujRozmiar(int rozmiar, int bazowy, int nowy)
+{
+    if (bazowy <= 0)
+        return std::max(1, nowy);
+    // Rounding to nearest with halves to even is the default rounding mode.
+    const double wynik = std::nearbyint(double(nowy) / double(bazowy) * double(rozmiar));
+    if (!(wynik >= 1.0))
+        return 1;
+    if (wynik > 4096.0)
+        return 4096;
+    return int(wynik);
+}
+
+QString PlikZapisu(const QString& nazwa, int filtr)
+{
+    QString rozszerzenie;
+    switch (filtr) {
+    case 1:
+        rozszerzenie = QStringLiteral(".html");
+        break;
+    case 2:
+        rozszerzenie = QStringLiteral(".htm");
+        break;
+    case 3:
+        rozszerzenie = QStringLiteral(".txt");
+        break;
+    default:
+        return {};
+    }
+    // A name the user typed with its extension keeps it once, not twice.
+    if (nazwa.endsWith(rozszerzenie, Qt::CaseInsensitive) && nazwa.size() > rozszerzenie.size())
+        return nazwa;
+    return nazwa + rozszerzenie;
+}
+
 // ---------------------------------------------------------------------------
 // The store's messages, shown in an information box.
 
@@ -216,6 +268,48 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     komunikaty = wlasneKomunikaty ? wlasneKomunikaty : FKomunikaty.get();
     pytanie = [this](const QString& tytul, const QString& tekst) {
         return QMessageBox::question(this, tytul, tekst, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    };
+    dialogZapisu = [this](QString& plik, int& filtr) {
+        const QStringList filtry = {QStringLiteral("Plik HTML (html) (*.html)"), QStringLiteral("Plik HTM (htm) (*.htm)"),
+                                    QStringLiteral("Plik tekstowy (txt) (*.txt)")};
+        QFileDialog sd(this, QStringLiteral("Zapisz do pliku"), plik);
+        sd.setObjectName(QStringLiteral("SD"));
+        sd.setAcceptMode(QFileDialog::AcceptSave);
+        sd.setFileMode(QFileDialog::AnyFile);
+        sd.setNameFilters(filtry);
+        sd.setOption(QFileDialog::DontConfirmOverwrite, false);
+        sd.selectFile(plik);
+        if (sd.exec() != QDialog::Accepted || sd.selectedFiles().isEmpty())
+            return false;
+        plik = sd.selectedFiles().front();
+        filtr = int(filtry.indexOf(sd.selectedNameFilter())) + 1;
+        return true;
+    };
+    dialogCzcionki = [this](TFontInfo& czcionka) {
+        QFont f(toQString(czcionka.FontName));
+        f.setPointSize(std::max(1, czcionka.Size));
+        f.setBold(czcionka.Style & fsBold);
+        f.setItalic(czcionka.Style & fsItalic);
+        f.setUnderline(czcionka.Style & fsUnderline);
+        f.setStrikeOut(czcionka.Style & fsStrikeOut);
+        bool ok = false;
+        const QFont wybor = QFontDialog::getFont(&ok, f, this);
+        if (!ok)
+            return false;
+        czcionka.FontName = fromQString(wybor.family());
+        czcionka.Size = wybor.pointSize() > 0 ? wybor.pointSize() : int(std::lround(wybor.pointSizeF()));
+        czcionka.Style = (wybor.bold() ? fsBold : 0) | (wybor.italic() ? fsItalic : 0) |
+                         (wybor.underline() ? fsUnderline : 0) | (wybor.strikeOut() ? fsStrikeOut : 0);
+        // Qt's font dialog offers neither a colour nor a character set; the
+        // preset ones stand.
+        return true;
+    };
+    dialogKoloru = [this](TColor& kolor) {
+        const QColor wybor = QColorDialog::getColor(toQColor(kolor), this);
+        if (!wybor.isValid())
+            return false;
+        kolor = fromQColor(wybor);
+        return true;
     };
 
     ilNarzedzia = std::make_unique<TImageList>(obrazki::RozmiarNarzedzia.width(), obrazki::RozmiarNarzedzia.height());
@@ -268,6 +362,9 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     tOdswiezTablica->setInterval(10);
     connect(tOdswiezTablica, &QTimer::timeout, this, &TfLumesta::tOdswiezTablicaTimer);
 
+    DVPDrukuj = new TDVPrint(this);
+    DVPDrukuj->setObjectName(QStringLiteral("DVPDrukuj"));
+
     UtworzMenu();
     UtworzPanele();
     UtworzPasekStanu();
@@ -306,6 +403,8 @@ void TfLumesta::UtworzMenu()
     Pliki1->addSeparator();
     Pliki1->addAction(Zamknij2);
     connect(Zamknij2, &QAction::triggered, this, &TfLumesta::Zamknij2Click);
+    connect(Zapisz1, &QAction::triggered, this, &TfLumesta::Zapisz1Click);
+    connect(Drukuj1, &QAction::triggered, this, &TfLumesta::Drukuj1Click);
 
     Edycja1 = mmMenu->addMenu(QStringLiteral("Edycja"));
     Edycja1->setObjectName(QStringLiteral("Edycja1"));
@@ -314,6 +413,8 @@ void TfLumesta::UtworzMenu()
                                  QKeySequence(Qt::CTRL | Qt::Key_A));
     Edycja1->addAction(Kopij1);
     Edycja1->addAction(Zaznaczwszystko1);
+    connect(Kopij1, &QAction::triggered, this, &TfLumesta::KopiujClick);
+    connect(Zaznaczwszystko1, &QAction::triggered, this, &TfLumesta::ZaznaczWszystkoClick);
 
     Widok1 = mmMenu->addMenu(QStringLiteral("Widok"));
     Widok1->setObjectName(QStringLiteral("Widok1"));
@@ -341,6 +442,12 @@ void TfLumesta::UtworzMenu()
     Stylprzyciskw1->addAction(Ikonyiteksty1);
     Stylprzyciskw1->addAction(eksty1);
     connect(Zamknijotwarty1, &QAction::triggered, this, &TfLumesta::Zamknij1Click);
+    connect(Czcionka1, &QAction::triggered, this, &TfLumesta::Czcionka1Click);
+    connect(Kolorta1, &QAction::triggered, this, &TfLumesta::Kolorta1Click);
+    connect(Duewyczniki1, &QAction::triggered, this, &TfLumesta::Duzewylczniki1Click);
+    connect(Ikony1, &QAction::triggered, this, &TfLumesta::Ikony1Click);
+    connect(Ikonyiteksty1, &QAction::triggered, this, &TfLumesta::Ikonyiteksty1Click);
+    connect(eksty1, &QAction::triggered, this, &TfLumesta::eksty1Click);
     connect(Lumesta1, &QAction::triggered, this, &TfLumesta::tbLumestaClick);
     connect(Spistreci1, &QAction::triggered, this, &TfLumesta::tbSpisTresciClick);
 
@@ -384,6 +491,12 @@ void TfLumesta::UtworzMenu()
     pmPodreczne->addAction(Kolorta2);
     for (QAction* a : pmPodreczne->actions())
         a->setShortcutContext(Qt::WidgetShortcut);
+    connect(Kopiuj, &QAction::triggered, this, &TfLumesta::KopiujClick);
+    connect(ZaznaczWszystko, &QAction::triggered, this, &TfLumesta::ZaznaczWszystkoClick);
+    connect(Zapisz2, &QAction::triggered, this, &TfLumesta::Zapisz1Click);
+    connect(Drukuj2, &QAction::triggered, this, &TfLumesta::Drukuj1Click);
+    connect(Czcionka2, &QAction::triggered, this, &TfLumesta::Czcionka1Click);
+    connect(Kolorta2, &QAction::triggered, this, &TfLumesta::Kolorta1Click);
 
     pmZakladki = new QMenu(this);
     pmZakladki->setObjectName(QStringLiteral("pmZakladki"));
@@ -393,6 +506,7 @@ void TfLumesta::UtworzMenu()
     pmZakladki->addSeparator();
     pmZakladki->addAction(Duzewylczniki1);
     connect(Zamknij1, &QAction::triggered, this, &TfLumesta::Zamknij1Click);
+    connect(Duzewylczniki1, &QAction::triggered, this, &TfLumesta::Duzewylczniki1Click);
 }
 
 void TfLumesta::UtworzNarzedzia()
@@ -433,6 +547,8 @@ void TfLumesta::UtworzNarzedzia()
     tbSpisTresci = przycisk("tbSpisTresci", QStringLiteral("Spis treści"), QStringLiteral("Spis treści"), 3);
     tbZamknijOtwarty = przycisk("tbZamknijOtwarty", QStringLiteral("Zamknij otwarty"),
                                 QStringLiteral("Zamyka otwarty dokument"), 4);
+    connect(tbZapisz, &QToolButton::clicked, this, &TfLumesta::Zapisz1Click);
+    connect(tbDrukuj, &QToolButton::clicked, this, &TfLumesta::Drukuj1Click);
     connect(tbLumesta, &QToolButton::clicked, this, &TfLumesta::tbLumestaClick);
     connect(tbSpisTresci, &QToolButton::clicked, this, &TfLumesta::tbSpisTresciClick);
     connect(tbZamknijOtwarty, &QToolButton::clicked, this, &TfLumesta::Zamknij1Click);
@@ -764,13 +880,13 @@ void TfLumesta::UstawKolorLaczy(bool mardovelt, bool brovank)
 
 void TfLumesta::lMardoveltplClick()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(adresy::StronaFirmy)));
+    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy)));
     ustawKolorTekstu(lMardoveltpl, clRed);
 }
 
 void TfLumesta::lBrovankplClick()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(adresy::StronaTworcy)));
+    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaTworcy)));
     ustawKolorTekstu(lBrovankpl, clRed);
 }
 
@@ -813,15 +929,17 @@ void TfLumesta::tOdswiezTablicaTimer()
 
 void TfLumesta::StronaWydruku()
 {
-    // The print dialog's preview is drawn by the printing commands; until
-    // they exist there is no page to draw.
+    // Only the dialog asks for pages, and only while a print command runs.
+    if (FDrukowanie && frmPrint)
+        FDrukowanie->StronaWydruku();
 }
 
 void TfLumesta::ZamknijPrzypis()
 {
-    // Frees the first footnote window that asked to be closed.
+    // Frees the first footnote window that asked to be closed; its slot
+    // stays, empty.
     for (TOknoPrzypisu& slot : oknaPrzypisow) {
-        if (slot.Okno && slot.Okno->property("zadanieZamkniecia").toBool()) {
+        if (slot.Okno && slot.Okno->zadanieZamkniecia) {
             delete slot.Okno.data();
             slot.Okno = nullptr;
             return;
@@ -831,8 +949,248 @@ void TfLumesta::ZamknijPrzypis()
 
 void TfLumesta::DziennikPrzypisu()
 {
-    // Journal of Laws requests come from footnote windows, which are not
-    // part of this window yet; there is nothing to serve.
+    TfPrzypis* okno = nullptr;
+    for (TOknoPrzypisu& slot : oknaPrzypisow) {
+        if (slot.Okno && slot.Okno->zadanieDziennika && !slot.Okno->odnosnik.empty()) {
+            okno = slot.Okno.data();
+            break;
+        }
+    }
+    if (!okno)
+        return;
+    // The request is served once, whatever happens below (a failing open
+    // must not leave it pending for the next message).
+    const std::string odnosnik = okno->odnosnik;
+    okno->zadanieDziennika = false;
+    QPointer<TfPrzypis> pilnuj(okno);
+
+    // Presence files are named in the system's encoding; the tab keeps the
+    // name in Windows-1250 like every other document name.
+    const std::filesystem::path sciezka = sKatalogDanych / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
+    std::error_code blad;
+    if (std::filesystem::is_regular_file(sciezka, blad)) {
+        OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false);
+        UstawPrzypisyZakladki();
+        if (pecTablica)
+            pecTablica->show();
+        return;
+    }
+    const QString nazwa = toQString(odnosnik);
+    const QString tekst = QStringLiteral("Nie ma dziennika: \n") + nazwa + QStringLiteral("\n") +
+                          QStringLiteral("- w bibliotece Dzienników Ustaw.") + QStringLiteral("\n") +
+                          QStringLiteral("Czy chcesz sprawdzić na naszej stronie,") + QStringLiteral("\n") +
+                          QStringLiteral("czy jest już dostępny?");
+    if (Zapytaj(QStringLiteral("Wadomość o: ") + nazwa, tekst))
+        pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy) + QStringLiteral("/lumesta.html")));
+}
+
+bool TfLumesta::Zapytaj(const QString& tytul, const QString& tekst)
+{
+    // Footnote windows are tool windows of this one: they stay above it but
+    // not above the question, which is modal to it. Nothing to lower here
+    // beyond hiding none of them.
+    return pytanie ? pytanie(tytul, tekst) : false;
+}
+
+void TfLumesta::dvTekstJump(TDocView* widok, int id)
+{
+    TDocView* v = BiezacyWidok();
+    if (!v || (widok && widok != v))
+        return;
+    const int k = id - v->FirstJumpNo() + 1;
+    if (std::find(numeryPrzypisow.begin(), numeryPrzypisow.end(), k) == numeryPrzypisow.end())
+        return;
+    const int biezaca = BiezacaZakladka();
+    if (biezaca < 0 || std::size_t(biezaca) >= spisyZakladek.size())
+        return;
+
+    auto* okno = new TfPrzypis(this);
+    oknaPrzypisow.push_back({okno, spisyZakladek[std::size_t(biezaca)].NumerKodeksu});
+    TListaNapisow linie;
+    TekstPrzypisu(biezaca, k - 1, linie);
+    okno->WypelnijPrzypis(linie);
+    if (TTabExtSheet* arkusz = pecTablica->SheetOfTab(biezaca))
+        okno->lKodeks->setText(toQString(arkusz->Caption()));
+    okno->setWindowTitle(QStringLiteral("Zmiana: %1").arg(k));
+    okno->show();
+    okno->uchwytGlownego = this;
+}
+
+void TfLumesta::KopiujClick()
+{
+    TDocView* v = BiezacyWidok();
+    if (!v) {
+        BrakDokumentu();
+        return;
+    }
+    v->CopySelection();
+}
+
+void TfLumesta::ZaznaczWszystkoClick()
+{
+    TDocView* v = BiezacyWidok();
+    if (!v) {
+        BrakDokumentu();
+        return;
+    }
+    v->SelectAll();
+    v->viewport()->update();
+}
+
+void TfLumesta::Zapisz1Click()
+{
+    TDocView* v = BiezacyWidok();
+    if (!v) {
+        BrakDokumentu();
+        return;
+    }
+    // The caption carries blanks that make room for the close button; a
+    // file name must not.
+    QString plik = toQString(pecTablica->SheetOfTab(BiezacaZakladka())->Caption()).trimmed();
+    int filtr = 1;
+    if (!dialogZapisu || !dialogZapisu(plik, filtr))
+        return;
+    const QString cel = PlikZapisu(plik, filtr);
+    if (cel.isEmpty())
+        return;
+    const bool zapisany = filtr == 3 ? v->SaveText(cel, 65) : v->SaveHTML(cel, "Lumesta", "dvimg", true);
+    // A write that fails leaves the target as it was; the user must know
+    // the document was not saved.
+    if (!zapisany)
+        komunikaty->Komunikat(cp1250::fromUtf8("Nie udało się zapisać pliku:\r\n") + fromQString(cel));
+}
+
+void TfLumesta::UstawOknoWydruku(TfrmPrint* okno)
+{
+    frmPrint = okno;
+    FDrukowanie.reset();
+    if (!okno)
+        return;
+    okno->SetPreviewReceiver(this);
+    FDrukowanie = std::make_unique<TDrukowanie>(*DVPDrukuj, *okno);
+}
+
+void TfLumesta::Drukuj1Click()
+{
+    TDocView* v = BiezacyWidok();
+    if (!v) {
+        BrakDokumentu();
+        return;
+    }
+    if (!FDrukowanie || !frmPrint)
+        return;
+    const int biezaca = BiezacaZakladka();
+    const std::string nazwa =
+        std::size_t(biezaca) < nazwyZakladek.size() ? nazwyZakladek[std::size_t(biezaca)] : std::string();
+    FDrukowanie->Drukuj(v, nazwa);
+}
+
+void TfLumesta::Czcionka1Click()
+{
+    TFontInfos& style = DVSStyl->TextStyles();
+    if (style.Count() > 0 && dialogCzcionki) {
+        TFontInfo wybor = style.Items(0);
+        const int bazowy = style.Items(0).Size;
+        if (dialogCzcionki(wybor)) {
+            if (wybor.Style != 0)
+                komunikaty->Komunikat(
+                    cp1250::fromUtf8("Zostały wybrane opcje stylu czcionki, które nie zostaną uwzględnione"));
+            for (int i = 0; i < style.Count(); ++i) {
+                TFontInfo& f = style.Items(i);
+                f.FontName = wybor.FontName;
+                f.Size = PrzeskalujRozmiar(f.Size, bazowy, wybor.Size);
+                f.Color = wybor.Color;
+                f.CharSet = wybor.CharSet;
+            }
+        }
+    }
+    PrzeformatujWszystkie();
+}
+
+void TfLumesta::PrzeformatujWszystkie()
+{
+    const int ile = LiczbaZakladek();
+    if (ile == 0)
+        return;
+    lWczytywanie->setText(QStringLiteral("Czcionki:"));
+    gWczytywanie->SetProgress(0);
+    gWczytywanie->SetMaxValue(ile);
+    lWczytywanie->show();
+    gWczytywanie->show();
+    pPostep->repaint();
+    for (int b = 0; b < ile; ++b) {
+        if (TDocView* v = Widok(b)) {
+            v->Format();
+            v->viewport()->update();
+        }
+        gWczytywanie->SetProgress(b + 1);
+    }
+    lWczytywanie->hide();
+    gWczytywanie->hide();
+}
+
+void TfLumesta::Kolorta1Click()
+{
+    TColor kolor = DVSStyl->Color();
+    if (dialogKoloru && dialogKoloru(kolor)) {
+        DVSStyl->SetColor(kolor);
+        if (TDocView* v = BiezacyWidok())
+            v->viewport()->update();
+    }
+    clbSpisKodeksow->update();
+    lbSpisTresci->update();
+}
+
+void TfLumesta::Duzewylczniki1Click()
+{
+    // Before the first document there is no strip to change.
+    if (!pecTablica)
+        return;
+    pecTablica->SetSmallCloseBtn(!pecTablica->SmallCloseBtn());
+    const QString napis =
+        pecTablica->SmallCloseBtn() ? QStringLiteral("Duże wyłączniki") : QStringLiteral("Małe wyłączniki");
+    Duzewylczniki1->setText(napis);
+    Duewyczniki1->setText(napis);
+    // A font change makes the strip measure its tabs again.
+    QFont f = pecTablica->font();
+    const QFont stara = f;
+    if (f.pointSize() > 0)
+        f.setPointSize(f.pointSize() + 1);
+    else
+        f.setPixelSize(f.pixelSize() + 1);
+    pecTablica->setFont(f);
+    pecTablica->setFont(stara);
+    tOdswiezTablica->start();
+}
+
+void TfLumesta::UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc)
+{
+    tbNarzedzia->setToolButtonStyle(styl);
+    for (QToolButton* b : {tbZapisz, tbDrukuj, tbLumesta, tbSpisTresci, tbZamknijOtwarty}) {
+        b->setToolButtonStyle(styl);
+        b->setFixedHeight(wysokosc);
+        b->update();
+    }
+    pNarzedzia->setFixedHeight(wysokosc);
+    // The progress label and gauge stay in the middle of the lower bar.
+    const int srodek = wysokosc / 2;
+    lWczytywanie->move(lWczytywanie->x(), srodek - lWczytywanie->height() / 2);
+    gWczytywanie->move(gWczytywanie->x(), srodek - gWczytywanie->height() / 2);
+}
+
+void TfLumesta::Ikony1Click()
+{
+    UstawStylPrzyciskow(Qt::ToolButtonIconOnly, obrazki::RozmiarNarzedzia.height() + 5);
+}
+
+void TfLumesta::Ikonyiteksty1Click()
+{
+    UstawStylPrzyciskow(Qt::ToolButtonTextUnderIcon, WysokoscPrzyciskuZTekstem);
+}
+
+void TfLumesta::eksty1Click()
+{
+    UstawStylPrzyciskow(Qt::ToolButtonTextOnly, tbZapisz->fontMetrics().height() + 10);
 }
 
 void TfLumesta::tbLumestaClick()
@@ -955,6 +1313,7 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
     ZbudujDokument(nazwa, widok, zListy);
 
     widok->OnDVMouseMove = [this](TDocView* v, int id) { dvTekstDVMouseMove(v, id); };
+    widok->OnJump = [this](TDocView* v, int id) { dvTekstJump(v, id); };
 }
 
 void TfLumesta::DodajWpisSpisu(TDocView* widok, TSpisZakladki& spis, const std::string& naglowek, int rodzaj,

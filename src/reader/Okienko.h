@@ -6,6 +6,8 @@
 // Strings of the legal texts (code names, headings, footnotes) are
 // Windows-1250 bytes; they are converted only where they meet Qt.
 #include "platform/ImageList.h"
+#include "platform/core/Colors.h"
+#include "reader/Przypis.h"
 #include "store/Pliki.h"
 #include "store/Typy.h"
 
@@ -33,7 +35,11 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TDocView;
+class TDVPrint;
 class TDVStyle;
+class TDrukowanie;
+class TFontInfo;
+class TfrmPrint;
 class TPageExtControl;
 class TProgressGauge;
 class TTabExtSheet;
@@ -66,7 +72,7 @@ struct AZapisPrzypisu {
 
 // A footnote window and the tab group (NumerKodeksu) it was opened from.
 struct TOknoPrzypisu {
-    QPointer<QWidget> Okno;
+    QPointer<TfPrzypis> Okno;
     int NumerKodeksu = -1;
 };
 
@@ -90,6 +96,17 @@ std::string KatalogNadrzedny(const std::string& sciezka);
 // the end. A footnote that is not followed by an empty line ends just before
 // the next one.
 std::vector<TBlokPrzypisu> BlokiPrzypisow(const TListaNapisow& wiersze);
+
+// The text styles' sizes after the font dialog chose `nowy` points while
+// style 0 had `bazowy`: each size scaled by nowy / bazowy and rounded to the
+// nearest whole point, halves to even. A size never drops below 1 point.
+int PrzeskalujRozmiar(int rozmiar, int bazowy, int nowy);
+
+// The file the save command writes for the dialog's answer: the name as
+// returned plus ".html", ".htm" or ".txt" for filter entries 1, 2, 3 (not
+// added again when the name already ends with it); an empty string for any
+// other entry.
+QString PlikZapisu(const QString& nazwa, int filtr);
 
 class TfLumesta : public QMainWindow {
     Q_OBJECT
@@ -145,6 +162,19 @@ public:
     void pcTablicaChange();
     void pecTablicaTabClose(int indeks, bool& mozna);
     void dvTekstDVMouseMove(TDocView* widok, int id);
+    void dvTekstJump(TDocView* widok, int id);
+    void KopiujClick();
+    void ZaznaczWszystkoClick();
+    void Zapisz1Click();
+    void Drukuj1Click();
+    void Czcionka1Click();
+    void Kolorta1Click();
+    void Duzewylczniki1Click();
+    void Ikony1Click();
+    void Ikonyiteksty1Click();
+    void eksty1Click();
+    // Lays every open document out again, showing the progress as "Czcionki:".
+    void PrzeformatujWszystkie();
     void StronaWydruku();
     void ZamknijPrzypis();
     void DziennikPrzypisu();
@@ -171,8 +201,25 @@ public:
     // Where the window's and the store's information messages go (an
     // information box; tests collect them instead). Not owned.
     TKomunikaty* komunikaty = nullptr;
-    // An OK/Cancel question with a caption; true for OK.
+    // An OK/Cancel question with a caption; true for OK. Footnote windows
+    // step back from the top while it is asked.
     std::function<bool(const QString& tytul, const QString& tekst)> pytanie;
+    // The common dialogs, replaceable by tests. Each returns false when the
+    // user cancels.
+    // Save: `plik` comes preset and returns the chosen name; `filtr` gets
+    // the chosen filter entry (1 html, 2 htm, 3 txt).
+    std::function<bool(QString& plik, int& filtr)> dialogZapisu;
+    // Font: comes preset from text style 0, returns the choice.
+    std::function<bool(TFontInfo& czcionka)> dialogCzcionki;
+    // Colour: comes preset with the documents' background.
+    std::function<bool(TColor& kolor)> dialogKoloru;
+
+    // The print component and the print dialog (created beside this window
+    // by the program; without one the print command does nothing).
+    TDVPrint* DVPDrukuj = nullptr;
+    QPointer<TfrmPrint> frmPrint;
+    void UstawOknoWydruku(TfrmPrint* okno);
+    TDrukowanie* Drukowanie() const { return FDrukowanie.get(); }
 
     // ---- components -----------------------------------------------------
     QMenuBar* mmMenu = nullptr;
@@ -277,6 +324,10 @@ private:
     void DodajWpisSpisu(TDocView* widok, TSpisZakladki& spis, const std::string& naglowek, int rodzaj,
                         int& kotwica, bool& konstytucja);
 
+    bool Zapytaj(const QString& tytul, const QString& tekst);
+    void UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc);
+
+    std::unique_ptr<TDrukowanie> FDrukowanie;
     class TKomunikatyOkna;
     std::unique_ptr<TKomunikatyOkna> FKomunikaty;
     bool FPokazany = false;

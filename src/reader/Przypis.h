@@ -1,0 +1,77 @@
+#pragma once
+// The footnote window: a small tool window over the main window showing one
+// footnote's text, usually the amending acts with their Journal of Laws
+// citations. Each citation is a link; a click on it, and the closing of the
+// window, are only flagged here and announced to the main window with a
+// posted message, which then serves or frees this window.
+#include "store/Narzedzia.h"
+#include "store/Typy.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+class QAction;
+class QLabel;
+class QMenu;
+class TDocView;
+class TDVStyle;
+
+// One piece of a footnote line as the window shows it: text in style 0 or a
+// citation in style 4.
+struct TKawalekPrzypisu {
+    std::string Tekst; // Windows-1250
+    int Styl = 0;
+    friend bool operator==(const TKawalekPrzypisu&, const TKawalekPrzypisu&) = default;
+};
+
+// Cuts line `linia` at the citations `refs` found in it: text before the
+// first, each citation, the text between two, the text after the last.
+// Empty leading pieces are left out; between and after, the pieces are
+// kept even when empty, as the window adds them. Citations whose positions
+// do not fit the line give empty pieces, never a read outside it.
+std::vector<TKawalekPrzypisu> PodzielLinie(const std::string& linia, const TDziennikiUstaw& refs);
+
+class TfPrzypis : public QWidget {
+    Q_OBJECT
+public:
+    // Client area 309 x 100, centred over `wlasciciel` (the main window),
+    // which also owns the window.
+    explicit TfPrzypis(QWidget* wlasciciel = nullptr);
+    ~TfPrzypis() override;
+
+    // Builds the footnote document from its lines and lays it out.
+    void WypelnijPrzypis(const TListaNapisow& linie);
+    // Citation `id` (= its index in odnosniki) was clicked.
+    void dvPrzypisJump(int id);
+
+    void KopiujClick();
+    void ZaznaczWszystkoClick();
+
+    // Every citation of the footnote, in text order; entry n is jump n.
+    TDziennikiUstaw odnosniki;
+    // A citation was clicked and waits for the main window.
+    bool zadanieDziennika = false;
+    // The window was closed and waits to be freed.
+    bool zadanieZamkniecia = false;
+    // The requested entry: "Dz.U." + the clicked citation's text.
+    std::string odnosnik;
+    // The main window, receiver of the two messages.
+    QPointer<QObject> uchwytGlownego;
+
+    QLabel* lKodeks = nullptr;
+    TDocView* dvPrzypis = nullptr;
+    TDVStyle* dvsPrzypis = nullptr;
+    QMenu* pmPodreczne = nullptr;
+    QAction* Kopiuj1 = nullptr;
+    QAction* Zaznaczwszystko1 = nullptr;
+
+protected:
+    // The window only hides; the main window frees it on the message.
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void FormCreate();
+    void Wyslij(int typ);
+};

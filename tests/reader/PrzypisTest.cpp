@@ -1,0 +1,328 @@
+// Footnote windows: their contents and links, and the whole road from a
+// footnote mark in a code to the cited Journal act in a tab of its own.
+#include "DaneDziennikow.h"
+
+#include "reader/OLumesta.h"
+#include "reader/Okienko.h"
+#include "reader/Przypis.h"
+#include "view/DocView.h"
+#include "widgets/PageExtControl.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+namespace fs = std::filesystem;
+using dane::cp;
+using dane::utf;
+
+namespace {
+
+// Text items of a view as style|text (UTF-8).
+std::vector<std::string> elementy(const TDocView& v)
+{
+    std::vector<std::string> w;
+    for (const TItem& e : v.Items())
+        w.push_back(std::to_string(e.Info.StyleNo) + "|" + utf(e.Text));
+    return w;
+}
+
+// Counts the posted messages of each kind.
+class Odbiorca : public QObject {
+public:
+    bool event(QEvent* e) override
+    {
+        if (int(e->type()) == WM_ZAMKNIJ_PRZYPIS)
+            ++zamkniecia;
+        else if (int(e->type()) == WM_DZIENNIK_PRZYPISU)
+            ++dzienniki;
+        else
+            return QObject::event(e);
+        return true;
+    }
+    int zamkniecia = 0;
+    int dzienniki = 0;
+};
+
+// A click in the middle of jump n of a view.
+void kliknijSkok(TDocView* v, int n)
+{
+    ASSERT_LT(std::size_t(n), v->Jumps().size());
+    const TJumpInfo& j = v->Jumps()[std::size_t(n)];
+    const QPoint p(j.Left + j.Width / 2 - v->HPos(), j.Top + j.Height / 2 - v->VPos() * v->ScrollUnit());
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, p);
+}
+
+TEST(PodzialLinii, TextCitationsAndTheGapsBetweenThemInOrder)
+{
+    const std::string l = cp(" Zmiany: Dz. U. 1990. 34. 198 oraz Dz. U. 2001. 5. 7 z późn. zm.");
+    TDziennikiUstaw refs;
+    ASSERT_TRUE(SzukajDziennikow(l, refs));
+    ASSERT_EQ(refs.size(), 2u);
+    const auto k = PodzielLinie(l, refs);
+    ASSERT_EQ(k.size(), 5u);
+    EXPECT_EQ(k[0], (TKawalekPrzypisu{" Zmiany: ", 0}));
+    EXPECT_EQ(k[1], (TKawalekPrzypisu{"Dz. U. 1990. 34. 198", 4}));
+    EXPECT_EQ(k[2], (TKawalekPrzypisu{" oraz ", 0}));
+    EXPECT_EQ(k[3], (TKawalekPrzypisu{"Dz. U. 2001. 5. 7", 4}));
+    EXPECT_EQ(utf(k[4].Tekst), " z późn. zm.");
+
+    // Starting with a citation: no leading piece; ending with one: an empty
+    // trailing piece, as the window adds it.
+    refs.clear();
+    ASSERT_TRUE(SzukajDziennikow("Dz.U.1990.34.198", refs));
+    EXPECT_EQ(PodzielLinie("Dz.U.1990.34.198", refs),
+              (std::vector<TKawalekPrzypisu>{{"Dz.U.1990.34.198", 4}, {"", 0}}));
+
+    // No citation: the whole line; positions beyond the line: empty pieces.
+    EXPECT_EQ(PodzielLinie("abc", {}), (std::vector<TKawalekPrzypisu>{{"abc", 0}}));
+    const TDziennikiUstaw zle = {{"1.2.3", 50, 70}, {"1.2.4", -5, 2}};
+    for (const TKawalekPrzypisu& p : PodzielLinie("abc", zle))
+        EXPECT_LE(p.Tekst.size(), 3u);
+}
+
+TEST(OknoPrzypisu, CitationsAreJumpsInTextOrderAndRequestTheirAct)
+{
+    Odbiorca glowne;
+    TfPrzypis okno;
+    okno.uchwytGlownego = &glowne;
+    EXPECT_FALSE(okno.zadanieDziennika);
+    EXPECT_FALSE(okno.zadanieZamkniecia);
+    EXPECT_EQ(okno.dvPrzypis->FirstJumpNo(), 0);
+    EXPECT_EQ(okno.dvsPrzypis->TextStyles().Count(), 6);
+    EXPECT_EQ(okno.dvsPrzypis->TextStyles().Items(4).Style, fsUnderline);
+    EXPECT_EQ(okno.dvsPrzypis->TextStyles().Items(0).CharSet, 238);
+
+    okno.resize(309, 100);
+    okno.show();
+    okno.WypelnijPrzypis({cp("(1)  Zmiany: Dz. U. 1990. 34. 198 oraz"), "", cp("Dz.U.2001.5.7 koniec")});
+    EXPECT_EQ(elementy(*okno.dvPrzypis),
+              (std::vector<std::string>{"0|(1)  Zmiany: ", "4|Dz. U. 1990. 34. 198", "0| oraz", "0|",
+                                        "4|Dz.U.2001.5.7", "0| koniec"}));
+    // One flowing paragraph.
+    for (std::size_t i = 1; i < okno.dvPrzypis->Items().size(); ++i)
+        EXPECT_TRUE(okno.dvPrzypis->Items()[i].Info.SameAsPrev);
+    ASSERT_EQ(okno.odnosniki.size(), 2u);
+    ASSERT_EQ(okno.dvPrzypis->Jumps().size(), 2u);
+
+    // The second citation is jump 1.
+    kliknijSkok(okno.dvPrzypis, 1);
+    EXPECT_TRUE(okno.zadanieDziennika);
+    EXPECT_EQ(okno.odnosnik, "Dz.U.2001.5.7");
+    QCoreApplication::sendPostedEvents(&glowne);
+    EXPECT_EQ(glowne.dzienniki, 1);
+
+    // A jump number the footnote has no citation for asks for nothing.
+    okno.zadanieDziennika = false;
+    okno.dvPrzypisJump(2);
+    okno.dvPrzypisJump(-1);
+    EXPECT_FALSE(okno.zadanieDziennika);
+    QCoreApplication::sendPostedEvents(&glowne);
+    EXPECT_EQ(glowne.dzienniki, 1);
+
+    // Closing only hides the window and tells the main window.
+    okno.close();
+    EXPECT_FALSE(okno.isVisible());
+    EXPECT_TRUE(okno.zadanieZamkniecia);
+    QCoreApplication::sendPostedEvents(&glowne);
+    EXPECT_EQ(glowne.zamkniecia, 1);
+}
+
+TEST(OknoPrzypisu, SelectAllAndCopyTakeTheWholeFootnote)
+{
+    TfPrzypis okno;
+    okno.show();
+    okno.WypelnijPrzypis({cp("(2)  Dz.U.1990.34.198 zdanie")});
+    okno.Zaznaczwszystko1->trigger();
+    EXPECT_TRUE(okno.dvPrzypis->SelectionExists());
+    EXPECT_EQ(okno.dvPrzypis->GetSelectedText(), "(2)  Dz.U.1990.34.198 zdanie");
+}
+
+class Droga : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        program = fs::path(tmp.path().toStdString());
+        ASSERT_EQ(dane::zapiszBibliotekeZDziennikami(program, {dane::kodeksZOdnosnikami(), dane::kodeksKarny()},
+                                                     dane::dziennikiTestowe()),
+                  "");
+        poprzedni = pomoc::UstawOtwieracz([this](const QUrl& u) { adresy.push_back(u.toString()); });
+        okno = std::make_unique<TfLumesta>(QString::fromStdString(program.string()), &komunikaty);
+        okno->pytanie = [this](const QString& tytul, const QString& tekst) {
+            pytania.push_back(tytul + "|" + tekst);
+            return odpowiedz;
+        };
+        okno->show();
+    }
+    void TearDown() override
+    {
+        okno.reset();
+        pomoc::UstawOtwieracz(poprzedni);
+    }
+
+    void kliknijKodeks(int wiersz)
+    {
+        QListWidget* l = okno->clbSpisKodeksow;
+        const QRect r = l->visualItemRect(l->item(wiersz));
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 40, r.center().y()));
+    }
+
+    TfPrzypis* ostatniPrzypis() const
+    {
+        return okno->oknaPrzypisow.empty() ? nullptr : okno->oknaPrzypisow.back().Okno.data();
+    }
+
+    QTemporaryDir tmp;
+    fs::path program;
+    TZbiorKomunikatow komunikaty;
+    std::unique_ptr<TfLumesta> okno;
+    pomoc::TOtwieracz poprzedni;
+    QStringList adresy;
+    QStringList pytania;
+    bool odpowiedz = false;
+};
+
+TEST_F(Droga, FootnoteMarkOpensItsFootnoteAndACitationOpensThePresentAct)
+{
+    kliknijKodeks(0);
+    TDocView* v = okno->BiezacyWidok();
+    ASSERT_NE(v, nullptr);
+    ASSERT_EQ(v->Jumps().size(), 2u);
+
+    // The first mark: a window with footnote 1 and its two citations.
+    kliknijSkok(v, 0);
+    ASSERT_EQ(okno->oknaPrzypisow.size(), 1u);
+    TfPrzypis* p = ostatniPrzypis();
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(p->isVisible());
+    EXPECT_EQ(p->windowTitle(), "Zmiana: 1");
+    EXPECT_EQ(p->lKodeks->text().trimmed(), "Kodeks cywilny");
+    EXPECT_EQ(okno->oknaPrzypisow[0].NumerKodeksu, 0);
+    ASSERT_EQ(p->odnosniki.size(), 2u);
+    EXPECT_EQ(p->odnosniki[0].Tekst, "1990.34.198");
+    EXPECT_EQ(p->uchwytGlownego.data(), okno.get());
+
+    // Each click opens a further window, also for the same mark.
+    kliknijSkok(v, 0);
+    EXPECT_EQ(okno->oknaPrzypisow.size(), 2u);
+    ostatniPrzypis()->close();
+    QCoreApplication::sendPostedEvents(okno.get());
+    ASSERT_EQ(okno->oknaPrzypisow.size(), 2u);
+    EXPECT_TRUE(okno->oknaPrzypisow[1].Okno.isNull()); // freed, slot kept
+    EXPECT_FALSE(okno->oknaPrzypisow[0].Okno.isNull());
+
+    // The present act opens in its own tab, named by its presence file.
+    kliknijSkok(p->dvPrzypis, 0);
+    QCoreApplication::sendPostedEvents(okno.get());
+    EXPECT_FALSE(p->zadanieDziennika);
+    ASSERT_EQ(okno->LiczbaZakladek(), 2);
+    const fs::path plik = program / "Lumesta" / "Dzienniki Ustaw" / "Dz.U.1990.34.198.txt";
+    EXPECT_EQ(okno->nazwyZakladek[1], plik.string());
+    EXPECT_EQ(okno->BiezacaZakladka(), 1);
+    EXPECT_GE(okno->spisyZakladek[1].NumerKodeksu, PierwszyNumerDziennika);
+    TDocView* akt = okno->BiezacyWidok();
+    ASSERT_NE(akt, nullptr);
+    bool jestTekst = false;
+    for (const TItem& e : akt->Items())
+        jestTekst = jestTekst || utf(e.Text).find("wprowadza się zmiany") != std::string::npos;
+    EXPECT_TRUE(jestTekst);
+    EXPECT_TRUE(komunikaty.Lista.empty());
+    EXPECT_TRUE(pytania.isEmpty());
+    // The code's footnote window steps back while the act's tab is current.
+    EXPECT_FALSE(p->isVisible());
+
+    // The act's own footnote mark opens a window of the act's group.
+    ASSERT_EQ(akt->Jumps().size(), 1u);
+    kliknijSkok(akt, 0);
+    TfPrzypis* pAktu = ostatniPrzypis();
+    ASSERT_NE(pAktu, nullptr);
+    EXPECT_EQ(okno->oknaPrzypisow.back().NumerKodeksu, okno->spisyZakladek[1].NumerKodeksu);
+    EXPECT_EQ(utf(pAktu->dvPrzypis->Items().front().Text), "(1)  Ogłoszono dnia 1 czerwca 1990.");
+
+    // Back to the code: only its window shows.
+    okno->pecTablica->SetTabIndex(0);
+    okno->pcTablicaChange();
+    EXPECT_TRUE(p->isVisible());
+    EXPECT_FALSE(pAktu->isVisible());
+
+    // A second citation click on the same act only switches to its tab.
+    kliknijSkok(p->dvPrzypis, 0);
+    QCoreApplication::sendPostedEvents(okno.get());
+    EXPECT_EQ(okno->LiczbaZakladek(), 2);
+    EXPECT_EQ(okno->BiezacaZakladka(), 1);
+
+    // Closing the act's tab frees the act's window, not the code's.
+    okno->ZamknijBiezacy();
+    EXPECT_TRUE(okno->oknaPrzypisow.size() >= 1u);
+    QPointer<TfPrzypis> pilnuj(pAktu);
+    EXPECT_TRUE(pilnuj.isNull());
+    ASSERT_FALSE(okno->oknaPrzypisow[0].Okno.isNull());
+
+    // Closing the code's tab frees the rest; the list of slots empties.
+    okno->ZamknijBiezacy();
+    EXPECT_TRUE(okno->oknaPrzypisow.empty());
+}
+
+TEST_F(Droga, AnAbsentActOffersTheCompanyPage)
+{
+    kliknijKodeks(0);
+    TDocView* v = okno->BiezacyWidok();
+    ASSERT_NE(v, nullptr);
+    kliknijSkok(v, 0);
+    TfPrzypis* p = ostatniPrzypis();
+    ASSERT_NE(p, nullptr);
+
+    // Cancel: nothing opens, the request is served.
+    kliknijSkok(p->dvPrzypis, 1);
+    QCoreApplication::sendPostedEvents(okno.get());
+    ASSERT_EQ(pytania.size(), 1);
+    EXPECT_EQ(pytania[0], QStringLiteral("Wadomość o: Dz.U.2001.5.7|Nie ma dziennika: \nDz.U.2001.5.7\n"
+                                         "- w bibliotece Dzienników Ustaw.\n"
+                                         "Czy chcesz sprawdzić na naszej stronie,\nczy jest już dostępny?"));
+    EXPECT_FALSE(p->zadanieDziennika);
+    EXPECT_TRUE(adresy.isEmpty());
+    EXPECT_EQ(okno->LiczbaZakladek(), 1);
+
+    // OK: the company's page for the program.
+    odpowiedz = true;
+    kliknijSkok(p->dvPrzypis, 1);
+    QCoreApplication::sendPostedEvents(okno.get());
+    EXPECT_EQ(adresy, QStringList{QStringLiteral("http://www.mardovelt.pl/lumesta.html")});
+    EXPECT_EQ(okno->LiczbaZakladek(), 1);
+
+    // A message with no request waiting does nothing.
+    QCoreApplication::postEvent(okno.get(), new QEvent(QEvent::Type(WM_DZIENNIK_PRZYPISU)));
+    QCoreApplication::sendPostedEvents(okno.get());
+    EXPECT_EQ(pytania.size(), 2);
+}
+
+TEST_F(Droga, SecondFootnoteStartsWithACitationAndMarksOutsideTheListDoNothing)
+{
+    kliknijKodeks(0);
+    TDocView* v = okno->BiezacyWidok();
+    ASSERT_NE(v, nullptr);
+    okno->dvTekstJump(v, 1001);
+    TfPrzypis* p = ostatniPrzypis();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->windowTitle(), "Zmiana: 2");
+    EXPECT_EQ(elementy(*p->dvPrzypis),
+              (std::vector<std::string>{"0|(2)  ", "4|Dz.U.1990.34.198", "0|", "0| bez odesłania", "0|"}));
+
+    okno->dvTekstJump(v, 1005);
+    okno->dvTekstJump(v, 999);
+    EXPECT_EQ(okno->oknaPrzypisow.size(), 1u);
+}
+
+TEST_F(Droga, LinkLabelsGoThroughTheOpener)
+{
+    okno->lMardoveltplClick();
+    okno->lBrovankplClick();
+    EXPECT_EQ(adresy, (QStringList{QStringLiteral("http://www.mardovelt.pl"), QStringLiteral("http://www.brovank.pl")}));
+}
+
+} // namespace

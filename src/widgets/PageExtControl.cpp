@@ -1169,13 +1169,14 @@ bool TPageExtControl::CloseTab(int tabIndex)
 {
     // The sheet is found by its tab, which is the same as Sheets[tabIndex]
     // while every sheet shows a tab and the right one when some do not.
-    TTabExtSheet* page = SheetOfTab(tabIndex);
+    // The handler may delete the sheet itself.
+    QPointer<TTabExtSheet> page = SheetOfTab(tabIndex);
     if (!page)
         return false;
     bool canClose = true;
     if (OnTabClose)
         OnTabClose(this, tabIndex, canClose);
-    if (!canClose || page->FHostStrip != this)
+    if (!canClose || !page || page->FHostStrip != this)
         return false;
     page->SetHostStrip(nullptr);
     return true;
@@ -1472,12 +1473,12 @@ void TPageExtControl::TabMouseDown(Qt::MouseButton button, const QPoint& pos)
     const int t = TabIndex();
     const QPoint onBar = pos - NativeBar()->pos();
     if (t >= 0 && FCloseBtn && CloseButtonRect(t, !FSmallCloseBtn).contains(onBar)) {
-        TTabExtSheet* page = SheetOfTab(t);
+        QPointer<TTabExtSheet> page = SheetOfTab(t);
         bool canClose = true;
         if (OnTabClose)
             OnTabClose(this, t, canClose);
         if (canClose) {
-            // The handler may have taken the sheet out itself.
+            // The handler may have taken the sheet out, or deleted it.
             if (page && page->FHostStrip == this)
                 page->SetHostStrip(nullptr);
             return;

@@ -181,6 +181,14 @@ TEST_F(DrawTest, PressesOnCloseButtonsAndBesideThem)
     log.clear();
     Press(Button(0).center(), Qt::RightButton);
     EXPECT_EQ(log, (Log{"click -1"}));
+
+    // A handler that deletes the sheet itself.
+    strip->SetTabIndex(0);
+    strip->OnTabClose = [this](QObject*, int i, bool&) { delete strip->SheetOfTab(i); };
+    log.clear();
+    Press(Button(0).center());
+    EXPECT_EQ(strip->SheetCount(), 0);
+    EXPECT_EQ(log, (Log{"delete 0"}));
 }
 
 TEST_F(DrawTest, OnMouseDownTakesOverPresses)

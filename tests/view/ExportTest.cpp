@@ -266,3 +266,36 @@ TEST_F(Export, AnUnwritableFolderFailsAndKeepsTheOldFile)
     if (writable)
         GTEST_SKIP() << "permissions do not bind this user (root)";
 }
+
+namespace {
+// An image that cannot be written (a full disk, say) halfway through.
+class FailingImageView : public ReservedView {
+public:
+    int calls = 0;
+    bool SaveImage(const QString& path, QString& fileName, const QImage& graphic) override
+    {
+        return ++calls < 2 && ReservedView::SaveImage(path, fileName, graphic);
+    }
+};
+} // namespace
+
+TEST_F(Export, AnImageThatCannotBeWrittenFailsTheExportAndKeepsTheOldPage)
+{
+    FailingImageView v;
+    v.SetStyle(style.get());
+    v.AddParagraph("before", 0);
+    v.AddHotspot(0, marks.get(), false);
+    v.AddHotspot(1, marks.get(), false); // a second image: this one fails
+    v.AddParagraph("after", 0);
+    {
+        QFile old(path("doc.html"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old page");
+    }
+    EXPECT_FALSE(v.SaveHTML(path("doc.html"), "Lumesta", "dvimg", true));
+    EXPECT_EQ(v.calls, 2);
+    EXPECT_EQ(readAll(path("doc.html")), "old page");
+    // The image written before the failure stays; no temporary file is left.
+    EXPECT_TRUE(exists("dvimg1.bmp"));
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files).size(), 2);
+}

@@ -6,7 +6,12 @@
 // The tabs themselves are a QTabBar (the platform's tab control); around it
 // TCustomTabExtControl keeps the tab list, the tab properties and the page
 // area, and TPageExtControl adds the sheets, the active sheet, closing and
-// keyboard handling.
+// keyboard handling. While OwnerDraw is on (CloseBtn turns it on) the bar
+// draws only each tab's outline and leaves the rest to DrawTab: the strip's
+// version paints the sheet's colours (plain or gradient), the centred
+// caption, the image and a close button of its own, which the mouse presses
+// on the bar hit-test. With TabDragDrop a press on a tab can drag it to
+// another tab's place.
 //
 // Strings (captions) are Windows-1250 bytes, converted only when handed to
 // the QTabBar.

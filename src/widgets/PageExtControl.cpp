@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
 #include <QShortcutEvent>
@@ -799,6 +800,36 @@ void TCustomTabExtControl::Realign()
         FBar->show();
     }
     update();
+}
+
+void TCustomTabExtControl::mousePressEvent(QMouseEvent* e)
+{
+    const QPoint p = e->position().toPoint();
+    // A press a sheet's contents left unused goes on past the strip, as
+    // the strip never sees presses on its pages.
+    if (QWidget* child = childAt(p); child && child != FBar && !FBar->isAncestorOf(child)) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    Guarded([&] {
+        if (OnMouseDown)
+            OnMouseDown(this, e->button(), e->modifiers(), p.x(), p.y());
+        else
+            TabMouseDown(e->button(), p);
+    });
+}
+
+void TCustomTabExtControl::mouseMoveEvent(QMouseEvent* e)
+{
+    e->accept();
+    Guarded([&] { TabMouseMove(e->buttons(), e->position().toPoint()); });
+}
+
+void TCustomTabExtControl::mouseReleaseEvent(QMouseEvent* e)
+{
+    e->accept();
+    Guarded([&] { TabMouseUp(e->button(), e->position().toPoint()); });
 }
 
 void TCustomTabExtControl::resizeEvent(QResizeEvent* e)

@@ -260,6 +260,11 @@ protected:
 
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // Presses on the control around the tabs (its frame, an empty strip)
+    // are handled as presses on the tabs.
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
     // Nesting count of changes made by the program to the QTabBar, whose

@@ -181,6 +181,13 @@ TEST_F(DrawTest, PressesOnCloseButtonsAndBesideThem)
     log.clear();
     Press(Button(0).center(), Qt::RightButton);
     EXPECT_EQ(log, (Log{"click -1"}));
+    // The frame around the pages belongs to the strip too.
+    QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(1, 150));
+    EXPECT_EQ(log, (Log{"click -1", "click -1"}));
+    // What a page leaves unused does not.
+    strip->SetTabIndex(0);
+    QTest::mouseClick(strip->ActivePage(), Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(log, (Log{"click -1", "click -1"}));
 
     // A handler that deletes the sheet itself.
     strip->SetTabIndex(0);

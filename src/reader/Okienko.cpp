@@ -962,7 +962,6 @@ void TfLumesta::DziennikPrzypisu()
     // must not leave it pending for the next message).
     const std::string odnosnik = okno->odnosnik;
     okno->zadanieDziennika = false;
-    QPointer<TfPrzypis> pilnuj(okno);
 
     // Presence files are named in the system's encoding; the tab keeps the
     // name in Windows-1250 like every other document name.
@@ -986,9 +985,10 @@ void TfLumesta::DziennikPrzypisu()
 
 bool TfLumesta::Zapytaj(const QString& tytul, const QString& tekst)
 {
-    // Footnote windows are tool windows of this one: they stay above it but
-    // not above the question, which is modal to it. Nothing to lower here
-    // beyond hiding none of them.
+    // Footnote windows are tool windows of this one rather than topmost
+    // windows of the desktop: they stay above the main window only, so a
+    // question modal to it is never hidden behind them and nothing has to be
+    // lowered while it is asked.
     return pytanie ? pytanie(tytul, tekst) : false;
 }
 

@@ -114,6 +114,10 @@ TfPrzypis::TfPrzypis(QWidget* wlasciciel)
     connect(dvPrzypis, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { pmPodreczne->popup(dvPrzypis->mapToGlobal(p)); });
 
+    // The view gets its final width now, so that the footnote is laid out
+    // once, for the width it is shown at.
+    uklad->activate();
+
     // Centred over the main window.
     if (wlasciciel) {
         const QRect g = wlasciciel->geometry();

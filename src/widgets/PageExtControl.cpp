@@ -90,6 +90,14 @@ bool CanTakeFocus(const QWidget* w) { return w && w->isEnabled() && w->isVisible
 
 void SetWidgetExceptionHandler(TWidgetExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
 
+void HandleWidgetException(const std::exception& e)
+{
+    if (ExceptionHandler())
+        ExceptionHandler()(e);
+    else
+        qWarning("%s", e.what());
+}
+
 void GradientFill(QPainter& Canvas, const QRect& Rect, TColor StartColor, TColor EndColor,
                   TFillDirection Direction)
 {
@@ -109,14 +117,6 @@ void GradientFill(QPainter& Canvas, const QRect& Rect, TColor StartColor, TColor
         else
             Canvas.fillRect(QRect(Rect.left(), a, Rect.width(), b - a), colour);
     }
-}
-
-void HandleWidgetException(const std::exception& e)
-{
-    if (ExceptionHandler())
-        ExceptionHandler()(e);
-    else
-        qWarning("%s", e.what());
 }
 
 // ---------------------------------------------------------------------------
@@ -279,8 +279,6 @@ private:
         p.restore();
     }
 
-
-private:
     TCustomTabExtControl* FOwner;
 };
 

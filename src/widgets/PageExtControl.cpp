@@ -1519,7 +1519,6 @@ void TPageExtControl::TabMouseDown(Qt::MouseButton button, const QPoint& pos)
     if (FTabDragDrop) {
         FDragPending = true;
         FDragging = false;
-        FDragAccepted = false;
         FDragButton = button;
         FDragStart = pos;
     }
@@ -1542,8 +1541,11 @@ void TPageExtControl::TabMouseMove(Qt::MouseButtons buttons, const QPoint& pos)
             return;
         FDragging = true;
     }
-    FDragAccepted = DragOverAt(pos);
-    NativeBar()->setCursor(FDragAccepted ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+    // The pointer is grabbed by the bar or, for a press on the frame, by
+    // the strip: both show the drag's cursor.
+    const Qt::CursorShape shape = DragOverAt(pos) ? Qt::DragMoveCursor : Qt::ForbiddenCursor;
+    setCursor(shape);
+    NativeBar()->setCursor(shape);
 }
 
 void TPageExtControl::TabMouseUp(Qt::MouseButton button, const QPoint& pos)
@@ -1581,8 +1583,8 @@ void TPageExtControl::EndDrag(const QPoint& pos, bool drop)
 {
     FDragPending = false;
     FDragging = false;
-    FDragAccepted = false;
     FDragButton = Qt::NoButton;
+    unsetCursor();
     NativeBar()->unsetCursor();
     if (!drop)
         return;

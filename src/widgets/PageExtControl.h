@@ -491,7 +491,6 @@ private:
     // A press that may become a drag, where it was and with which button.
     bool FDragPending = false;
     bool FDragging = false;
-    bool FDragAccepted = false;
     Qt::MouseButton FDragButton = Qt::NoButton;
     QPoint FDragStart;
     QShortcut* FNextShortcut = nullptr;

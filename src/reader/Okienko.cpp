@@ -929,8 +929,9 @@ void TfLumesta::tOdswiezTablicaTimer()
 
 void TfLumesta::StronaWydruku()
 {
-    // Only the dialog asks for pages, and only while a print command runs.
-    if (FDrukowanie && frmPrint)
+    // Only the dialog asks for pages, and only while a print command runs;
+    // a stray request has no paginated document to draw from.
+    if (FDrukowanie && frmPrint && frmPrint->isVisible())
         FDrukowanie->StronaWydruku();
 }
 

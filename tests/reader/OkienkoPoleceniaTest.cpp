@@ -314,20 +314,30 @@ TEST_F(Polecenia, PrintCommandShowsTheDialogAndPrintsTheChosenPage)
     const QString pdf = tmp.path() + QStringLiteral("/wydruk.pdf");
     okno->Drukowanie()->OnPdfFileName = [&](QWidget*, const QString&) { return pdf; };
 
+    // A stray preview request while no dialog is up draws nothing.
+    QCoreApplication::postEvent(okno.get(), new QEvent(QEvent::Type(WM_STRONA_WYDRUKU)));
+    QCoreApplication::sendPostedEvents(okno.get());
+    EXPECT_TRUE(dialog.iStronaWydruku->Picture().isNull());
+
     int strony = 0;
     bool podglad = false;
+    bool odrysowany = false;
     QTimer::singleShot(0, &dialog, [&] {
         strony = dialog.PageCount;
         podglad = !dialog.iStronaWydruku->Picture().isNull();
-        // The preview request goes to the main window and is drawn.
+        // The preview request goes to the main window, which draws the page
+        // again over whatever the picture held.
+        dialog.iStronaWydruku->Picture().fill(Qt::red);
         QCoreApplication::postEvent(okno.get(), new QEvent(QEvent::Type(WM_STRONA_WYDRUKU)));
         QCoreApplication::sendPostedEvents(okno.get());
+        odrysowany = dialog.iStronaWydruku->Picture().pixelColor(0, 0) == QColor(Qt::white);
         QTest::mouseClick(dialog.rbBiezaca, Qt::LeftButton);
         QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
     });
     okno->Drukuj1->trigger();
     EXPECT_EQ(strony, 1);
     EXPECT_TRUE(podglad);
+    EXPECT_TRUE(odrysowany);
     EXPECT_TRUE(QFile::exists(pdf));
     EXPECT_EQ(qp->docName(), QStringLiteral("Drukowanie:Kodeks karny strony 1 "));
 

@@ -98,7 +98,7 @@ void BM_MeasureOnly(benchmark::State& state)
         for (const TItem& it : f.view->Items()) {
             if (it.Info.StyleNo < 0)
                 continue;
-            canvas.SetFont(f.style.TextStyles().Items(it.Info.StyleNo).Spec());
+            canvas.SetFont(f.style.TextStyles().Items(it.Info.StyleNo).Desc());
             total += canvas.TextWidth(it.Text);
         }
         benchmark::DoNotOptimize(total);

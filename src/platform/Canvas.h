@@ -32,14 +32,14 @@ constexpr int DEFAULT_CHARSET = 1;
 constexpr int EASTEUROPE_CHARSET = 238;
 
 // What a canvas needs to choose a font. Name is Windows-1250 text.
-struct TFontSpec {
+struct TFontDesc {
     std::string Name = "Times New Roman";
     int Size = 10; // points
     int CharSet = DEFAULT_CHARSET;
     int Style = 0; // TFontStyleBits
     TColor Color = clWindowText;
 
-    friend bool operator==(const TFontSpec&, const TFontSpec&) = default;
+    friend bool operator==(const TFontDesc&, const TFontDesc&) = default;
 };
 
 // Metrics of the current font, in device pixels. A line of text is
@@ -62,7 +62,7 @@ public:
 
     // Selects the font; its pixel size is MulDiv(Size, DpiY, 72). Cheap when
     // the same font is selected again.
-    virtual void SetFont(const TFontSpec& font) = 0;
+    virtual void SetFont(const TFontDesc& font) = 0;
     virtual TTextMetrics Metrics() const = 0;
 
     // Width of text in the current font (sum of per-byte advances).

@@ -84,26 +84,26 @@ TQtCanvas::~TQtCanvas() = default;
 int TQtCanvas::ScreenDpiX() { return screenDpi(true); }
 int TQtCanvas::ScreenDpiY() { return screenDpi(false); }
 
-void TQtCanvas::SetFont(const TFontSpec& spec)
+void TQtCanvas::SetFont(const TFontDesc& desc)
 {
-    const int px = std::max(1, MulDiv(spec.Size, FDpiY, 72));
-    const int style = spec.Style & (fsBold | fsItalic);
-    FCurrentStyle = spec.Style;
-    if (FFont && FFont->px == px && FFont->style == style && FFont->charSet == spec.CharSet &&
-        FFont->name == spec.Name)
+    const int px = std::max(1, MulDiv(desc.Size, FDpiY, 72));
+    const int style = desc.Style & (fsBold | fsItalic);
+    FCurrentStyle = desc.Style;
+    if (FFont && FFont->px == px && FFont->style == style && FFont->charSet == desc.CharSet &&
+        FFont->name == desc.Name)
         return;
     for (const auto& f : fontCache()) {
-        if (f->px == px && f->style == style && f->charSet == spec.CharSet && f->name == spec.Name) {
+        if (f->px == px && f->style == style && f->charSet == desc.CharSet && f->name == desc.Name) {
             FFont = f.get();
             return;
         }
     }
     auto f = std::make_unique<Font>();
-    f->name = spec.Name;
+    f->name = desc.Name;
     f->px = px;
     f->style = style;
-    f->charSet = spec.CharSet;
-    QFont qf(toQString(spec.Name));
+    f->charSet = desc.CharSet;
+    QFont qf(toQString(desc.Name));
     qf.setPixelSize(px);
     qf.setBold(style & fsBold);
     qf.setItalic(style & fsItalic);
@@ -135,7 +135,7 @@ void TQtCanvas::SetFont(const TFontSpec& spec)
 const TQtCanvas::Font& TQtCanvas::Current() const
 {
     if (!FFont)
-        const_cast<TQtCanvas*>(this)->SetFont(TFontSpec{});
+        const_cast<TQtCanvas*>(this)->SetFont(TFontDesc{});
     return *FFont;
 }
 
@@ -187,10 +187,25 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text, TColor color, TColo
     run.setRawFont(f.raw);
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
-    run.setUnderline(FCurrentStyle & fsUnderline);
-    run.setStrikeOut(FCurrentStyle & fsStrikeOut);
-    FPainter->setPen(toQColor(color));
-    FPainter->drawGlyphRun(QPointF(x, y + f.metrics.Ascent), run);
+    const QColor ink = toQColor(color);
+    FPainter->setPen(ink);
+    const int baseline = y + f.metrics.Ascent;
+    FPainter->drawGlyphRun(QPointF(x, baseline), run);
+    // Underline and strike-out are drawn here rather than by the glyph run:
+    // Qt draws a run's decorations without the painter's translation, so on
+    // an off-screen bitmap of a clip area they would land elsewhere. Drawing
+    // them ourselves also keeps them exactly as wide as the measured text.
+    if (FCurrentStyle & (fsUnderline | fsStrikeOut)) {
+        const int thickness = std::max(1, int(std::lround(f.raw.lineThickness())));
+        if (FCurrentStyle & fsUnderline) {
+            const int below = std::max(1, int(std::lround(f.raw.underlinePosition())));
+            FPainter->fillRect(QRect(x, baseline + below, pen, thickness), ink);
+        }
+        if (FCurrentStyle & fsStrikeOut) {
+            const int above = std::max(1, int(std::lround(f.raw.xHeight() / 2)));
+            FPainter->fillRect(QRect(x, baseline - above, pen, thickness), ink);
+        }
+    }
 }
 
 void TQtCanvas::FillRect(const TRect& r, TColor color)

@@ -29,7 +29,7 @@ public:
 
     int DpiX() const override { return FDpiX; }
     int DpiY() const override { return FDpiY; }
-    void SetFont(const TFontSpec& font) override;
+    void SetFont(const TFontDesc& font) override;
     TTextMetrics Metrics() const override;
     int TextWidth(std::string_view text) const override;
     int TextFit(std::string_view text, int maxWidth) const override;

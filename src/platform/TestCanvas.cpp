@@ -5,7 +5,7 @@
 #include <QImage>
 #include <algorithm>
 
-void TTestCanvas::SetFont(const TFontSpec& font)
+void TTestCanvas::SetFont(const TFontDesc& font)
 {
     ++FSetFontCalls;
     FFont = font;

@@ -17,19 +17,19 @@ public:
         std::string text;  // text only
         TColor color = clNone;
         TColor back = clNone;
-        TFontSpec font;    // the font selected when the call was made
+        TFontDesc font;    // the font selected when the call was made
     };
 
     explicit TTestCanvas(int dpiX = 72, int dpiY = 72) : FDpiX(dpiX), FDpiY(dpiY) {}
 
     // Defaults: pixel size px = MulDiv(Size, DpiY, 72); advance of every byte
     // max(1, px / 2); ascent px - px / 4, descent px / 4, leading px / 8.
-    std::function<int(const TFontSpec&, int px, unsigned char ch)> Advance;
-    std::function<TTextMetrics(const TFontSpec&, int px)> MetricsOf;
+    std::function<int(const TFontDesc&, int px, unsigned char ch)> Advance;
+    std::function<TTextMetrics(const TFontDesc&, int px)> MetricsOf;
 
     int DpiX() const override { return FDpiX; }
     int DpiY() const override { return FDpiY; }
-    void SetFont(const TFontSpec& font) override;
+    void SetFont(const TFontDesc& font) override;
     TTextMetrics Metrics() const override { return FMetrics; }
     int TextWidth(std::string_view text) const override;
     int TextFit(std::string_view text, int maxWidth) const override;
@@ -40,7 +40,7 @@ public:
     void DrawImage(int x, int y, const QImage& image) override;
     void StretchImage(const TRect& target, const QImage& image) override;
 
-    const TFontSpec& Font() const { return FFont; }
+    const TFontDesc& Font() const { return FFont; }
     int PixelSize() const { return FPixelSize; }
     int SetFontCalls() const { return FSetFontCalls; }
 
@@ -49,7 +49,7 @@ public:
 private:
     int FDpiX;
     int FDpiY;
-    TFontSpec FFont;
+    TFontDesc FFont;
     int FPixelSize = 0;
     TTextMetrics FMetrics;
     std::array<int, 256> FAdvance{};

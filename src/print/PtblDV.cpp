@@ -281,9 +281,9 @@ void TPrintableDV::DrawPage(int pageNo, TCanvas& canvas)
         const int x = MulDiv(d.Left + FLeftMarginPx, tdx, pdx);
         const int y = MulDiv(d.Top - shift, tdy, pdy);
         if (li.StyleNo >= 0) {
-            const TFontSpec spec = style.TextStyles().Items(li.StyleNo).Spec();
-            canvas.SetFont(spec);
-            canvas.TextOut(x, y, lines[size_t(i)].Text, spec.Color);
+            const TFontDesc desc = style.TextStyles().Items(li.StyleNo).Desc();
+            canvas.SetFont(desc);
+            canvas.TextOut(x, y, lines[size_t(i)].Text, desc.Color);
             continue;
         }
         switch (li.StyleNo) {

@@ -19,7 +19,7 @@ public:
 
     void Assign(const TFontInfo& source) { *this = source; }
     // The font a canvas selects for this style.
-    TFontSpec Spec() const { return TFontSpec{FontName, Size, CharSet, Style, Color}; }
+    TFontDesc Desc() const { return TFontDesc{FontName, Size, CharSet, Style, Color}; }
 };
 
 // The style table; a style's index is its style number. References returned

@@ -124,7 +124,7 @@ int TDocView::FitInLine(int i, int w) const
     if (!li || li->StyleNo < 0 || !FStyle || w <= 0)
         return 0;
     TCanvas& c = const_cast<TDocView*>(this)->Canvas();
-    c.SetFont(FStyle->TextStyles().Items(li->StyleNo).Spec());
+    c.SetFont(FStyle->TextStyles().Items(li->StyleNo).Desc());
     return std::clamp(c.TextFit(d.Text, w), 0, int(d.Text.size()));
 }
 

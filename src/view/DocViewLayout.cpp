@@ -141,7 +141,7 @@ void TDocView::LayoutItems(TCanvas& canvas)
         const int kind = li.StyleNo;
 
         if (kind >= 0) {
-            canvas.SetFont(styles.Items(kind).Spec());
+            canvas.SetFont(styles.Items(kind).Desc());
             const TTextMetrics m = canvas.Metrics();
             const int ascent = m.Ascent;
             const int lead = m.ExternalLeading;

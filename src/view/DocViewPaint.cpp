@@ -33,7 +33,7 @@ void TDocView::resizeEvent(QResizeEvent* e)
 void TDocView::PaintNoStyle(TCanvas& canvas, const TRect& clip)
 {
     canvas.FillRect(TRect{0, 0, clip.Width(), clip.Height()}, FStyle ? FStyle->Color() : clWindow);
-    canvas.SetFont(TFontSpec{"MS Sans Serif", 8, DEFAULT_CHARSET, 0, clWindowText});
+    canvas.SetFont(TFontDesc{"MS Sans Serif", 8, DEFAULT_CHARSET, 0, clWindowText});
     canvas.TextOut(1 - clip.Left, 1 - clip.Top, "Error: style is not assigned", clWindowText);
     canvas.FrameRect(TRect{-clip.Left, -clip.Top, ClientWidth() - clip.Left, ClientHeight() - clip.Top},
                      clWindowText);
@@ -165,7 +165,7 @@ void TDocView::PaintText(TCanvas& canvas, int i, int x, int y, const TDVSelectio
     const TDrawLine& dl = FDrawLines[size_t(i)];
     const TLineInfo& li = (*FItems)[size_t(dl.Info.ItemNo)].Info;
     const TFontInfo& fi = FStyle->TextStyles().Items(li.StyleNo);
-    canvas.SetFont(fi.Spec());
+    canvas.SetFont(fi.Desc());
     const bool hovered = IsJumpStyle(li.StyleNo) && FHoverDrawn && li.ImageIndex == FHoveredJump;
     const TColor normal = hovered ? FStyle->HoverColor() : fi.Color;
     const TColor selText = hovered ? FStyle->HoverColor() : FStyle->SelTextColor();

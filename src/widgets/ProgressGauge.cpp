@@ -143,7 +143,7 @@ void TProgressGauge::SetShowText(bool value)
     }
 }
 
-void TProgressGauge::SetBorderStyle(TGaugeBorderStyle value)
+void TProgressGauge::SetBorderStyle(TProgressBorderStyle value)
 {
     if (value != FBorderStyle) {
         FBorderStyle = value;
@@ -240,7 +240,7 @@ int TProgressGauge::PercentDone() const
 void TProgressGauge::PaintKind(QImage& overlay, const QRect& rect) const
 {
     const Box R = ToBox(rect);
-    const bool single = FBorderStyle == TGaugeBorderStyle::bsSingle;
+    const bool single = FBorderStyle == TProgressBorderStyle::bsSingle;
     const int percent = PercentDone();
     const QColor fore = toQColor(FForeColor);
     const QColor back = toQColor(FBackColor);
@@ -342,7 +342,7 @@ QImage TProgressGauge::Render() const
     image.fill(Qt::black);
 
     QRect r = rect();
-    if (FBorderStyle == TGaugeBorderStyle::bsSingle)
+    if (FBorderStyle == TProgressBorderStyle::bsSingle)
         r.adjust(1, 1, -1, -1);
 
     TMaskBitmap overlay;

@@ -17,7 +17,7 @@ LUMESTA_EXCEPTION(EGaugeInvalidOperation, ELumestaError)
 
 enum TProgressKind { pkText, pkHorizontalBar, pkVerticalBar, pkPie, pkNeedle };
 
-enum class TGaugeBorderStyle { bsNone, bsSingle };
+enum class TProgressBorderStyle { bsNone, bsSingle };
 
 // An off-screen bitmap that can take another bitmap's size.
 class TMaskBitmap {
@@ -57,8 +57,8 @@ public:
     bool ShowText() const { return FShowText; }
     void SetShowText(bool value);
 
-    TGaugeBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TGaugeBorderStyle value);
+    TProgressBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TProgressBorderStyle value);
 
     TColor ForeColor() const { return FForeColor; }
     void SetForeColor(TColor value);
@@ -94,7 +94,7 @@ private:
     int FMaxValue = 100;
     int FCurrentValue = 0;
     bool FShowText = true;
-    TGaugeBorderStyle FBorderStyle = TGaugeBorderStyle::bsSingle;
+    TProgressBorderStyle FBorderStyle = TProgressBorderStyle::bsSingle;
     TColor FForeColor = clBlack;
     TColor FBackColor = clWhite;
     TColor FColor = clWindow;

@@ -34,7 +34,7 @@ std::pair<int, int> inkColumns(const QImage& img)
     return {first, last};
 }
 
-const TFontSpec serif14{"Times New Roman", 14, EASTEUROPE_CHARSET, 0, clBlack};
+const TFontDesc serif14{"Times New Roman", 14, EASTEUROPE_CHARSET, 0, clBlack};
 
 } // namespace
 
@@ -103,6 +103,40 @@ TEST(QtCanvas, TextDrawnInPiecesEqualsTextDrawnWhole)
     EXPECT_EQ(whole, parts);
 }
 
+TEST(QtCanvas, UnderlineFollowsThePainterOriginAndSpansTheMeasuredWidth)
+{
+    // Painting draws a clip area into an off-screen bitmap through a moved
+    // origin; the underline of a link must move with its glyphs.
+    const TFontDesc link{"Times New Roman", 14, EASTEUROPE_CHARSET, fsUnderline, clBlack};
+    const std::string text = "Dz. U. 1998";
+    for (const QPoint origin : {QPoint(0, 0), QPoint(-40, -25), QPoint(30, 12)}) {
+        QImage img = blank(300, 80);
+        QPainter p(&img);
+        p.translate(origin);
+        TQtCanvas c(&p, 96, 96);
+        c.SetFont(link);
+        const int x = 50 - origin.x(), y = 20 - origin.y();
+        c.TextOut(x, y, text, clBlack);
+        const int w = c.TextWidth(text);
+        const TTextMetrics m = c.Metrics();
+        p.end();
+        // The underline is the lowest row below the baseline that is inked
+        // across the whole measured width, and nothing is inked outside it.
+        int underlineRow = -1;
+        for (int row = 20 + m.Ascent; row < 20 + m.Ascent + m.Descent; ++row) {
+            bool full = true;
+            for (int col = 50; col < 50 + w && full; ++col)
+                full = img.pixel(col, row) != qRgb(255, 255, 255);
+            if (full)
+                underlineRow = row;
+        }
+        EXPECT_GE(underlineRow, 20 + m.Ascent) << origin.x() << "," << origin.y();
+        EXPECT_EQ(img.pixel(50 + w, underlineRow), qRgb(255, 255, 255));
+        EXPECT_EQ(inkColumns(img).first >= 50, true);
+        EXPECT_LT(inkColumns(img).second, 50 + w + 2);
+    }
+}
+
 TEST(QtCanvas, InkStaysWithinTheMeasuredCellAndTheBackgroundFillsIt)
 {
     QImage img = blank(400, 60);
@@ -111,7 +145,7 @@ TEST(QtCanvas, InkStaysWithinTheMeasuredCellAndTheBackgroundFillsIt)
     {
         QPainter p(&img);
         TQtCanvas c(&p, 96, 96);
-        c.SetFont(TFontSpec{"DejaVu Sans", 12, DEFAULT_CHARSET, 0, clBlack});
+        c.SetFont(TFontDesc{"DejaVu Sans", 12, DEFAULT_CHARSET, 0, clBlack});
         w = c.TextWidth(text);
         h = c.Metrics().Height();
         c.TextOut(10, 10, text, clBlack);
@@ -124,7 +158,7 @@ TEST(QtCanvas, InkStaysWithinTheMeasuredCellAndTheBackgroundFillsIt)
     {
         QPainter p(&back);
         TQtCanvas c(&p, 96, 96);
-        c.SetFont(TFontSpec{"DejaVu Sans", 12, DEFAULT_CHARSET, 0, clBlack});
+        c.SetFont(TFontDesc{"DejaVu Sans", 12, DEFAULT_CHARSET, 0, clBlack});
         c.TextOut(10, 10, text, clWhite, clBlue);
     }
     EXPECT_EQ(back.pixel(10, 10), qRgb(0, 0, 255));
@@ -158,7 +192,7 @@ TEST(QtCanvas, LinesExcludeTheirEndPointAndFramesStayInside)
 TEST(TestCanvas, DeterministicMetricsFromThePixelSize)
 {
     TTestCanvas c(72, 72);
-    c.SetFont(TFontSpec{"X", 20});
+    c.SetFont(TFontDesc{"X", 20});
     EXPECT_EQ(c.PixelSize(), 20);
     EXPECT_EQ(c.TextWidth("abc"), 30);
     EXPECT_EQ(c.TextFit("abcdef", 39), 3);
@@ -168,8 +202,8 @@ TEST(TestCanvas, DeterministicMetricsFromThePixelSize)
     EXPECT_EQ(c.Metrics().ExternalLeading, 2);
 
     TTestCanvas hi(96, 96);
-    hi.Advance = [](const TFontSpec&, int, unsigned char ch) { return ch == ' ' ? 3 : 7; };
-    hi.SetFont(TFontSpec{"X", 10});
+    hi.Advance = [](const TFontDesc&, int, unsigned char ch) { return ch == ' ' ? 3 : 7; };
+    hi.SetFont(TFontDesc{"X", 10});
     EXPECT_EQ(hi.PixelSize(), 13);
     EXPECT_EQ(hi.TextWidth("a b"), 17);
 }

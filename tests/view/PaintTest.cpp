@@ -324,7 +324,7 @@ TEST(PaintQt, HighlightLinesUpWithTheGlyphs)
     view.SetSelection(TDVPosition{0, 11}, TDVPosition{0, 14}); // "Kto"
     const QImage selected = render();
 
-    view.Canvas().SetFont(style.TextStyles().Items(0).Spec());
+    view.Canvas().SetFont(style.TextStyles().Items(0).Desc());
     const int x0 = d.Left + view.Canvas().TextWidth(s.substr(0, 10));
     const int x1 = x0 + view.Canvas().TextWidth(s.substr(10, 3));
     const QRgb blue = qRgb(0, 0, 255);

@@ -39,20 +39,20 @@ TEST(ProgressGauge, DefaultsAndSimpleProperties)
     EXPECT_EQ(g.MaxValue(), 100);
     EXPECT_EQ(g.Progress(), 0);
     EXPECT_TRUE(g.ShowText());
-    EXPECT_EQ(g.BorderStyle(), TGaugeBorderStyle::bsSingle);
+    EXPECT_EQ(g.BorderStyle(), TProgressBorderStyle::bsSingle);
     EXPECT_EQ(g.ForeColor(), clBlack);
     EXPECT_EQ(g.BackColor(), clWhite);
     EXPECT_EQ(g.Color(), clWindow);
 
     g.SetKind(pkNeedle);
     g.SetShowText(false);
-    g.SetBorderStyle(TGaugeBorderStyle::bsNone);
+    g.SetBorderStyle(TProgressBorderStyle::bsNone);
     g.SetForeColor(clGreen);
     g.SetBackColor(clAqua);
     g.SetColor(clRed);
     EXPECT_EQ(g.Kind(), pkNeedle);
     EXPECT_FALSE(g.ShowText());
-    EXPECT_EQ(g.BorderStyle(), TGaugeBorderStyle::bsNone);
+    EXPECT_EQ(g.BorderStyle(), TProgressBorderStyle::bsNone);
     EXPECT_EQ(g.ForeColor(), clGreen);
     EXPECT_EQ(g.BackColor(), clAqua);
     EXPECT_EQ(g.Color(), clRed);
@@ -272,7 +272,7 @@ TEST(ProgressGauge, KindsAndBorders)
 
     // Without a border the drawing reaches the edge.
     g.SetKind(pkHorizontalBar);
-    g.SetBorderStyle(TGaugeBorderStyle::bsNone);
+    g.SetBorderStyle(TProgressBorderStyle::bsNone);
     g.SetProgress(100);
     img = g.Render();
     EXPECT_EQ(img.pixel(0, 0), fore);

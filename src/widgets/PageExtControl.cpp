@@ -897,7 +897,11 @@ void TTabExtSheet::SetHostStrip(TPageExtControl* strip)
         return;
     if (FHostStrip) {
         TPageExtControl* old = FHostStrip;
+        // A handler raised while the sheet leaves may free it.
+        QPointer<TTabExtSheet> alive = this;
         old->RemoveSheet(this);
+        if (!alive)
+            return;
         FHostStrip = nullptr;
         hide();
     }
@@ -937,7 +941,11 @@ void TTabExtSheet::UpdateTab()
 {
     if (!FHostStrip || !FTabShowing)
         return;
-    const int n = TabNumber();
+    // The tab is found by its sheet, which holds even while a removal is
+    // under way and the numbering of the tabs is out of step.
+    const int n = FHostStrip->TabTexts().IndexOfObject(this);
+    if (n < 0)
+        return;
     FHostStrip->TabTexts().Put(n, FCaption);
     // The platform's tab has no highlight state of its own; the caption
     // takes the highlight colour instead.
@@ -1102,7 +1110,11 @@ void TPageExtControl::SetActivePage(TTabExtSheet* page)
         return;
     FlagGuard guard(FChangingActive);
     if (page != FActivePage) {
-        TTabExtSheet* old = FActivePage;
+        // Showing and hiding raise OnShow and OnHide, whose handlers may
+        // free either sheet; a freed sheet's own removal has then chosen
+        // the active sheet.
+        QPointer<TTabExtSheet> old = FActivePage;
+        QPointer<TTabExtSheet> next = page;
         QWidget* focus = window()->focusWidget();
         const bool focusInOld = old && focus && (focus == old || old->isAncestorOf(focus));
         if (focusInOld)
@@ -1111,20 +1123,24 @@ void TPageExtControl::SetActivePage(TTabExtSheet* page)
             page->setGeometry(PageRect());
             page->raise();
             page->show();
+            if (!next || next->FHostStrip != this)
+                return;
         }
         if (focusInOld) {
-            if (CanTakeFocus(page))
-                page->setFocus();
+            if (CanTakeFocus(next))
+                next->setFocus();
             else
                 setFocus();
         }
         if (old)
             old->hide();
-        FActivePage = page;
-        if (page && window()->focusWidget() == page) {
+        if (page && (!next || next->FHostStrip != this))
+            return;
+        FActivePage = next;
+        if (next && window()->focusWidget() == next) {
             // On to the first control of the sheet that takes focus.
-            for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
-                if (!page->isAncestorOf(w))
+            for (QWidget* w = next->nextInFocusChain(); w && w != next; w = w->nextInFocusChain()) {
+                if (!next->isAncestorOf(w))
                     continue;
                 if ((w->focusPolicy() & Qt::TabFocus) && CanTakeFocus(w)) {
                     w->setFocus(Qt::TabFocusReason);
@@ -1223,22 +1239,38 @@ void TPageExtControl::InsertSheet(TTabExtSheet* page)
 
 void TPageExtControl::RemoveSheet(TTabExtSheet* page)
 {
+    if (std::find(FPages.begin(), FPages.end(), page) == FPages.end())
+        return;
+    const bool wasActive = page == FActivePage;
+    // OnTabDelete runs in the middle of this and may free the sheet that
+    // goes or the one noted to follow it; neither is touched once freed.
+    QPointer<TTabExtSheet> alive = page;
+    TTabExtSheet* found = FindNextSheet(page, true, true);
+    const bool hasNext = found && found != page;
+    QPointer<TTabExtSheet> next = hasNext ? found : nullptr;
+    page->SetTabShowing(false);
+    // Freed or taken out by a handler: that removal has done everything.
+    if (!alive)
+        return;
     const auto it = std::find(FPages.begin(), FPages.end(), page);
     if (it == FPages.end())
         return;
-    const bool wasActive = page == FActivePage;
-    TTabExtSheet* next = FindNextSheet(page, true, true);
-    if (next == page)
-        next = nullptr;
-    page->SetTabShowing(false);
-    FPages.erase(std::find(FPages.begin(), FPages.end(), page));
+    // A tab still there belongs to a removal a handler interrupted by
+    // freeing this very sheet.
+    if (const int left = TabTexts().IndexOfObject(page); left >= 0)
+        TabTexts().Delete(left);
+    FPages.erase(it);
+    TTabExtSheet* successor = next;
+    if (hasNext && (!next || next->FHostStrip != this))
+        successor = SheetOfTab(TabIndex());
     // Removing a sheet in the background leaves the user's sheet where it
     // is; only a removed active sheet hands over to the one after it.
     if (wasActive || FActivePage == page)
-        SetActivePage(next);
+        SetActivePage(successor);
     else
         SetTabIndex(FActivePage ? FActivePage->TabNumber() : -1);
-    page->hide();
+    if (alive)
+        alive->hide();
 }
 
 void TPageExtControl::InsertTab(TTabExtSheet* page)
@@ -1252,18 +1284,22 @@ void TPageExtControl::InsertTab(TTabExtSheet* page)
 
 void TPageExtControl::DeleteTab(TTabExtSheet* page, int tabIndex)
 {
+    QPointer<TTabExtSheet> alive = page;
     // Handlers are told the index of the tab that goes.
     if (OnTabDelete)
         OnTabDelete(this, tabIndex);
-    if (tabIndex < 0 || tabIndex >= TabTexts().Count())
+    // A handler that freed the sheet or took it out of the strip has had
+    // its tab removed with it.
+    if (!alive || alive->FHostStrip != this)
         return;
-    TabTexts().Delete(tabIndex);
-    if (page == FActivePage) {
-        int n = tabIndex;
-        if (n >= TabTexts().Count())
-            n = TabTexts().Count() - 1;
-        SetTabIndex(n);
-    }
+    // The tab is found again by its sheet: the handler may have changed
+    // the tabs before it.
+    const int n = TabTexts().IndexOfObject(page);
+    if (n < 0)
+        return;
+    TabTexts().Delete(n);
+    if (page == FActivePage)
+        SetTabIndex(std::min(n, TabTexts().Count() - 1));
     SyncActivePage();
 }
 

@@ -6,10 +6,12 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -654,4 +656,64 @@ TEST(TabExtControl, OwnerDrawnTabsGoThroughOnDrawTabExt)
     c.TabTexts().EndUpdate();
     EXPECT_EQ(c.TabTexts().Count(), 0);
     EXPECT_EQ(c.TabIndex(), -1);
+}
+
+// OnTabDelete runs in the middle of a removal; a handler that frees the
+// sheet that goes, or the one noted to follow it, must leave a consistent
+// strip (and nothing freed may be touched afterwards).
+TEST_F(StripTest, DeleteHandlersMayFreeSheets)
+{
+    Show();
+    TTabExtSheet* a = Add("a");
+    TTabExtSheet* b = Add("b");
+    QPointer<TTabExtSheet> c = Add("c");
+    strip->SetActivePage(b);
+
+    // Each handler acts once: freeing a sheet with a tab deletes that tab
+    // too, which raises OnTabDelete again.
+    bool armed = true;
+    const auto once = [&](auto action) {
+        armed = true;
+        strip->OnTabDelete = [&armed, action](QObject*, int) {
+            if (std::exchange(armed, false))
+                action();
+        };
+    };
+
+    // The closed sheet itself.
+    once([&] { delete b; });
+    EXPECT_TRUE(strip->CloseTab(1));
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(strip->SheetCount(), 2);
+    EXPECT_EQ(strip->ActivePage(), c.data());
+    EXPECT_EQ(strip->TabIndex(), 1);
+
+    // The sheet noted to follow: the selected tab's sheet takes over.
+    TTabExtSheet* d = Add("d");
+    strip->SetActivePage(a);
+    once([&] { delete c.data(); });
+    EXPECT_TRUE(strip->CloseTab(0));
+    EXPECT_TRUE(c.isNull());
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"d"}));
+    EXPECT_EQ(strip->ActivePage(), d);
+    EXPECT_EQ(strip->TabIndex(), 0);
+    EXPECT_TRUE(d->isVisible());
+
+    // A tab hidden, and its sheet freed by the handler.
+    TTabExtSheet* e = Add("e");
+    strip->SetActivePage(e);
+    once([&] { delete e; });
+    e->SetTabVisible(false);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"d"}));
+    EXPECT_EQ(strip->SheetCount(), 1);
+    EXPECT_EQ(strip->ActivePage(), d);
+
+    // A handler that takes the sheet out itself.
+    TTabExtSheet* f = Add("f");
+    once([&] { f->SetHostStrip(nullptr); });
+    strip->SetActivePage(f);
+    EXPECT_TRUE(strip->CloseTab(1));
+    EXPECT_EQ(f->HostStrip(), nullptr);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"d"}));
+    EXPECT_EQ(strip->ActivePage(), d);
 }

@@ -950,6 +950,12 @@ void TfLumesta::ZamknijPrzypis()
 
 void TfLumesta::DziennikPrzypisu()
 {
+    if (FOtwieranie > 0) {
+        // The request stays flagged on its window and is served after the
+        // document being opened is built.
+        FDziennikCzeka = true;
+        return;
+    }
     TfPrzypis* okno = nullptr;
     for (TOknoPrzypisu& slot : oknaPrzypisow) {
         if (slot.Okno && slot.Okno->zadanieDziennika && !slot.Okno->odnosnik.empty()) {
@@ -1281,6 +1287,18 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
         UtworzTablice();
     if (!PokazOtwarty(nazwa))
         return;
+
+    ++FOtwieranie;
+    struct TKoniecOtwierania {
+        TfLumesta* okno;
+        ~TKoniecOtwierania()
+        {
+            if (--okno->FOtwieranie == 0 && okno->FDziennikCzeka) {
+                okno->FDziennikCzeka = false;
+                QCoreApplication::postEvent(okno, new QEvent(QEvent::Type(WM_DZIENNIK_PRZYPISU)));
+            }
+        }
+    } koniec{this};
 
     // The strip is shown before the document is built, so that the view
     // is laid out once, for the width it is shown at.

@@ -337,4 +337,12 @@ private:
     // A click on a check box also reports a click on its row; that one is
     // not a row click.
     bool FKlikZnacznika = false;
+    // Depth of documents being opened. The store's messages are modal boxes
+    // that run the event loop in the middle of a build; a citation request
+    // served there would open a tab inside the build (the per-tab lists
+    // would get their entries out of order, and the store would be asked
+    // for a document while it is still decoding another). Such a request
+    // waits until the build is done.
+    int FOtwieranie = 0;
+    bool FDziennikCzeka = false;
 };

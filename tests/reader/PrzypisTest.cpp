@@ -317,6 +317,60 @@ TEST_F(Droga, SecondFootnoteStartsWithACitationAndMarksOutsideTheListDoNothing)
     EXPECT_EQ(okno->oknaPrzypisow.size(), 1u);
 }
 
+// A message box of the store runs the event loop: messages posted before it
+// arrive while the box is up.
+class KomunikatyModalne : public TKomunikaty {
+public:
+    explicit KomunikatyModalne(QObject* okno) : FOkno(okno) {}
+    void Komunikat(const std::string& tekst) override
+    {
+        Lista.push_back(tekst);
+        QCoreApplication::sendPostedEvents(FOkno);
+    }
+    TListaNapisow Lista;
+
+private:
+    QObject* FOkno;
+};
+
+TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
+{
+    kliknijKodeks(0);
+    TDocView* v = okno->BiezacyWidok();
+    ASSERT_NE(v, nullptr);
+    kliknijSkok(v, 0);
+    TfPrzypis* p = ostatniPrzypis();
+    ASSERT_NE(p, nullptr);
+
+    KomunikatyModalne modalne(okno.get());
+    okno->komunikaty = &modalne;
+    okno->pliki->UstawKomunikaty(&modalne);
+    // The citation's request is pending when a code missing from the data
+    // is opened; the store's message about it lets the request through.
+    kliknijSkok(p->dvPrzypis, 0);
+    okno->OtworzWZakladce(cp("Kodeks pracy"), true);
+    EXPECT_FALSE(modalne.Lista.empty());
+    QCoreApplication::sendPostedEvents(okno.get());
+    okno->komunikaty = &komunikaty;
+    okno->pliki->UstawKomunikaty(&komunikaty);
+
+    // The act comes after the code being opened, and every per-tab list
+    // holds its entries in tab order.
+    const fs::path plik = program / "Lumesta" / "Dzienniki Ustaw" / "Dz.U.1990.34.198.txt";
+    ASSERT_EQ(okno->LiczbaZakladek(), 3);
+    ASSERT_EQ(okno->nazwyZakladek.size(), 3u);
+    ASSERT_EQ(okno->spisyZakladek.size(), 3u);
+    ASSERT_EQ(okno->indeksyPrzypisow.size(), 3u);
+    EXPECT_EQ(okno->nazwyZakladek[1], cp("Kodeks pracy"));
+    EXPECT_EQ(okno->nazwyZakladek[2], plik.string());
+    EXPECT_LT(okno->spisyZakladek[1].NumerKodeksu, PierwszyNumerDziennika);
+    EXPECT_GE(okno->spisyZakladek[2].NumerKodeksu, PierwszyNumerDziennika);
+    EXPECT_TRUE(okno->indeksyPrzypisow[1].Wiersze.empty());
+    EXPECT_FALSE(okno->indeksyPrzypisow[2].Wiersze.empty());
+    EXPECT_EQ(okno->BiezacaZakladka(), 2);
+    EXPECT_FALSE(p->zadanieDziennika);
+}
+
 TEST_F(Droga, LinkLabelsGoThroughTheOpener)
 {
     okno->lMardoveltplClick();

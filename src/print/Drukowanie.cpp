@@ -6,6 +6,7 @@
 #include "print/PtblDV.h"
 
 #include <QFileDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QRadioButton>
 
@@ -49,12 +50,20 @@ bool TDrukowanie::Drukuj(TDocView* view, const std::string& name)
 {
     if (!view)
         return false;
+    const QPointer<TDocView> source(view);
     FPrint.AssignDocument(view);
     FPrint.Paginate(foPictures | foImages);
+    // Page 1 first: a document without pages fails here, before the dialog
+    // is touched.
+    FPrint.DrawPageImage(1, FDialog.iStronaWydruku->Picture());
+    FDialog.iStronaWydruku->PictureChanged();
     FDialog.CurrentPage = 1;
     FDialog.PageCount = FPrint.PagesCount();
-    StronaWydruku();
     if (FDialog.exec() != QDialog::Accepted)
+        return false;
+    // The pages went with a document freed while the dialog was up; what
+    // was chosen no longer exists (all pages would be an empty job).
+    if (!source || FPrint.PagesCount() == 0)
         return false;
 
     // With no printer installed the job is a PDF file: ask where, each time.

@@ -158,7 +158,8 @@ void TfrmPrint::showEvent(QShowEvent* e)
     // The range controls are enabled exactly while the range is chosen, also
     // when that choice stands from the last showing.
     EnableRange(rbZZakresu->isChecked());
-    if (QScreen* s = screen(); s && !parentWidget())
+    // Centred on the screen, not over the main window.
+    if (QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     QDialog::showEvent(e);
 }

@@ -122,13 +122,17 @@ TPrintableDV::~TPrintableDV() = default;
 void TPrintableDV::AssignFrom(TDocView* source)
 {
     FPages.clear();
+    ++FGeneration;
     disconnect(FSourceGone);
     ShareItems(source);
     if (!source)
         return;
     // The pages index the drawn lines of the borrowed items; when the source
     // goes they go with it.
-    FSourceGone = connect(source, &QObject::destroyed, this, [this] { FPages.clear(); });
+    FSourceGone = connect(source, &QObject::destroyed, this, [this] {
+        FPages.clear();
+        ++FGeneration;
+    });
     SetStyle(source->Style());
     SetBackgroundBitmap(source->BackgroundBitmap());
     SetBackgroundStyle(source->BackgroundStyle());
@@ -138,6 +142,10 @@ int TPrintableDV::Paginate(const TPrinterTarget& printer)
 {
     if (OnFormatting)
         OnFormatting(this, 0, dvpsStarting);
+    // The old pages index the layout about to be replaced; should the layout
+    // fail, none of them may survive it.
+    FPages.clear();
+    const unsigned generation = ++FGeneration;
 
     const TPrinterTarget::Geometry g = printer.PageGeometry();
     std::unique_ptr<TCanvas> canvas = printer.MeasuringCanvas();
@@ -157,12 +165,13 @@ int TPrintableDV::Paginate(const TPrinterTarget& printer)
         FTopMarginPx = FBottomMarginPx = 0;
 
     // The text area shrinks by the margins in whole inches, rounded to the
-    // nearest inch; where that rounds down, by the exact margins instead, so
-    // that no text runs off the printable area.
+    // nearest inch. Where that rounds down so far that the text, starting at
+    // the left or top margin, would run past the printable area, it ends at
+    // the area's edge instead: what is cut off there is lost from the sheet.
     int w = g.WidthPx - g.DpiX * MulDiv(lmm + rmm, 5, 127);
     int h = g.HeightPx - g.DpiY * MulDiv(tmm + bmm, 5, 127);
-    w = std::max(0, std::min(w, g.WidthPx - FLeftMarginPx - FRightMarginPx));
-    h = std::max(0, std::min(h, g.HeightPx - FTopMarginPx - FBottomMarginPx));
+    w = std::max(0, std::min(w, g.WidthPx - FLeftMarginPx));
+    h = std::max(0, std::min(h, g.HeightPx - FTopMarginPx));
     FCopyWidth = w;
     FCopyHeight = h;
     resize(std::max(1, w), std::max(1, h));
@@ -175,18 +184,26 @@ int TPrintableDV::Paginate(const TPrinterTarget& printer)
     FPrinterDpiY = canvas->DpiY();
     canvas.reset();
 
-    FPages.clear();
     const std::vector<TDrawLine>& lines = DrawLines();
     const int n = int(lines.size());
     if (n == 0)
         return 0;
 
+    // A handler may let the source view go, or paginate anew; the pages
+    // being cut here would then index lines that are no longer there, so
+    // the cutting stops and what the handler left stands.
+    auto proceeding = [&](int page) {
+        if (OnFormatting)
+            OnFormatting(this, page, dvpsProceeding);
+        return generation == FGeneration;
+    };
+
     FPages.push_back(TDVPageInfo{0, 0});
     int pageTop = 0;
     int count = 1;
     int i = 0;
-    if (OnFormatting)
-        OnFormatting(this, 0, dvpsProceeding);
+    if (!proceeding(0))
+        return PagesCount();
     while (i < n) {
         const TDrawLineInfo& d = lines[size_t(i)].Info;
         if (d.Top + d.Height <= pageTop + h) {
@@ -214,17 +231,15 @@ int TPrintableDV::Paginate(const TPrinterTarget& printer)
         for (int j = start + 1; j < n && lines[size_t(j)].Info.Top < s.Top + s.Height; ++j)
             y = std::min(y, lines[size_t(j)].Info.Top);
         FPages.push_back(TDVPageInfo{y, start});
-        if (OnFormatting)
-            OnFormatting(this, count, dvpsProceeding);
+        if (!proceeding(count))
+            return PagesCount();
         ++count;
         pageTop = y;
         i = start;
     }
-    if (OnFormatting) {
-        OnFormatting(this, count, dvpsProceeding);
+    if (proceeding(count) && OnFormatting)
         OnFormatting(this, count, dvpsFinished);
-    }
-    return count;
+    return PagesCount();
 }
 
 void TPrintableDV::DrawPage(int pageNo, TCanvas& canvas)

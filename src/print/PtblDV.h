@@ -152,6 +152,9 @@ private:
                      int pageTopY, int x, int y, int tdx, int tdy);
 
     std::vector<TDVPageInfo> FPages;
+    // Changes whenever the pages lose their layout (a new document, the
+    // source gone, another pagination).
+    unsigned FGeneration = 0;
     QMetaObject::Connection FSourceGone;
     int FLeftMarginPx = 0;
     int FTopMarginPx = 0;

@@ -45,9 +45,19 @@ TEST_F(PrintTest, MarginsShrinkTheTextAreaByWholeInchesAndStartExactlyAtTheMilli
     print->SetTopMarginMM(0);
     print->SetBottomMarginMM(0);
     Paginate();
-    EXPECT_EQ(copy().CopyWidth(), 4724 - MulDiv(10, 4724, 200) - MulDiv(2, 4724, 200));
+    EXPECT_EQ(copy().CopyWidth(), 4724 - MulDiv(10, 4724, 200));
     EXPECT_EQ(copy().CopyHeight(), 6780);
     EXPECT_LE(copy().LeftMarginPx() + copy().CopyWidth(), 4724);
+
+    // Margins that round down but leave the text on the paper keep the
+    // whole-inch text area: 30 + 30 mm is 2 inches.
+    print->SetLeftMarginMM(30);
+    print->SetRightMarginMM(30);
+    print->SetTopMarginMM(30);
+    print->SetBottomMarginMM(30);
+    Paginate();
+    EXPECT_EQ(copy().CopyWidth(), 4724 - 2 * 600);
+    EXPECT_EQ(copy().CopyHeight(), 6780 - 2 * 600);
 }
 
 TEST_F(PrintTest, UniformLinesBreakWhereTheNextLineWouldOverflow)
@@ -167,5 +177,39 @@ TEST_F(PrintTest, ControlsAreNeverLaidOutForPaperAndTheSourceSurvivesTheCopy)
     // The borrowed items are gone: no pages refer to them any more.
     EXPECT_EQ(print->PagesCount(), 0);
     TTestCanvas c(96, 96);
+    EXPECT_THROW(copy().DrawPage(1, c), EInvalidPageNo);
+}
+
+TEST_F(PrintTest, PagesNeverOutliveTheLayoutTheyIndex)
+{
+    AddLines(40);
+    print->SetTopMarginMM(0);
+    print->SetBottomMarginMM(0);
+    printer->geometry.HeightPx = 1000;
+    ASSERT_GE(Paginate(), 3);
+
+    // A layout that fails takes the old pages with it (the document is not
+    // handed over again, which would drop them anyway).
+    source->AddParagraph("bad", 99);
+    EXPECT_THROW(print->Paginate(foPictures | foImages), EListError);
+    EXPECT_EQ(print->PagesCount(), 0);
+    TTestCanvas c(96, 96);
+    EXPECT_THROW(copy().DrawPage(1, c), EInvalidPageNo);
+
+    // A progress handler that lets the source go ends the cutting: no page
+    // is left over lines that are gone, and no more progress is reported.
+    source = std::make_unique<TDocView>();
+    source->SetCanvas(std::make_unique<TTestCanvas>(96, 96));
+    source->SetStyle(style.get());
+    AddLines(40);
+    std::vector<std::pair<int, TDVPrintingStep>> events;
+    print->OnFormatting = [&](TDocView*, int page, TDVPrintingStep step) {
+        events.emplace_back(page, step);
+        if (step == dvpsProceeding && page == 1)
+            source.reset();
+    };
+    EXPECT_EQ(Paginate(), 0);
+    EXPECT_EQ(print->PagesCount(), 0);
+    EXPECT_EQ(events.back(), std::make_pair(1, dvpsProceeding));
     EXPECT_THROW(copy().DrawPage(1, c), EInvalidPageNo);
 }

@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -169,6 +170,20 @@ TEST(PrintFrm, ThePageIsCentredWhenItFitsAndReachableWhenItDoesNot)
     EXPECT_EQ(f.Panel2->geometry(), QRect(400 - 185, 0, 185, 42));
 }
 
+TEST(PrintFrm, OpensInTheMiddleOfTheScreenNotOverItsOwner)
+{
+    QWidget owner;
+    owner.setGeometry(500, 400, 200, 150);
+    owner.show();
+    TfrmPrint f(&owner);
+    f.resize(200, 100);
+    f.show();
+    ASSERT_NE(f.screen(), nullptr);
+    const QPoint middle = f.screen()->availableGeometry().center();
+    // Within the width of a window frame.
+    EXPECT_LE((f.geometry().center() - middle).manhattanLength(), 8);
+}
+
 TEST(PrintFrm, JobTitlesNameTheDocumentAndThePages)
 {
     const std::string name = cp1250::fromUtf8("Kodeks cywilny");
@@ -237,6 +252,21 @@ TEST_F(PrintTest, PrintCommandPrintsThePageChosenInTheDialog)
 
     // No document: nothing happens.
     EXPECT_FALSE(command.Drukuj(nullptr, "x"));
+}
+
+// The document goes while the dialog is up: whatever was chosen, nothing is
+// sent to the printer, not even an empty job.
+TEST_F(PrintTest, ADocumentFreedDuringTheDialogIsNotPrinted)
+{
+    AddLines(5);
+    TfrmPrint dialog;
+    TDrukowanie command(*print, dialog);
+    QTimer::singleShot(0, &dialog, [&] {
+        source.reset();
+        QTest::mouseClick(dialog.btnOk, Qt::LeftButton);
+    });
+    EXPECT_FALSE(command.Drukuj(source.get(), "Kodeks pracy"));
+    EXPECT_TRUE(printer->log.empty());
 }
 
 // With no printer installed the default printer is a PDF file whose name

@@ -33,7 +33,8 @@ public:
 
     // Paginates view, shows the first page in the dialog, shows it modally
     // and on OK prints the chosen pages as one uncollated copy titled from
-    // name (Windows-1250). Returns true when a job was printed. Failures of
+    // name (Windows-1250). Returns true when a job was printed; nothing is
+    // printed for a view freed while the dialog was up. Failures of
     // pagination and printing propagate as exceptions (their messages are
     // the ones to show).
     bool Drukuj(TDocView* view, const std::string& name);

@@ -953,7 +953,7 @@ void TfLumesta::DziennikPrzypisu()
     if (FOtwieranie > 0) {
         // The request stays flagged on its window and is served after the
         // document being opened is built.
-        FDziennikCzeka = true;
+        ++FDziennikiCzekaja;
         return;
     }
     TfPrzypis* okno = nullptr;
@@ -1293,10 +1293,10 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
         TfLumesta* okno;
         ~TKoniecOtwierania()
         {
-            if (--okno->FOtwieranie == 0 && okno->FDziennikCzeka) {
-                okno->FDziennikCzeka = false;
+            if (--okno->FOtwieranie > 0)
+                return;
+            for (; okno->FDziennikiCzekaja > 0; --okno->FDziennikiCzekaja)
                 QCoreApplication::postEvent(okno, new QEvent(QEvent::Type(WM_DZIENNIK_PRZYPISU)));
-            }
         }
     } koniec{this};
 

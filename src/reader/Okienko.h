@@ -342,7 +342,7 @@ private:
     // served there would open a tab inside the build (the per-tab lists
     // would get their entries out of order, and the store would be asked
     // for a document while it is still decoding another). Such a request
-    // waits until the build is done.
+    // waits until the build is done; each waiting message is posted again.
     int FOtwieranie = 0;
-    bool FDziennikCzeka = false;
+    int FDziennikiCzekaja = 0;
 };

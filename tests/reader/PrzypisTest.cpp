@@ -341,13 +341,17 @@ TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
     kliknijSkok(v, 0);
     TfPrzypis* p = ostatniPrzypis();
     ASSERT_NE(p, nullptr);
+    okno->dvTekstJump(v, 1001);
+    TfPrzypis* p2 = ostatniPrzypis();
+    ASSERT_NE(p2, p);
 
     KomunikatyModalne modalne(okno.get());
     okno->komunikaty = &modalne;
     okno->pliki->UstawKomunikaty(&modalne);
-    // The citation's request is pending when a code missing from the data
-    // is opened; the store's message about it lets the request through.
+    // Two citations' requests are pending when a code missing from the data
+    // is opened; the store's message about it lets them through.
     kliknijSkok(p->dvPrzypis, 0);
+    kliknijSkok(p2->dvPrzypis, 0);
     okno->OtworzWZakladce(cp("Kodeks pracy"), true);
     EXPECT_FALSE(modalne.Lista.empty());
     QCoreApplication::sendPostedEvents(okno.get());
@@ -368,7 +372,9 @@ TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
     EXPECT_TRUE(okno->indeksyPrzypisow[1].Wiersze.empty());
     EXPECT_FALSE(okno->indeksyPrzypisow[2].Wiersze.empty());
     EXPECT_EQ(okno->BiezacaZakladka(), 2);
+    // Both requests were served (the second names the same act).
     EXPECT_FALSE(p->zadanieDziennika);
+    EXPECT_FALSE(p2->zadanieDziennika);
 }
 
 TEST_F(Droga, LinkLabelsGoThroughTheOpener)

@@ -24,6 +24,7 @@
 
 #include <memory>
 #include <random>
+#include "common/QtBenchMain.h"
 
 namespace {
 
@@ -212,13 +213,4 @@ BENCHMARK(BM_SaveHTML)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+LUMESTA_QT_BENCHMARK_MAIN()

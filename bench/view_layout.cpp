@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <random>
+#include "common/QtBenchMain.h"
 
 namespace {
 
@@ -142,13 +143,4 @@ BENCHMARK(BM_PaintScreen)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+LUMESTA_QT_BENCHMARK_MAIN()

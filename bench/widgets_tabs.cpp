@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include <string>
+#include "common/QtBenchMain.h"
 
 namespace {
 
@@ -59,13 +60,4 @@ BENCHMARK(BM_OwnerDrawnGradientTabs);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+LUMESTA_QT_BENCHMARK_MAIN()

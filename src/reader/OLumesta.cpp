@@ -1,4 +1,5 @@
 #include "reader/OLumesta.h"
+#include "reader/Wyglad.h"
 
 #include "platform/QtColors.h"
 #include "reader/Adresy.h"
@@ -104,21 +105,6 @@ namespace {
 
 constexpr int SzerokoscOkna = 361;
 constexpr int WysokoscOkna = 399;
-
-void ustawKolorTekstu(QLabel* l, TColor kolor)
-{
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, toQColor(kolor));
-    l->setPalette(pal);
-}
-
-QFont czcionkaFormularza()
-{
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(11);
-    return f;
-}
 
 // The texts of the box separate their lines with a single carriage return.
 // A Qt label breaks lines only at a line feed: shown as written, the lines

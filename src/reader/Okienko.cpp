@@ -1,4 +1,5 @@
 #include "reader/Okienko.h"
+#include "reader/Wyglad.h"
 
 #include "platform/Cursors.h"
 #include "platform/QtColors.h"
@@ -83,22 +84,6 @@ void ustawTlo(QWidget* w, TColor kolor)
     QPalette pal = w->palette();
     pal.setColor(QPalette::Base, toQColor(kolor));
     w->setPalette(pal);
-}
-
-void ustawKolorTekstu(QLabel* l, TColor kolor)
-{
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, toQColor(kolor));
-    l->setPalette(pal);
-}
-
-QFont czcionkaFormularza()
-{
-    // "MS Sans Serif", 8 points (11 pixels); font substitution applies.
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(11);
-    return f;
 }
 
 // A flat tool-bar button with its picture over its caption. The caption is

@@ -49,9 +49,9 @@ protected:
         marks.Add(mark);
 
         const std::string body = cp1250::fromUtf8(
-            "Kto zabiera w celu przywłaszczenia cudzą rzecz ruchomą, podlega karze pozbawienia wolności "
-            "od 3 miesięcy do lat 5, a w wypadku mniejszej wagi sąd może orzec grzywnę lub karę "
-            "ograniczenia wolności.");
+            "Kto bez zgody sołtysa wypędza bydło na łąkę gminną przed dniem otwarcia wypasu, podlega "
+            "nawiązce w wysokości od 2 do 20 dniówek, a gdy szkoda jest znaczna, zarząd gminy może "
+            "odebrać mu prawo wypasu na rok.");
         for (int chapter = 1; chapter <= 6; ++chapter) {
             view.AddCenteredLine(cp1250::fromUtf8("Rozdział ") + std::to_string(chapter), 2);
             for (int art = 1; art <= 12; ++art) {

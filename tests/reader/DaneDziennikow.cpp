@@ -80,7 +80,7 @@ Kodeks kodeksZOdnosnikami()
     k.indeks = 0;
     k.akapity = {
         wiersz({{9, "KODEKS"}, {0, " CYWILNY"}}),
-        wiersz({{2, "Art"}, {0, ". 1. Kodeks reguluje stosunki "}, {4, ""}, {0, " cywilnoprawne."}}),
+        wiersz({{2, "Art"}, {0, ". 1. Kodeks określa zasady najmu "}, {4, ""}, {0, " łodzi rybackich."}}),
         wiersz({{2, "Art"}, {0, ". 2. Zmieniony przepis "}, {4, ""}, {0, " dalej."}}),
     };
     k.przypisy = {

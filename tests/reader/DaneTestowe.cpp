@@ -61,10 +61,10 @@ Kodeks kodeksCywilny()
         wiersz({{11, "CZĘŚĆ"}, {0, " OGÓLNA"}}),
         wiersz({{15, "TYTUŁ"}, {0, " I"}}),
         wiersz({{0, "PRZEPISY WSTĘPNE"}}),
-        wiersz({{2, "Art"}, {0, ". 1. Kodeks niniejszy reguluje stosunki "}, {4, ""}, {0, " między osobami."}}),
+        wiersz({{2, "Art"}, {0, ". 1. Kodeks niniejszy określa zasady wypasu "}, {4, ""}, {0, " na łąkach gminnych."}}),
         wiersz({{17, "DZIAŁ"}, {0, " I "}, {4, ""}, {0, " Osoby fizyczne"}}),
         wiersz({{19, "ROZDZIAŁ"}, {0, " I"}, {4, ""}, {0, ""}}),
-        wiersz({{3, "§"}, {0, " 1. Każdy człowiek ma zdolność prawną."}}),
+        wiersz({{3, "§"}, {0, " 1. Każdy hodowca prowadzi księgę stada."}}),
         wiersz({{21, "ODDZIAŁ"}, {0, " 2"}}),
         wiersz({{13, "KSIĘGA"}, {0, " PIERWSZA"}}),
     };
@@ -82,7 +82,7 @@ Kodeks kodeksKarny()
     k.indeks = 3;
     k.akapity = {
         wiersz({{9, "KODEKS"}, {0, " KARNY"}}),
-        wiersz({{2, "Art"}, {0, ". 1. Odpowiedzialności karnej podlega ten tylko."}}),
+        wiersz({{2, "Art"}, {0, ". 1. Kto zaniedbuje pastwisko, płaci nawiązkę."}}),
     };
     return k;
 }
@@ -93,7 +93,7 @@ Kodeks konstytucja()
     k.indeks = 13;
     k.akapity = {
         wiersz({{23, "KONSTYTUCJA"}, {0, " RZECZYPOSPOLITEJ POLSKIEJ"}}),
-        wiersz({{2, "Art"}, {0, ". 1. Rzeczpospolita Polska jest dobrem wspólnym."}}),
+        wiersz({{2, "Art"}, {0, ". 1. Herbem przykładowego państwa jest złota sowa."}}),
         wiersz({{23, "KONSTYTUCJA"}, {0, " RAZ JESZCZE"}}),
         wiersz({{19, "ROZDZIAŁ"}, {0, " I"}}),
     };

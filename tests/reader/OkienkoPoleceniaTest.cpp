@@ -133,8 +133,8 @@ TEST_F(Polecenia, SelectAllAndCopyActOnTheCurrentTab)
     EXPECT_FALSE(okno->Widok(0)->SelectionExists());
     okno->Kopij1->trigger();
     const QString schowek = QGuiApplication::clipboard()->text();
-    EXPECT_TRUE(schowek.contains(QStringLiteral("Kodeks niniejszy reguluje"))) << schowek.toStdString();
-    EXPECT_TRUE(schowek.contains(QStringLiteral("Każdy człowiek")));
+    EXPECT_TRUE(schowek.contains(QStringLiteral("Kodeks niniejszy określa"))) << schowek.toStdString();
+    EXPECT_TRUE(schowek.contains(QStringLiteral("Każdy hodowca")));
     EXPECT_TRUE(komunikaty.Lista.empty());
 }
 
@@ -168,7 +168,7 @@ TEST_F(Polecenia, SavingWritesEachFormatAndReportsAFailedWrite)
     odpowiedz = folder + QStringLiteral("/kc.txt");
     okno->Zapisz1->trigger();
     const QString tekst = czytaj(folder + QStringLiteral("/kc.txt"));
-    EXPECT_TRUE(tekst.contains(QStringLiteral("Kodeks niniejszy reguluje")));
+    EXPECT_TRUE(tekst.contains(QStringLiteral("zasady wypasu")));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/kc.txt.txt")));
     EXPECT_TRUE(komunikaty.Lista.empty());
 

@@ -259,10 +259,10 @@ TEST_F(Okno, OpeningACodeBuildsItsItemsContentsAndAnchors)
         // A line of kind 0 inside a heading is centred but has no entry.
         "C2|PRZEPISY WSTĘPNE|", "T0| |",
         // Body text continues the one-space line; the mark is a hotspot.
-        "T0+|Art|", "T0+|. 1. Kodeks niniejszy reguluje stosunki |", "H6+", "T0+| między osobami.|", "T0| |",
+        "T0+|Art|", "T0+|. 1. Kodeks niniejszy określa zasady wypasu |", "H6+", "T0+| na łąkach gminnych.|", "T0| |",
         "CP|4|", "C2|DZIAŁ I |", "H6+", "CP|5|", "C2| Osoby fizyczne|", "T0| |",
         "CP|6|", "C2|ROZDZIAŁ I|", "H6+", "C2||", "T0| |",
-        "T0+|§|", "T0+| 1. Każdy człowiek ma zdolność prawną.|", "T0| |",
+        "T0+|§|", "T0+| 1. Każdy hodowca prowadzi księgę stada.|", "T0| |",
         // Two heading lines in a row each get their entry and anchor.
         "CP|7|", "C2|ODDZIAŁ 2|", "T0| |",
         "CP|8|", "C2|KSIĘGA PIERWSZA|", "T0| |",

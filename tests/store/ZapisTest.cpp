@@ -60,13 +60,13 @@ TDokumentTekst przykladowyKodeks()
         akapit({{7, "USTAWA"}, {0, " z dnia 23 kwietnia 1964 r."}}),
         akapit({{9, "KODEKS"}, {0, " CYWILNY"}}),
         akapit({{11, "CZĘŚĆ"}, {0, " OGÓLNA"}}),
-        akapit({{2, "Art"}, {0, ". 1. Kodeks niniejszy reguluje stosunki cywilnoprawne między osobami "
-                                "fizycznymi i osobami prawnymi."}}),
+        akapit({{2, "Art"}, {0, ". 1. Kodeks niniejszy określa zasady korzystania z pastwisk gminnych "
+                                "przez hodowców i spółdzielnie wypasowe."}}),
         akapit({{2, "Art"}, {0, ". 2. (uchylony)"}}),
-        akapit({{3, "§"}, {0, " 1. Jeżeli ustawa uzależnia skutki prawne od dobrej lub złej wiary, "
-                              "domniemywa się istnienie dobrej wiary [zob. art. 7; por. § 2]: tak!"}}),
-        akapit({{2, "Art"}, {0, ". 3. Ustawa nie ma mocy wstecznej, chyba że to wynika z jej "}, {4, ""},
-                {0, " brzmienia lub celu."}}),
+        akapit({{3, "§"}, {0, " 1. Jeżeli umowa wypasu nie określa liczby zwierząt, przyjmuje się "
+                              "liczbę zgłoszoną sołtysowi [zob. art. 7; por. § 2]: tak!"}}),
+        akapit({{2, "Art"}, {0, ". 3. Opłata nie podlega zwrotowi, chyba że wypas przerwano z "}, {4, ""},
+                {0, " przyczyn niezależnych od hodowcy."}}),
         akapit({{0, "Zdanie z przypisem na końcu."}, {4, ""}, {0, ""}}),
         akapit({{0, "Przypis po kropce."}, {4, ""}, {0, ") "}}),
         akapit({{0, "a "}, {4, ""}, {0, "), b - c – d „e” 5 % i 10/12 r."}}),

@@ -27,6 +27,7 @@
 #include <memory>
 #include <random>
 #include "common/QtBenchMain.h"
+#include "common/SyntheticCode.h"
 
 namespace {
 
@@ -65,14 +66,7 @@ struct Fixture {
         view.SetStyle(&style);
         view.resize(1000, 800);
 
-        static const char* const words[] = {
-            "kodeks", "ustawa", "przepis", "sąd", "postępowanie", "strona", "wyrok", "kara",
-            "pozbawienia", "wolności", "podlega", "który", "albo", "oraz", "w", "z", "na",
-            "przestępstwo", "umyślne", "grzywny", "ograniczenia", "zażalenie", "świadek", "§",
-            "art.", "1", "2", "3", "dni", "od", "dnia", "doręczenia", "orzeczenia", "właściwy"};
-        std::vector<std::string> cp;
-        for (const char* w : words)
-            cp.push_back(cp1250::fromUtf8(w));
+        const std::vector<std::string>& cp = BenchWords();
         std::mt19937 rng(1234);
         std::uniform_int_distribution<size_t> pick(0, cp.size() - 1);
         std::uniform_int_distribution<int> len(8, 60);

@@ -25,6 +25,7 @@
 #include <memory>
 #include <random>
 #include "common/QtBenchMain.h"
+#include "common/SyntheticCode.h"
 
 namespace {
 
@@ -50,32 +51,8 @@ struct Fixture {
         view = std::make_unique<TDocView>();
         view->SetStyle(&style);
         view->resize(1000, 800);
-        static const char* const words[] = {"kodeks", "ustawa", "przepis", "sąd", "postępowanie", "strona",
-                                            "wyrok", "kara", "wolności", "podlega", "który", "albo", "oraz",
-                                            "w", "z", "na", "przestępstwo", "grzywny", "zażalenie", "świadek"};
-        std::vector<std::string> cp;
-        for (const char* w : words)
-            cp.push_back(cp1250::fromUtf8(w));
         std::mt19937 rng(4321);
-        std::uniform_int_distribution<size_t> pick(0, cp.size() - 1);
-        std::uniform_int_distribution<int> len(6, 22);
-        int heading = 0;
-        for (int p = 0; p < Paragraphs; ++p) {
-            if (p % 50 == 0) {
-                view->AddCheckpoint(std::to_string(heading++));
-                view->AddCenteredLine("Rozdział " + std::to_string(heading), 2);
-            }
-            std::string text = "Art. " + std::to_string(p + 1) + ". ";
-            const int n = len(rng);
-            for (int k = 0; k < n; ++k) {
-                text += cp[pick(rng)];
-                text += k + 1 < n ? " " : ".";
-            }
-            view->AddTextLines(text, 0);
-            if (p % 20 == 0)
-                view->AddHotspot(6, &marks, false);
-            view->AddParagraphLines(" ", 0);
-        }
+        FillSyntheticCode(*view, &marks, 6, Paragraphs, rng);
         view->Format();
         std::uniform_int_distribution<int> px(0, view->TextWidth() + 20);
         std::uniform_int_distribution<int> py(0, view->DocumentHeight());

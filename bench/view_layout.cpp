@@ -19,6 +19,7 @@
 #include <memory>
 #include <random>
 #include "common/QtBenchMain.h"
+#include "common/SyntheticCode.h"
 
 namespace {
 
@@ -50,37 +51,8 @@ struct Fixture {
 
     void Build()
     {
-        static const char* const words[] = {
-            "kodeks", "ustawa", "przepis", "sąd", "postępowanie", "strona", "wyrok", "kara",
-            "pozbawienia", "wolności", "podlega", "który", "albo", "oraz", "w", "z", "na",
-            "przestępstwo", "umyślne", "grzywny", "ograniczenia", "zażalenie", "świadek", "§",
-            "art.", "1", "2", "3", "dni", "od", "dnia", "doręczenia", "orzeczenia", "właściwy"};
-        std::vector<std::string> cp;
-        for (const char* w : words)
-            cp.push_back(cp1250::fromUtf8(w));
         std::mt19937 rng(1234);
-        std::uniform_int_distribution<size_t> pick(0, cp.size() - 1);
-        std::uniform_int_distribution<int> len(6, 22);
-        view->Clear();
-        bytes = 0;
-        int heading = 0;
-        for (int p = 0; p < Paragraphs; ++p) {
-            if (p % 50 == 0) {
-                view->AddCheckpoint(std::to_string(heading++));
-                view->AddCenteredLine("Rozdział " + std::to_string(heading), 2);
-            }
-            std::string text = "Art. " + std::to_string(p + 1) + ". ";
-            const int n = len(rng);
-            for (int k = 0; k < n; ++k) {
-                text += cp[pick(rng)];
-                text += k + 1 < n ? " " : ".";
-            }
-            bytes += text.size();
-            view->AddTextLines(text, 0);
-            if (p % 20 == 0)
-                view->AddHotspot(6, &marks, false);
-            view->AddParagraphLines(" ", 0);
-        }
+        bytes = FillSyntheticCode(*view, &marks, 6, Paragraphs, rng);
     }
 };
 

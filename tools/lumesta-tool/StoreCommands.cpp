@@ -104,18 +104,38 @@ bool sprawdzSlownik(const std::filesystem::path& p)
 // store refilled a list.
 const std::string kZnacznik = std::string("\x01\x02 untouched");
 
-bool czyKontener(const Wywolanie& w, bool& jest)
+// A missing container is not an error of the store (it stays silent), but a
+// data preparer wants to know which file was looked for.
+void zglosBrakKontenera(const Wywolanie& w)
 {
     std::string blad;
     auto klucz = SprobujRozbierzNazwe(w.nazwa, &blad);
     if (!klucz)
-        return false;   // the store reports it
+        return;   // the store reports it
     std::error_code ec;
-    jest = std::filesystem::is_regular_file(SciezkaKontenera(w.folder, *klucz), ec);
-    if (!jest)
+    if (!std::filesystem::is_regular_file(SciezkaKontenera(w.folder, *klucz), ec))
         std::fprintf(stderr, "lumesta-tool: no container %s\n",
                      SciezkaKontenera(w.folder, *klucz).string().c_str());
-    return true;
+}
+
+// The store with its dictionary loaded and its messages collected, as both
+// commands use it.
+struct Sesja {
+    explicit Sesja(const Wywolanie& w) : k(w.json), pliki(&k) { pliki.WczytajSlownik(w.slownik); }
+    Komunikaty k;
+    TPliki pliki;
+};
+
+// Reads the arguments and checks the dictionary: 0 to go on, otherwise the
+// exit status.
+int przygotuj(const std::vector<std::string>& args, const char* polecenie, Wywolanie& w)
+{
+    if (!rozbierz(args, polecenie, w))
+        return 2;
+    if (!sprawdzSlownik(w.slownik))
+        return 1;
+    zglosBrakKontenera(w);
+    return 0;
 }
 
 } // namespace
@@ -123,15 +143,11 @@ bool czyKontener(const Wywolanie& w, bool& jest)
 int ListCommand(const std::vector<std::string>& args)
 {
     Wywolanie w;
-    if (!rozbierz(args, "list", w))
-        return 2;
-    if (!sprawdzSlownik(w.slownik))
-        return 1;
-    bool jest = false;
-    czyKontener(w, jest);
-    Komunikaty k(w.json);
-    TPliki pliki(&k);
-    pliki.WczytajSlownik(w.slownik);
+    if (const int status = przygotuj(args, "list", w))
+        return status;
+    Sesja sesja(w);
+    Komunikaty& k = sesja.k;
+    TPliki& pliki = sesja.pliki;
     TListaNapisow tekst, przypisy, tytuly{kZnacznik};
     TPlik plik;
     pliki.OtworzDokument(w.folder, w.nazwa, tekst, przypisy, plik, false, tytuly);
@@ -151,15 +167,11 @@ int ListCommand(const std::vector<std::string>& args)
 int DecodeCommand(const std::vector<std::string>& args)
 {
     Wywolanie w;
-    if (!rozbierz(args, "decode", w))
-        return 2;
-    if (!sprawdzSlownik(w.slownik))
-        return 1;
-    bool jest = false;
-    czyKontener(w, jest);
-    Komunikaty k(w.json);
-    TPliki pliki(&k);
-    pliki.WczytajSlownik(w.slownik);
+    if (const int status = przygotuj(args, "decode", w))
+        return status;
+    Sesja sesja(w);
+    Komunikaty& k = sesja.k;
+    TPliki& pliki = sesja.pliki;
     TListaNapisow tekst{kZnacznik}, przypisy, tytuly;
     TPlik plik;
     pliki.OtworzDokument(w.folder, w.nazwa, tekst, przypisy, plik, true, tytuly);

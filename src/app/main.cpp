@@ -34,7 +34,6 @@ public:
         return false;
     }
 
-public:
     void pokazWyjatek(const QString& tekst)
     {
         // A failure while the box itself is up must not open a second one.

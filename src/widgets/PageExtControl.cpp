@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QShortcutEvent>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstdio>
@@ -123,8 +122,6 @@ void TNativeTabBar::keyPressEvent(QKeyEvent* e)
     if (target >= 0 && target < count() && target != current)
         Guarded([&] { FOwner->SelectByUser(target); });
 }
-
-void TNativeTabBar::wheelEvent(QWheelEvent* e) { e->ignore(); }
 
 bool TNativeTabBar::event(QEvent* e)
 {

@@ -5,6 +5,7 @@
 #include "widgets/PageExtControl.h"
 
 #include <QTabBar>
+#include <QWheelEvent>
 
 #include <exception>
 
@@ -12,7 +13,6 @@ class QKeyEvent;
 class QMouseEvent;
 class QPainter;
 class QPaintEvent;
-class QWheelEvent;
 
 namespace pageext {
 
@@ -45,9 +45,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void leaveEvent(QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
     // The wheel does not switch tabs; it goes on to the parent.
-    void wheelEvent(QWheelEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override { e->ignore(); }
+    void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 

@@ -7,6 +7,7 @@
 // Windows-1250 bytes; they are converted only where they meet Qt.
 #include "platform/ImageList.h"
 #include "platform/core/Colors.h"
+#include "reader/BudowaDokumentu.h"
 #include "reader/Przypis.h"
 #include "store/Pliki.h"
 #include "store/Typy.h"
@@ -58,18 +59,6 @@ struct TSpisZakladki {
     QStringList Ekran;
 };
 
-// One footnote: the lines Pierwszy..Ostatni of Wiersze.
-struct TBlokPrzypisu {
-    std::int32_t Pierwszy = 0;
-    std::int32_t Ostatni = 0;
-};
-
-// Footnote index of one tab: the blocks and a copy of the footnote lines.
-struct AZapisPrzypisu {
-    std::vector<TBlokPrzypisu> Bloki;
-    TListaNapisow Wiersze;
-};
-
 // A footnote window and the tab group (NumerKodeksu) it was opened from.
 struct TOknoPrzypisu {
     QPointer<TfPrzypis> Okno;
@@ -80,22 +69,10 @@ struct TOknoPrzypisu {
 // coincide with a row of the codes list (which holds at most a few dozen).
 constexpr int PierwszyNumerDziennika = 1000;
 
-// Heading text of a line and the contents entry it gives, as the document
-// builder makes them (exposed for tests and the benchmark).
-// Indent of a contents entry for a line of kind `rodzaj` (6..23), or -1 when
-// lines of that kind give no entry.
-int WciecieSpisu(int rodzaj);
-
 // The parent of a folder: one trailing separator dropped, then everything
 // after the last remaining separator; the result keeps that separator.
 // "/a/b/" and "/a/b" both give "/a/". Without any separator: empty.
 std::string KatalogNadrzedny(const std::string& sciezka);
-
-// Footnote blocks of a footnote list: each block runs from a line starting
-// with "(" through the empty line before the next footnote; the last runs to
-// the end. A footnote that is not followed by an empty line ends just before
-// the next one.
-std::vector<TBlokPrzypisu> BlokiPrzypisow(const TListaNapisow& wiersze);
 
 // The text styles' sizes after the font dialog chose `nowy` points while
 // style 0 had `bazowy`: each size scaled by nowy / bazowy and rounded to the
@@ -318,11 +295,6 @@ private:
     void UstawZnacznik(int wiersz, bool zaznaczony);
     // Shows a tab's table of contents in the contents list.
     void PokazSpis(const TSpisZakladki& spis);
-
-    // Adds the contents entry for heading text of a line of kind `rodzaj`
-    // and, with it, the anchor that the entry scrolls to.
-    void DodajWpisSpisu(TDocView* widok, TSpisZakladki& spis, const std::string& naglowek, int rodzaj,
-                        int& kotwica, bool& konstytucja);
 
     bool Zapytaj(const QString& tytul, const QString& tekst);
     void UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc);

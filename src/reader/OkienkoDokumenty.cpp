@@ -1,0 +1,388 @@
+// The main window's documents: the codes list read from the data folder,
+// opening a document in a tab of its own, building its view and contents,
+// indexing its footnotes, and keeping the codes list, the contents list and
+// the per-tab lists in step with the tabs as they are chosen and closed.
+#include "reader/Okienko.h"
+
+#include "platform/QtText.h"
+#include "platform/core/Cp1250.h"
+#include "view/DocView.h"
+#include "widgets/PageExtControl.h"
+#include "widgets/ProgressGauge.h"
+
+#include <QCoreApplication>
+#include <QLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+namespace {
+
+constexpr int PierwszyNumerSkoku = 1000;
+
+const QString KomunikatBrakZakladki = QStringLiteral("Nie ma żadnego otwartego dokumentu.");
+
+// Texts of the data in Windows-1250, as the store delivers them.
+const std::string NazwaListyKodeksow = cp1250::fromUtf8("Kodeks cywilny");
+
+} // namespace
+
+std::string KatalogNadrzedny(const std::string& sciezka)
+{
+    std::string s = sciezka;
+    if (!s.empty() && s.back() == '/')
+        s.pop_back();
+    const auto poz = s.rfind('/');
+    if (poz == std::string::npos)
+        return {};
+    return s.substr(0, poz + 1);
+}
+
+void TfLumesta::WczytajSpisKodeksow()
+{
+    clbSpisKodeksow->clear();
+    nazwyKodeksow.clear();
+    const auto wypelnij = [this] {
+        TPlik nieuzywany;
+        TListaNapisow tekst;
+        TListaNapisow przypisy;
+        try {
+            pliki->OtworzDokument(sKatalogDanych, NazwaListyKodeksow, tekst, przypisy, nieuzywany, false,
+                                  spisKodeksow);
+        } catch (const std::exception& e) {
+            komunikaty->Komunikat(e.what());
+        }
+        FUstawiaZnaczniki = true;
+        for (const std::string& nazwa : spisKodeksow) {
+            auto* w = new QListWidgetItem(toQString(nazwa), clbSpisKodeksow);
+            w->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+            w->setCheckState(Qt::Unchecked);
+            nazwyKodeksow.push_back(nazwa);
+        }
+        FUstawiaZnaczniki = false;
+    };
+
+    sKatalogDanych = sKatalogProgramu / "Lumesta" / "";
+    wypelnij();
+    if (nazwyKodeksow.empty()) {
+        std::string program = sKatalogProgramu.string();
+        if (program.empty() || program.back() != '/')
+            program += '/';
+        const std::string nadrzedny = KatalogNadrzedny(program);
+        if (!nadrzedny.empty()) {
+            sKatalogDanych = std::filesystem::path(nadrzedny) / "Lumesta" / "";
+            wypelnij();
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Tabs.
+
+int TfLumesta::LiczbaZakladek() const
+{
+    return pecTablica ? pecTablica->TabTexts().Count() : 0;
+}
+
+int TfLumesta::BiezacaZakladka() const
+{
+    return pecTablica ? pecTablica->TabIndex() : -1;
+}
+
+TDocView* TfLumesta::Widok(int zakladka) const
+{
+    if (!pecTablica)
+        return nullptr;
+    TTabExtSheet* arkusz = pecTablica->SheetOfTab(zakladka);
+    return arkusz ? qobject_cast<TDocView*>(arkusz->Control()) : nullptr;
+}
+
+TDocView* TfLumesta::BiezacyWidok() const
+{
+    return Widok(BiezacaZakladka());
+}
+
+bool TfLumesta::PokazOtwarty(const std::string& nazwa)
+{
+    for (std::size_t i = 0; i < nazwyZakladek.size(); ++i) {
+        if (nazwyZakladek[i] == nazwa) {
+            if (pecTablica)
+                pecTablica->SetTabIndex(int(i));
+            OdswiezTytul();
+            // Selecting a tab by program raises no change event, so the
+            // contents list is brought to the tab here.
+            OdswiezListy(false);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
+{
+    if (!pecTablica)
+        UtworzTablice();
+    if (!PokazOtwarty(nazwa))
+        return;
+
+    ++FOtwieranie;
+    struct TKoniecOtwierania {
+        TfLumesta* okno;
+        ~TKoniecOtwierania()
+        {
+            if (--okno->FOtwieranie > 0)
+                return;
+            for (; okno->FDziennikiCzekaja > 0; --okno->FDziennikiCzekaja)
+                QCoreApplication::postEvent(okno, new QEvent(QEvent::Type(WM_DZIENNIK_PRZYPISU)));
+        }
+    } koniec{this};
+
+    // The strip is shown before the document is built, so that the view
+    // is laid out once, for the width it is shown at.
+    pecTablica->show();
+    nazwyZakladek.push_back(nazwa);
+
+    ++licznikZakladek;
+    auto* arkusz = new TTabExtSheet(pecTablica);
+    arkusz->setObjectName(QStringLiteral("ts_plik%1").arg(licznikZakladek));
+    arkusz->Colors().SetActiveFill1(clGreen);
+    arkusz->SetCaption(nazwa);
+    arkusz->SetHostStrip(pecTablica);
+    pecTablica->SetActivePage(arkusz);
+    OdswiezTytul();
+
+    auto* widok = new TDocView;
+    widok->setObjectName(QStringLiteral("se_plik%1").arg(licznikZakladek));
+    widok->hide();
+    widok->SetStyle(DVSStyl);
+    widok->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(widok, &QWidget::customContextMenuRequested, this,
+            [this, widok](const QPoint& p) { pmPodreczne->popup(widok->mapToGlobal(p)); });
+    arkusz->SetControl(widok);
+    widok->show();
+    // Make the sizes of the strip, the sheet and the view final now.
+    if (pPole->layout())
+        pPole->layout()->activate();
+    arkusz->setGeometry(pecTablica->PageRect());
+    widok->setGeometry(arkusz->rect());
+
+    ZbudujDokument(nazwa, widok, zListy);
+
+    widok->OnDVMouseMove = [this](TDocView* v, int id) { dvTekstDVMouseMove(v, id); };
+    widok->OnJump = [this](TDocView* v, int id) { dvTekstJump(v, id); };
+}
+
+void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool zListy)
+{
+    tekstDokumentu.clear();
+    widok->Clear();
+    widok->SetFirstJumpNo(PierwszyNumerSkoku);
+    WczytajDokument(nazwa, zListy);
+
+    lWczytywanie->setText(QStringLiteral("Wczytywanie"));
+    lWczytywanie->show();
+    gWczytywanie->show();
+    gWczytywanie->SetProgress(0);
+    gWczytywanie->SetMaxValue(int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
+    pPostep->repaint();
+
+    lbSpisTresci->clear();
+    TSpisZakladki spis = DodajElementy(widok);
+
+    widok->Format();
+    widok->viewport()->update();
+
+    if (zListy) {
+        int wiersz = clbSpisKodeksow->currentRow();
+        if (wiersz < 0 || std::size_t(wiersz) >= nazwyKodeksow.size() || nazwyKodeksow[std::size_t(wiersz)] != nazwa) {
+            const auto it = std::find(nazwyKodeksow.begin(), nazwyKodeksow.end(), nazwa);
+            if (it != nazwyKodeksow.end())
+                wiersz = int(it - nazwyKodeksow.begin());
+        }
+        spis.NumerKodeksu = wiersz;
+    } else {
+        spis.NumerKodeksu = PierwszyNumerDziennika + licznikZakladek;
+    }
+    spis.Ekran.reserve(qsizetype(spis.Spis.size()));
+    for (const std::string& wpis : spis.Spis)
+        spis.Ekran.append(toQString(wpis));
+    PokazSpis(spis);
+    spisyZakladek.push_back(std::move(spis));
+    tZegar->start();
+}
+
+void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
+{
+    // A document that cannot be loaded leaves an empty tab, not the text of
+    // the document loaded before it.
+    wiersze.clear();
+    przypisyTekst.clear();
+
+    std::string wpis = nazwa;
+    const auto ukosnik = wpis.find_last_of("/\\:");
+    if (ukosnik != std::string::npos)
+        wpis.erase(0, ukosnik + 1);
+    if (!zListy && wpis.size() >= 4 && wpis.compare(wpis.size() - 4, 4, ".txt") == 0)
+        wpis.resize(wpis.size() - 4);
+
+    try {
+        pliki->OtworzDokument(sKatalogDanych, wpis, tekstDokumentu, przypisyTekst, wiersze, true, spisKodeksow);
+    } catch (const std::exception& e) {
+        komunikaty->Komunikat(e.what());
+    }
+    IndeksujPrzypisy();
+}
+
+TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
+{
+    TZbudowanyDokument zbudowany = ZbudujWidokDokumentu(wiersze, *widok, ilObrazki.get(), [this](std::size_t zrobione) {
+        gWczytywanie->SetProgress(int(std::min<std::size_t>(zrobione, 0x7FFFFFFF)));
+    });
+    numeryPrzypisow.insert(numeryPrzypisow.end(), zbudowany.NumeryPrzypisow.begin(),
+                           zbudowany.NumeryPrzypisow.end());
+    TSpisZakladki spis;
+    spis.Spis = std::move(zbudowany.Spis);
+    return spis;
+}
+
+void TfLumesta::IndeksujPrzypisy()
+{
+    indeksyPrzypisow.push_back(IndeksPrzypisow(przypisyTekst));
+}
+
+void TfLumesta::TekstPrzypisu(int zakladka, int blok, TListaNapisow& linie) const
+{
+    if (zakladka < 0 || std::size_t(zakladka) >= indeksyPrzypisow.size())
+        return;
+    TekstBloku(indeksyPrzypisow[std::size_t(zakladka)], blok, linie);
+}
+
+void TfLumesta::OdswiezTytul()
+{
+    const int biezaca = BiezacaZakladka();
+    if (biezaca >= 0 && std::size_t(biezaca) < nazwyZakladek.size())
+        setWindowTitle(QStringLiteral("Lumesta: ") + toQString(nazwyZakladek[std::size_t(biezaca)]));
+}
+
+// ---------------------------------------------------------------------------
+// Keeping the codes list, the contents list and the strip in step.
+
+void TfLumesta::UstawZnacznik(int wiersz, bool zaznaczony)
+{
+    QListWidgetItem* w = clbSpisKodeksow->item(wiersz);
+    if (!w)
+        return;
+    FUstawiaZnaczniki = true;
+    w->setCheckState(zaznaczony ? Qt::Checked : Qt::Unchecked);
+    FUstawiaZnaczniki = false;
+}
+
+void TfLumesta::PokazSpis(const TSpisZakladki& spis)
+{
+    // One batch insert: a long code has thousands of entries.
+    lbSpisTresci->clear();
+    if (spis.Ekran.size() == qsizetype(spis.Spis.size())) {
+        lbSpisTresci->addItems(spis.Ekran);
+        return;
+    }
+    QStringList wpisy;
+    wpisy.reserve(qsizetype(spis.Spis.size()));
+    for (const std::string& wpis : spis.Spis)
+        wpisy.append(toQString(wpis));
+    lbSpisTresci->addItems(wpisy);
+}
+
+void TfLumesta::OdznaczWszystkie()
+{
+    for (int i = 0; i < clbSpisKodeksow->count(); ++i)
+        UstawZnacznik(i, false);
+}
+
+void TfLumesta::OdswiezListy(bool znaczniki)
+{
+    if (spisyZakladek.empty()) {
+        OdznaczWszystkie();
+        lbSpisTresci->clear();
+        return;
+    }
+    const int biezaca = BiezacaZakladka();
+    if (biezaca < 0 || std::size_t(biezaca) >= spisyZakladek.size())
+        return;
+    const TSpisZakladki& e = spisyZakladek[std::size_t(biezaca)];
+    PokazSpis(e);
+    if (!znaczniki)
+        return;
+    OdznaczWszystkie();
+    for (const TSpisZakladki& s : spisyZakladek)
+        if (s.NumerKodeksu >= 0 && s.NumerKodeksu < clbSpisKodeksow->count())
+            UstawZnacznik(s.NumerKodeksu, true);
+    if (e.NumerKodeksu >= 0 && e.NumerKodeksu < clbSpisKodeksow->count())
+        clbSpisKodeksow->setCurrentRow(e.NumerKodeksu);
+}
+
+void TfLumesta::UstawPrzypisyZakladki()
+{
+    if (spisyZakladek.empty() || oknaPrzypisow.empty())
+        return;
+    const int biezaca = BiezacaZakladka();
+    if (biezaca < 0 || std::size_t(biezaca) >= spisyZakladek.size())
+        return;
+    const TSpisZakladki& e = spisyZakladek[std::size_t(biezaca)];
+    for (TOknoPrzypisu& slot : oknaPrzypisow)
+        if (slot.Okno)
+            slot.Okno->setVisible(slot.NumerKodeksu == e.NumerKodeksu);
+    if (e.NumerKodeksu >= 0 && e.NumerKodeksu < clbSpisKodeksow->count())
+        clbSpisKodeksow->setCurrentRow(e.NumerKodeksu);
+    PokazSpis(e);
+}
+
+void TfLumesta::ZamknijZakladke(int indeks, bool zTablicy)
+{
+    if (!pecTablica || LiczbaZakladek() == 0) {
+        komunikaty->Komunikat(fromQString(KomunikatBrakZakladki));
+        return;
+    }
+    if (indeks < 0 || std::size_t(indeks) >= spisyZakladek.size() || std::size_t(indeks) >= nazwyZakladek.size() ||
+        std::size_t(indeks) >= indeksyPrzypisow.size())
+        return;
+    const int numer = spisyZakladek[std::size_t(indeks)].NumerKodeksu;
+    for (TOknoPrzypisu& slot : oknaPrzypisow) {
+        if (slot.Okno && slot.NumerKodeksu == numer) {
+            delete slot.Okno.data();
+            slot.Okno = nullptr;
+        }
+    }
+    if (std::none_of(oknaPrzypisow.begin(), oknaPrzypisow.end(), [](const TOknoPrzypisu& s) { return !s.Okno.isNull(); }))
+        oknaPrzypisow.clear();
+
+    nazwyZakladek.erase(nazwyZakladek.begin() + indeks);
+    indeksyPrzypisow.erase(indeksyPrzypisow.begin() + indeks);
+    spisyZakladek.erase(spisyZakladek.begin() + indeks);
+
+    TTabExtSheet* arkusz = pecTablica->SheetOfTab(indeks);
+    if (!zTablicy) {
+        delete arkusz;
+    } else if (arkusz) {
+        // The strip only detaches the sheet after this event; its document
+        // goes once the strip is done with it.
+        arkusz->deleteLater();
+    }
+    OdswiezTytul();
+    tOdswiezTablica->start();
+}
+
+void TfLumesta::ZamknijBiezacy()
+{
+    if (LiczbaZakladek() == 0) {
+        BrakDokumentu();
+        return;
+    }
+    ZamknijZakladke(BiezacaZakladka(), false);
+    OdswiezListy(true);
+    tOtwarcie->start();
+}

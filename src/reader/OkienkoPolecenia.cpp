@@ -1,0 +1,551 @@
+// The main window's commands, events, timers and messages: the menus, the
+// tool bar and the lists act here, and so do the posted messages of its
+// footnote windows and its print dialog.
+#include "reader/Okienko.h"
+#include "reader/Wyglad.h"
+
+#include "platform/QtText.h"
+#include "platform/core/Cp1250.h"
+#include "reader/Adresy.h"
+#include "reader/OLumesta.h"
+#include "reader/Obrazki.h"
+#include "print/Drukowanie.h"
+#include "print/PrintFrm.h"
+#include "view/DVStyle.h"
+#include "view/DocView.h"
+#include "widgets/PageExtControl.h"
+#include "widgets/ProgressGauge.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int WysokoscPrzyciskuZTekstem = 52;
+
+// The window's own Polish messages are plain UI text; the names of codes and
+// documents are Windows-1250 data and go through toQString.
+const QString KomunikatBrakDokumentu = QStringLiteral("Najpierw otwórz jakiś kodeks z listy kodeksów.");
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Rules of the commands.
+
+int PrzeskalujRozmiar(int rozmiar, int bazowy, int nowy)
+{
+    if (bazowy <= 0)
+        return std::max(1, nowy);
+    // Rounding to nearest with halves to even is the default rounding mode.
+    const double wynik = std::nearbyint(double(nowy) / double(bazowy) * double(rozmiar));
+    if (!(wynik >= 1.0))
+        return 1;
+    if (wynik > 4096.0)
+        return 4096;
+    return int(wynik);
+}
+
+QString PlikZapisu(const QString& nazwa, int filtr)
+{
+    QString rozszerzenie;
+    switch (filtr) {
+    case 1:
+        rozszerzenie = QStringLiteral(".html");
+        break;
+    case 2:
+        rozszerzenie = QStringLiteral(".htm");
+        break;
+    case 3:
+        rozszerzenie = QStringLiteral(".txt");
+        break;
+    default:
+        return {};
+    }
+    // A name the user typed with its extension keeps it once, not twice.
+    if (nazwa.endsWith(rozszerzenie, Qt::CaseInsensitive) && nazwa.size() > rozszerzenie.size())
+        return nazwa;
+    return nazwa + rozszerzenie;
+}
+
+// ---------------------------------------------------------------------------
+// Events, timers and messages.
+
+bool TfLumesta::event(QEvent* e)
+{
+    switch (int(e->type())) {
+    case WM_STRONA_WYDRUKU:
+        StronaWydruku();
+        return true;
+    case WM_ZAMKNIJ_PRZYPIS:
+        ZamknijPrzypis();
+        return true;
+    case WM_DZIENNIK_PRZYPISU:
+        DziennikPrzypisu();
+        return true;
+    default:
+        return QMainWindow::event(e);
+    }
+}
+
+bool TfLumesta::eventFilter(QObject* obj, QEvent* e)
+{
+    if (obj == pPole && e->type() == QEvent::Resize) {
+        WysrodkujPanelLumesta();
+    } else if (e->type() == QEvent::MouseMove) {
+        // A label takes its own move: passed on to the panel under it, the
+        // move would turn it green again at once.
+        if (obj == lMardoveltpl || obj == lBrovankpl) {
+            ustawKolorTekstu(static_cast<QLabel*>(obj), clRed);
+            return true;
+        }
+        if (obj == pPole || obj == pLumesta || obj == lLumesta)
+            UstawKolorLaczy(false, false);
+    } else if (e->type() == QEvent::MouseButtonRelease) {
+        auto* m = static_cast<QMouseEvent*>(e);
+        if (m->button() == Qt::LeftButton) {
+            if (obj == lMardoveltpl || obj == iMardovelt)
+                lMardoveltplClick();
+            else if (obj == lBrovankpl || obj == iBrovank)
+                lBrovankplClick();
+        }
+    } else if (obj == clbSpisKodeksow && e->type() == QEvent::KeyRelease) {
+        OdswiezListy(false);
+    }
+    return QMainWindow::eventFilter(obj, e);
+}
+
+void TfLumesta::UstawKolorLaczy(bool mardovelt, bool brovank)
+{
+    ustawKolorTekstu(lMardoveltpl, mardovelt ? clRed : clGreen);
+    ustawKolorTekstu(lBrovankpl, brovank ? clRed : clGreen);
+}
+
+void TfLumesta::lMardoveltplClick()
+{
+    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy)));
+    ustawKolorTekstu(lMardoveltpl, clRed);
+}
+
+void TfLumesta::lBrovankplClick()
+{
+    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaTworcy)));
+    ustawKolorTekstu(lBrovankpl, clRed);
+}
+
+void TfLumesta::WysrodkujPanelLumesta()
+{
+    // Integer division truncates toward zero; a negative place is allowed.
+    const int lewo = (pPole->width() - pLumesta->width()) / 2;
+    const int gora = (pPole->height() - pLumesta->height()) / 2;
+    pLumesta->move(lewo, gora);
+}
+
+void TfLumesta::tZegarTimer()
+{
+    lWczytywanie->hide();
+    gWczytywanie->hide();
+    tZegar->stop();
+}
+
+void TfLumesta::tOtwarcieTimer()
+{
+    tOtwarcie->stop();
+    OdswiezListy(true);
+    if (pecTablica && pecTablica->TabTexts().Count() == 0) {
+        pecTablica->hide();
+        // The caption names no document that is gone.
+        setWindowTitle(QStringLiteral("Lumesta"));
+    }
+}
+
+void TfLumesta::tOdswiezTablicaTimer()
+{
+    if (pecTablica)
+        pecTablica->update();
+    // The strip chose the new current tab after the close event; the
+    // caption follows it.
+    OdswiezTytul();
+    UstawPrzypisyZakladki();
+    tOdswiezTablica->stop();
+}
+
+void TfLumesta::StronaWydruku()
+{
+    // Only the dialog asks for pages, and only while a print command runs;
+    // a stray request has no paginated document to draw from.
+    if (FDrukowanie && frmPrint && frmPrint->isVisible())
+        FDrukowanie->StronaWydruku();
+}
+
+void TfLumesta::ZamknijPrzypis()
+{
+    // Frees the first footnote window that asked to be closed; its slot
+    // stays, empty.
+    for (TOknoPrzypisu& slot : oknaPrzypisow) {
+        if (slot.Okno && slot.Okno->zadanieZamkniecia) {
+            delete slot.Okno.data();
+            slot.Okno = nullptr;
+            return;
+        }
+    }
+}
+
+void TfLumesta::DziennikPrzypisu()
+{
+    if (FOtwieranie > 0) {
+        // The request stays flagged on its window and is served after the
+        // document being opened is built.
+        ++FDziennikiCzekaja;
+        return;
+    }
+    TfPrzypis* okno = nullptr;
+    for (TOknoPrzypisu& slot : oknaPrzypisow) {
+        if (slot.Okno && slot.Okno->zadanieDziennika && !slot.Okno->odnosnik.empty()) {
+            okno = slot.Okno.data();
+            break;
+        }
+    }
+    if (!okno)
+        return;
+    // The request is served once, whatever happens below (a failing open
+    // must not leave it pending for the next message).
+    const std::string odnosnik = okno->odnosnik;
+    okno->zadanieDziennika = false;
+
+    // Presence files are named in the system's encoding; the tab keeps the
+    // name in Windows-1250 like every other document name.
+    const std::filesystem::path sciezka = sKatalogDanych / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
+    std::error_code blad;
+    if (std::filesystem::is_regular_file(sciezka, blad)) {
+        OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false);
+        UstawPrzypisyZakladki();
+        if (pecTablica)
+            pecTablica->show();
+        return;
+    }
+    const QString nazwa = toQString(odnosnik);
+    const QString tekst = QStringLiteral("Nie ma dziennika: \n") + nazwa + QStringLiteral("\n") +
+                          QStringLiteral("- w bibliotece Dzienników Ustaw.") + QStringLiteral("\n") +
+                          QStringLiteral("Czy chcesz sprawdzić na naszej stronie,") + QStringLiteral("\n") +
+                          QStringLiteral("czy jest już dostępny?");
+    if (Zapytaj(QStringLiteral("Wadomość o: ") + nazwa, tekst))
+        pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy) + QStringLiteral("/lumesta.html")));
+}
+
+bool TfLumesta::Zapytaj(const QString& tytul, const QString& tekst)
+{
+    // Footnote windows are tool windows of this one rather than topmost
+    // windows of the desktop: they stay above the main window only, so a
+    // question modal to it is never hidden behind them and nothing has to be
+    // lowered while it is asked.
+    return pytanie ? pytanie(tytul, tekst) : false;
+}
+
+void TfLumesta::dvTekstJump(TDocView* widok, int id)
+{
+    TDocView* v = BiezacyWidok();
+    if (!v || (widok && widok != v))
+        return;
+    const int k = id - v->FirstJumpNo() + 1;
+    if (std::find(numeryPrzypisow.begin(), numeryPrzypisow.end(), k) == numeryPrzypisow.end())
+        return;
+    const int biezaca = BiezacaZakladka();
+    if (biezaca < 0 || std::size_t(biezaca) >= spisyZakladek.size())
+        return;
+
+    auto* okno = new TfPrzypis(this);
+    oknaPrzypisow.push_back({okno, spisyZakladek[std::size_t(biezaca)].NumerKodeksu});
+    TListaNapisow linie;
+    TekstPrzypisu(biezaca, k - 1, linie);
+    okno->WypelnijPrzypis(linie);
+    if (TTabExtSheet* arkusz = pecTablica->SheetOfTab(biezaca))
+        okno->lKodeks->setText(toQString(arkusz->Caption()));
+    okno->setWindowTitle(QStringLiteral("Zmiana: %1").arg(k));
+    okno->show();
+    okno->uchwytGlownego = this;
+}
+
+// ---------------------------------------------------------------------------
+// Commands.
+
+void TfLumesta::KopiujClick()
+{
+    TDocView* v = BiezacyWidok();
+    if (!v) {
+        BrakDokumentu();
+        return;
+    }
+    v->CopySelection();
+}
+
+void TfLumesta::ZaznaczWszystkoClick()
+{
+    TDocView* v = BiezacyWidok();
+    if (!v) {
+        BrakDokumentu();
+        return;
+    }
+    v->SelectAll();
+    v->viewport()->update();
+}
+
+void TfLumesta::Zapisz1Click()
+{
+    TDocView* v = BiezacyWidok();
+    if (!v) {
+        BrakDokumentu();
+        return;
+    }
+    // The caption carries blanks that make room for the close button; a
+    // file name must not.
+    QString plik = toQString(pecTablica->SheetOfTab(BiezacaZakladka())->Caption()).trimmed();
+    int filtr = 1;
+    if (!dialogZapisu || !dialogZapisu(plik, filtr))
+        return;
+    const QString cel = PlikZapisu(plik, filtr);
+    if (cel.isEmpty())
+        return;
+    const bool zapisany = filtr == 3 ? v->SaveText(cel, 65) : v->SaveHTML(cel, "Lumesta", "dvimg", true);
+    // A write that fails leaves the target as it was; the user must know
+    // the document was not saved.
+    if (!zapisany)
+        komunikaty->Komunikat(cp1250::fromUtf8("Nie udało się zapisać pliku:\r\n") + fromQString(cel));
+}
+
+void TfLumesta::UstawOknoWydruku(TfrmPrint* okno)
+{
+    frmPrint = okno;
+    FDrukowanie.reset();
+    if (!okno)
+        return;
+    okno->SetPreviewReceiver(this);
+    FDrukowanie = std::make_unique<TDrukowanie>(*DVPDrukuj, *okno);
+}
+
+void TfLumesta::Drukuj1Click()
+{
+    TDocView* v = BiezacyWidok();
+    if (!v) {
+        BrakDokumentu();
+        return;
+    }
+    if (!FDrukowanie || !frmPrint)
+        return;
+    const int biezaca = BiezacaZakladka();
+    const std::string nazwa =
+        std::size_t(biezaca) < nazwyZakladek.size() ? nazwyZakladek[std::size_t(biezaca)] : std::string();
+    FDrukowanie->Drukuj(v, nazwa);
+}
+
+void TfLumesta::Czcionka1Click()
+{
+    TFontInfos& style = DVSStyl->TextStyles();
+    if (style.Count() > 0 && dialogCzcionki) {
+        TFontInfo wybor = style.Items(0);
+        const int bazowy = style.Items(0).Size;
+        if (dialogCzcionki(wybor)) {
+            if (wybor.Style != 0)
+                komunikaty->Komunikat(
+                    cp1250::fromUtf8("Zostały wybrane opcje stylu czcionki, które nie zostaną uwzględnione"));
+            for (int i = 0; i < style.Count(); ++i) {
+                TFontInfo& f = style.Items(i);
+                f.FontName = wybor.FontName;
+                f.Size = PrzeskalujRozmiar(f.Size, bazowy, wybor.Size);
+                f.Color = wybor.Color;
+                f.CharSet = wybor.CharSet;
+            }
+        }
+    }
+    PrzeformatujWszystkie();
+}
+
+void TfLumesta::PrzeformatujWszystkie()
+{
+    const int ile = LiczbaZakladek();
+    if (ile == 0)
+        return;
+    lWczytywanie->setText(QStringLiteral("Czcionki:"));
+    gWczytywanie->SetProgress(0);
+    gWczytywanie->SetMaxValue(ile);
+    lWczytywanie->show();
+    gWczytywanie->show();
+    pPostep->repaint();
+    for (int b = 0; b < ile; ++b) {
+        if (TDocView* v = Widok(b)) {
+            v->Format();
+            v->viewport()->update();
+        }
+        gWczytywanie->SetProgress(b + 1);
+    }
+    lWczytywanie->hide();
+    gWczytywanie->hide();
+}
+
+void TfLumesta::Kolorta1Click()
+{
+    TColor kolor = DVSStyl->Color();
+    if (dialogKoloru && dialogKoloru(kolor)) {
+        DVSStyl->SetColor(kolor);
+        if (TDocView* v = BiezacyWidok())
+            v->viewport()->update();
+    }
+    clbSpisKodeksow->update();
+    lbSpisTresci->update();
+}
+
+void TfLumesta::Duzewylczniki1Click()
+{
+    // Before the first document there is no strip to change.
+    if (!pecTablica)
+        return;
+    pecTablica->SetSmallCloseBtn(!pecTablica->SmallCloseBtn());
+    const QString napis =
+        pecTablica->SmallCloseBtn() ? QStringLiteral("Duże wyłączniki") : QStringLiteral("Małe wyłączniki");
+    Duzewylczniki1->setText(napis);
+    Duewyczniki1->setText(napis);
+    // A font change makes the strip measure its tabs again.
+    QFont f = pecTablica->font();
+    const QFont stara = f;
+    if (f.pointSize() > 0)
+        f.setPointSize(f.pointSize() + 1);
+    else
+        f.setPixelSize(f.pixelSize() + 1);
+    pecTablica->setFont(f);
+    pecTablica->setFont(stara);
+    tOdswiezTablica->start();
+}
+
+void TfLumesta::UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc)
+{
+    tbNarzedzia->setToolButtonStyle(styl);
+    for (QToolButton* b : {tbZapisz, tbDrukuj, tbLumesta, tbSpisTresci, tbZamknijOtwarty}) {
+        b->setToolButtonStyle(styl);
+        b->setFixedHeight(wysokosc);
+        b->update();
+    }
+    pNarzedzia->setFixedHeight(wysokosc);
+    // The progress label and gauge stay in the middle of the lower bar.
+    const int srodek = wysokosc / 2;
+    lWczytywanie->move(lWczytywanie->x(), srodek - lWczytywanie->height() / 2);
+    gWczytywanie->move(gWczytywanie->x(), srodek - gWczytywanie->height() / 2);
+}
+
+void TfLumesta::Ikony1Click()
+{
+    UstawStylPrzyciskow(Qt::ToolButtonIconOnly, obrazki::RozmiarNarzedzia.height() + 5);
+}
+
+void TfLumesta::Ikonyiteksty1Click()
+{
+    UstawStylPrzyciskow(Qt::ToolButtonTextUnderIcon, WysokoscPrzyciskuZTekstem);
+}
+
+void TfLumesta::eksty1Click()
+{
+    UstawStylPrzyciskow(Qt::ToolButtonTextOnly, tbZapisz->fontMetrics().height() + 10);
+}
+
+void TfLumesta::tbLumestaClick()
+{
+    clbSpisKodeksow->setVisible(!clbSpisKodeksow->isVisible());
+}
+
+void TfLumesta::tbSpisTresciClick()
+{
+    lbSpisTresci->setVisible(!lbSpisTresci->isVisible());
+}
+
+void TfLumesta::Zamknij1Click()
+{
+    ZamknijBiezacy();
+}
+
+void TfLumesta::Zamknij2Click()
+{
+    close();
+}
+
+void TfLumesta::BrakDokumentu()
+{
+    komunikaty->Komunikat(fromQString(KomunikatBrakDokumentu));
+}
+
+void TfLumesta::pcTablicaChange()
+{
+    OdswiezTytul();
+    OdswiezListy(false);
+    UstawPrzypisyZakladki();
+    if (pecTablica)
+        pecTablica->update();
+}
+
+void TfLumesta::pecTablicaTabClose(int indeks, bool& mozna)
+{
+    ZamknijZakladke(indeks, true);
+    tOtwarcie->start();
+    mozna = true;
+}
+
+void TfLumesta::tvSpisKodeksowClick()
+{
+    const int wiersz = clbSpisKodeksow->currentRow();
+    if (wiersz < 0 || std::size_t(wiersz) >= nazwyKodeksow.size())
+        return;
+    OdswiezListy(false);
+    OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true);
+    UstawPrzypisyZakladki();
+    UstawZnacznik(wiersz, true);
+    if (pecTablica)
+        pecTablica->show();
+}
+
+void TfLumesta::clbSpisKodeksowClickCheck(QListWidgetItem* pozycja)
+{
+    const int n = clbSpisKodeksow->row(pozycja);
+    if (n < 0 || std::size_t(n) >= nazwyKodeksow.size())
+        return;
+    const std::string& nazwa = nazwyKodeksow[std::size_t(n)];
+    clbSpisKodeksow->setCurrentRow(n);
+    if (pozycja->checkState() == Qt::Checked) {
+        OtworzWZakladce(nazwa, true);
+        return;
+    }
+    const QString tekst = QStringLiteral("Czy na pewno zamknąć: \n") + toQString(nazwa) + QStringLiteral("?");
+    if (!pytanie(QStringLiteral("Próba zamknięcia"), tekst))
+        return;
+    // The tab of the unticked code is the one to close, whichever is current.
+    const auto it = std::find(nazwyZakladek.begin(), nazwyZakladek.end(), nazwa);
+    if (it == nazwyZakladek.end())
+        return;
+    pecTablica->SetTabIndex(int(it - nazwyZakladek.begin()));
+    ZamknijBiezacy();
+}
+
+void TfLumesta::lbSpisTresciClick()
+{
+    TDocView* v = BiezacyWidok();
+    const int n = lbSpisTresci->currentRow();
+    if (!v || n < 0 || std::size_t(n) >= v->Checkpoints().size())
+        return;
+    v->ScrollTo(v->GetCheckpointY(n));
+}
+
+void TfLumesta::dvTekstDVMouseMove(TDocView* widok, int id)
+{
+    if (id == -1) {
+        sbStatus->clearMessage();
+        return;
+    }
+    const int k = id - widok->FirstJumpNo() + 1;
+    if (std::find(numeryPrzypisow.begin(), numeryPrzypisow.end(), k) != numeryPrzypisow.end())
+        sbStatus->showMessage(QStringLiteral("Odwołanie do %1 przypisu z datą i opisem zmiany.").arg(k));
+}

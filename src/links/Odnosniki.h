@@ -1,0 +1,111 @@
+#pragma once
+// The links of a legal text: Journal of Laws citations, and references to
+// provisions ("art. 148 § 2", "art. 5–7", "art. 10 ust. 2 pkt 3",
+// "art. 415 k.c.", "art. 2 Konstytucji", "art. 97 ustawy z dnia 23 kwietnia
+// 1964 r. – Kodeks cywilny", "art. 11 ustawy z dnia ... o ... (Dz. U. ...)").
+//
+// A wrong link is worse than none. A reference is a link only when the text
+// says unambiguously what it refers to: a reference without a named act
+// belongs to the document itself only in a code's text (in a Journal act it
+// may quote another act's provision, in a footnote it usually cites the
+// amending act); a reference to an act that is not a code is a link only
+// when a citation right after the act's title in the same sentence says
+// which act it is, and that act is in the library; a reference followed by
+// any act this finder cannot tell ("ustawy", "rozporządzenia", "Traktatu",
+// "u.s.p.") is no link at all.
+//
+// Which documents exist is not known here: the caller answers through
+// TBibliotekaOdnosnikow. Text is Windows-1250; offsets count bytes from 0.
+#include "store/Cytowania.h"
+#include "store/Jednostki.h"
+#include "store/Typy.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class TRodzajOdnosnika {
+    Dziennik,        // a Journal of Laws citation: the act
+    Artykul,         // a unit of the document itself
+    ArtykulKodeksu,  // a unit of another code
+    ArtykulAktu,     // a unit of a Journal act identified by its citation
+};
+
+struct TCel {
+    TRodzajOdnosnika Rodzaj = TRodzajOdnosnika::Dziennik;
+    TAkt Akt;                // Dziennik, ArtykulAktu
+    std::string DawnaNazwa;  // Dziennik: the older linked form's name, if written so
+    int Kodeks = -1;         // ArtykulKodeksu; Artykul: the document's own code index
+    TAdres Adres;            // the three article kinds, as the text cites it
+    bool operator==(const TCel&) const = default;
+};
+
+// Part of the text a link covers. Line: a paragraph of the document, or a
+// line of the footnote it was found in.
+struct TMiejsce {
+    std::size_t Linia = 0;
+    std::size_t Od = 0;
+    std::size_t Dlugosc = 0;
+    bool operator==(const TMiejsce&) const = default;
+};
+
+struct TOdnosnik {
+    // One part, or more when a citation runs over a footnote's line end.
+    std::vector<TMiejsce> Miejsca;
+    TCel Cel;
+    // Whether the target is there to be opened. Journal citations are
+    // links either way (the reader offers the act's web page instead).
+    bool Istnieje = false;
+    // The first paragraph of the target unit, when it could be looked up:
+    // the cited unit or, when the target document does not divide that
+    // finely, the nearest enclosing one.
+    std::optional<std::size_t> Akapit;
+};
+using TOdnosniki = std::vector<TOdnosnik>;
+
+// What the library holds, asked by the finder.
+class TBibliotekaOdnosnikow {
+public:
+    virtual ~TBibliotekaOdnosnikow() = default;
+    virtual bool JestKodeks(int indeks) const = 0;
+    // `dawnaNazwa`: the name an older library's link gives it, or empty.
+    virtual bool JestAkt(const TAkt& akt, const std::string& dawnaNazwa) const = 0;
+    // The unit index of a code when the caller has it at hand; without it
+    // a reference to the code counts as existing when the code does.
+    virtual const TIndeksJednostek* JednostkiKodeksu(int /*indeks*/) const { return nullptr; }
+};
+
+// The document the links are found in.
+struct TZrodloOdnosnikow {
+    int Kodeks = -1;  // its code index, or -1 for a Journal act
+    // Its own units, for references within it (may be null: they then do
+    // not exist).
+    const TIndeksJednostek* Jednostki = nullptr;
+};
+
+// Links of the document's text, in order of paragraph and offset.
+// Headings and the title lines under them are not searched (the reader
+// shows them centred, without links); an article's or paragraph's own
+// number is never a link.
+TOdnosniki OdnosnikiTresci(const TPlik& plik, const TZrodloOdnosnikow& zrodlo, const TBibliotekaOdnosnikow& biblioteka);
+
+// Links of one footnote: its lines are read as one text (the footnote
+// window shows them as one paragraph), so that a citation may run on over
+// a line end. TMiejsce::Linia is the index in `linie`.
+TOdnosniki OdnosnikiPrzypisu(const std::vector<std::string>& linie, const TZrodloOdnosnikow& zrodlo,
+                             const TBibliotekaOdnosnikow& biblioteka);
+
+// Links of one text. `przypis`: a footnote's text, where references without
+// a named act are no links. Nothing starts before `od`.
+TOdnosniki OdnosnikiTekstu(std::string_view tekst, std::size_t od, bool przypis, const TZrodloOdnosnikow& zrodlo,
+                           const TBibliotekaOdnosnikow& biblioteka);
+
+// The first paragraph of the unit: the one cited or, when the document
+// does not divide that finely, its nearest enclosing unit. Nothing when
+// not even the article is there.
+std::optional<std::size_t> ZnajdzJednostke(const TIndeksJednostek& jednostki, const TAdres& adres);
+
+// "journal", "article", "code-article", "act-article".
+const char* NazwaRodzaju(TRodzajOdnosnika rodzaj);

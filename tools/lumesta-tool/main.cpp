@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "LinkCommands.h"
 #include "PackCommands.h"
 #include "StoreCommands.h"
 
@@ -22,6 +23,7 @@ struct Command {
 const Command kCommands[] = {
     {"list", "list [--json] DICTIONARY DATAFOLDER NAME", ListCommand},
     {"decode", "decode [--json] DICTIONARY DATAFOLDER NAME", DecodeCommand},
+    {"links", "links [--json] DICTIONARY DATAFOLDER NAME", LinksCommand},
     {"pack", "pack SOURCE_FOLDER OUTPUT_FOLDER", PackCommand},
     {"verify", "verify SOURCE_FOLDER OUTPUT_FOLDER", VerifyCommand},
     {"generate", "generate OUTPUT_FOLDER [--bytes N] [--seed S] [--codes K] [--acts A]", GenerateCommand},

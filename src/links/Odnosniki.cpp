@@ -166,11 +166,12 @@ std::optional<std::size_t> ZnajdzJednostke(const TIndeksJednostek& jednostki, co
     }
 }
 
-TOdnosniki OdnosnikiTekstu(std::string_view s, std::size_t od, bool przypis, const TZrodloOdnosnikow& zrodlo,
-                           const TBibliotekaOdnosnikow& biblioteka)
+namespace {
+
+TOdnosniki odnosniki(std::string_view s, std::size_t od, bool przypis, const TZrodloOdnosnikow& zrodlo,
+                     const TBibliotekaOdnosnikow& biblioteka, const TCytowania& cytowania)
 {
     TOdnosniki wynik;
-    const TCytowania cytowania = SzukajCytowan(s);
     for (const TCytowanie& c : cytowania) {
         if (c.Od < od)
             continue;
@@ -239,6 +240,14 @@ TOdnosniki OdnosnikiTekstu(std::string_view s, std::size_t od, bool przypis, con
     return wynik;
 }
 
+} // namespace
+
+TOdnosniki OdnosnikiTekstu(std::string_view s, std::size_t od, bool przypis, const TZrodloOdnosnikow& zrodlo,
+                           const TBibliotekaOdnosnikow& biblioteka)
+{
+    return odnosniki(s, od, przypis, zrodlo, biblioteka, SzukajCytowan(s));
+}
+
 TOdnosniki OdnosnikiTresci(const TPlik& plik, const TZrodloOdnosnikow& zrodlo, const TBibliotekaOdnosnikow& biblioteka)
 {
     TOdnosniki wynik;
@@ -285,7 +294,23 @@ TOdnosniki OdnosnikiPrzypisu(const std::vector<std::string>& linie, const TZrodl
         poczatki.push_back(tekst.size());
         tekst += l;
     }
-    TOdnosniki wynik = OdnosnikiTekstu(tekst, 0, true, zrodlo, biblioteka);
+    // The official wording may run on over a line end; the older linked
+    // forms were written, and are read, one line at a time.
+    TCytowania cytowania = SzukajCytowan(tekst, false);
+    const std::size_t oficjalne = cytowania.size();
+    for (std::size_t n = 0; n < linie.size(); ++n) {
+        for (TCytowanie& d : SzukajDawnychCytowan(linie[n])) {
+            d.Od += poczatki[n];
+            const bool zachodzi =
+                std::any_of(cytowania.begin(), cytowania.begin() + std::ptrdiff_t(oficjalne),
+                            [&](const TCytowanie& c) { return c.Od < d.Od + d.Dlugosc && d.Od < c.Od + c.Dlugosc; });
+            if (!zachodzi)
+                cytowania.push_back(std::move(d));
+        }
+    }
+    std::stable_sort(cytowania.begin(), cytowania.end(),
+                     [](const TCytowanie& a, const TCytowanie& b) { return a.Od < b.Od; });
+    TOdnosniki wynik = odnosniki(tekst, 0, true, zrodlo, biblioteka, cytowania);
     // Back to the lines: a link over a line end becomes one part per line.
     for (TOdnosnik& o : wynik) {
         const std::size_t od = o.Miejsca[0].Od;

@@ -209,7 +209,22 @@ std::optional<TAkt> RozbierzNazweAktu(std::string_view nazwa)
     return trzyLiczby(nazwa.substr(5));
 }
 
-TCytowania SzukajCytowan(std::string_view s)
+TCytowania SzukajDawnychCytowan(std::string_view s)
+{
+    TCytowania wynik;
+    TDziennikiUstaw dawne;
+    if (!SzukajDziennikow(s, dawne))
+        return wynik;
+    for (const TDziennikUstaw& d : dawne) {
+        if (d.Od < 1 || d.Do < d.Od + 2 || std::size_t(d.Do) - 2 > s.size())
+            continue;
+        if (const auto akt = trzyLiczby(d.Tekst))
+            wynik.push_back({*akt, std::size_t(d.Od) - 1, std::size_t(d.Do - d.Od - 1), "Dz.U." + d.Tekst});
+    }
+    return wynik;
+}
+
+TCytowania SzukajCytowan(std::string_view s, bool dawneFormy)
 {
     TCytowania wynik;
     std::size_t koniec = 0;  // end of the last citation found
@@ -223,24 +238,17 @@ TCytowania SzukajCytowan(std::string_view s)
     }
 
     // The linked forms of older libraries, read as they always were.
-    TDziennikiUstaw dawne;
-    if (SzukajDziennikow(s, dawne)) {
-        const std::size_t oficjalne = wynik.size();
-        for (const TDziennikUstaw& d : dawne) {
-            if (d.Od < 1 || d.Do < d.Od + 1 || std::size_t(d.Do) - 2 > s.size())
-                continue;
-            const auto akt = trzyLiczby(d.Tekst);
-            if (!akt)
-                continue;
-            const std::size_t od = std::size_t(d.Od) - 1;
-            const std::size_t dl = std::size_t(d.Do - d.Od - 1);
-            const bool zachodzi = std::any_of(wynik.begin(), wynik.begin() + std::ptrdiff_t(oficjalne),
-                                              [&](const TCytowanie& c) { return c.Od < od + dl && od < c.Od + c.Dlugosc; });
-            if (!zachodzi)
-                wynik.push_back({*akt, od, dl, "Dz.U." + d.Tekst});
-        }
-        std::stable_sort(wynik.begin(), wynik.end(),
-                         [](const TCytowanie& a, const TCytowanie& b) { return a.Od < b.Od; });
+    if (!dawneFormy)
+        return wynik;
+    const std::size_t oficjalne = wynik.size();
+    for (TCytowanie& d : SzukajDawnychCytowan(s)) {
+        const bool zachodzi = std::any_of(wynik.begin(), wynik.begin() + std::ptrdiff_t(oficjalne), [&](const TCytowanie& c) {
+            return c.Od < d.Od + d.Dlugosc && d.Od < c.Od + c.Dlugosc;
+        });
+        if (!zachodzi)
+            wynik.push_back(std::move(d));
     }
+    if (wynik.size() > oficjalne)
+        std::stable_sort(wynik.begin(), wynik.end(), [](const TCytowanie& a, const TCytowanie& b) { return a.Od < b.Od; });
     return wynik;
 }

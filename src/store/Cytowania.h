@@ -50,4 +50,10 @@ using TCytowania = std::vector<TCytowanie>;
 // ("Dz. U. poz. 1823", "Dz. U. Nr 5, poz. 43") takes the year of the
 // nearest "z dnia ... r." before it in the same sentence, when no other
 // citation stands between them; without such a date it is not a citation.
-TCytowania SzukajCytowan(std::string_view tekst);
+// `dawneFormy` false leaves out the older linked forms.
+TCytowania SzukajCytowan(std::string_view tekst, bool dawneFormy = true);
+
+// Only the older linked forms, exactly as SzukajDziennikow finds them: the
+// spaced ones, or the unspaced ones when the text has no spaced one. They
+// were written one line at a time, and are read that way.
+TCytowania SzukajDawnychCytowan(std::string_view tekst);

@@ -153,3 +153,20 @@ TEST(OdnosnikiDokumentu, UnitFallback)
     a = {"7", "1", true, {}, {}};
     EXPECT_FALSE(ZnajdzJednostke(j, a));
 }
+
+TEST(OdnosnikiDokumentu, OlderLinkedFormsAreReadLineByLine)
+{
+    // Joined, the spaced form of the first line would hide the unspaced one
+    // of the third, as it does within one line.
+    const std::vector<std::string> linie = {cp("(1)  Zmiany: Dz. U. 1990. 34. 198 oraz"), "",
+                                            cp("Dz.U.2001.5.7 koniec, Dz. U. 1999. 100. 5")};
+    const TOdnosniki l = OdnosnikiPrzypisu(linie, {}, Biblioteka{});
+    ASSERT_EQ(l.size(), 2u);
+    EXPECT_EQ(l[0].Cel.Akt, (TAkt{1990, 34, 198}));
+    EXPECT_EQ(l[1].Cel.Akt, (TAkt{1999, 100, 5}));
+    EXPECT_EQ(l[1].Miejsca, (std::vector<TMiejsce>{{2, linie[2].find("Dz. U."), 19}}));
+    const TOdnosniki l2 = OdnosnikiPrzypisu({linie[0], "", cp("Dz.U.2001.5.7 koniec")}, {}, Biblioteka{});
+    ASSERT_EQ(l2.size(), 2u);
+    EXPECT_EQ(l2[1].Cel.Akt, (TAkt{2001, 5, 7}));
+    EXPECT_EQ(l2[1].Miejsca, (std::vector<TMiejsce>{{2, 0, 13}}));
+}

@@ -212,6 +212,12 @@ public:
     // error; the HTML file itself is replaced only when it was written whole.
     bool SaveHTML(const QString& fileName, const std::string& title, const std::string& imagesPrefix,
                   bool overwriteImages);
+    // Named anchors the HTML export writes before items ("<A name="...">
+    // </A>"), so that other pages can link to a place of this one: pairs of
+    // item index and name, in any order. They last until the next Clear or
+    // SetAnchors and play no part on the screen.
+    void SetAnchors(std::vector<std::pair<int, std::string>> anchors);
+    const std::vector<std::pair<int, std::string>>& Anchors() const { return FAnchors; }
     // One line per paragraph, centred lines padded to lineWidth, breaks as a
     // row of dashes. False on any error (the target is then left untouched).
     bool SaveText(const QString& fileName, int lineWidth);
@@ -338,6 +344,7 @@ private:
     QPoint FLastMove;
     bool FLeftDown = false; // a left press on the view awaits its release (a click)
     bool FJumpCursorShown = false;
+    std::vector<std::pair<int, std::string>> FAnchors; // sorted by item
     // Export state, set at the start of every SaveHTML.
     std::string FImagesPrefix;
     int FImageCounter = 0;

@@ -34,8 +34,19 @@ bool TBibliotekaFolderu::JestKodeks(int indeks) const
     return FKodeksy->count(indeks) > 0;
 }
 
+void TBibliotekaFolderu::Odswiez()
+{
+    FKodeksy.reset();
+    FIndeksy.clear();
+    FAkty.clear();
+}
+
 std::optional<std::filesystem::path> TBibliotekaFolderu::PlikAktu(const TAkt& akt, const std::string& dawnaNazwa) const
 {
+    const auto klucz = std::make_pair(akt, dawnaNazwa);
+    if (const auto it = FAkty.find(klucz); it != FAkty.end())
+        return it->second;
+    auto& wynik = FAkty[klucz];
     const std::filesystem::path katalog = FFolder / "Dzienniki Ustaw";
     std::vector<std::string> nazwy{NazwaAktu(akt)};
     if (!dawnaNazwa.empty())
@@ -47,10 +58,12 @@ std::optional<std::filesystem::path> TBibliotekaFolderu::PlikAktu(const TAkt& ak
     nazwy.push_back(trzy);
     for (const std::string& n : nazwy) {
         const std::filesystem::path p = katalog / (cp1250::toUtf8(n) + ".txt");
-        if (plik(p))
-            return p;
+        if (plik(p)) {
+            wynik = p;
+            break;
+        }
     }
-    return std::nullopt;
+    return wynik;
 }
 
 bool TBibliotekaFolderu::JestAkt(const TAkt& akt, const std::string& dawnaNazwa) const

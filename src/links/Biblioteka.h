@@ -29,6 +29,8 @@ public:
     std::optional<std::filesystem::path> PlikAktu(const TAkt& akt, const std::string& dawnaNazwa) const;
 
     const std::filesystem::path& Folder() const { return FFolder; }
+    // Forgets what was looked up (the folder's contents changed).
+    void Odswiez();
 
 private:
     TPliki& FPliki;
@@ -36,6 +38,8 @@ private:
     bool FJednostki;
     mutable std::optional<std::set<int>> FKodeksy;
     mutable std::map<int, std::unique_ptr<TIndeksJednostek>> FIndeksy;
+    // A code cites the same acts again and again: each is looked up once.
+    mutable std::map<std::pair<TAkt, std::string>, std::optional<std::filesystem::path>> FAkty;
 };
 
 // An ordered list of libraries: a target is there when any of them has it;

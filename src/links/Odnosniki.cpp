@@ -150,10 +150,18 @@ const char* NazwaRodzaju(TRodzajOdnosnika rodzaj)
 
 std::optional<std::size_t> ZnajdzJednostke(const TIndeksJednostek& jednostki, const TAdres& adres)
 {
+    const auto a = ZnajdzAdres(jednostki, adres);
+    return a ? jednostki.Znajdz(*a) : std::nullopt;
+}
+
+std::optional<TAdres> ZnajdzAdres(const TIndeksJednostek& jednostki, const TAdres& adres)
+{
+    if (adres.Artykul.empty())
+        return std::nullopt;
     TAdres a = adres;
     for (;;) {
-        if (auto n = jednostki.Znajdz(a))
-            return n;
+        if (jednostki.Znajdz(a))
+            return a;
         if (!a.Litera.empty())
             a.Litera.clear();
         else if (!a.Punkt.empty())

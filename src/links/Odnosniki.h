@@ -106,6 +106,8 @@ TOdnosniki OdnosnikiTekstu(std::string_view tekst, std::size_t od, bool przypis,
 // does not divide that finely, its nearest enclosing unit. Nothing when
 // not even the article is there.
 std::optional<std::size_t> ZnajdzJednostke(const TIndeksJednostek& jednostki, const TAdres& adres);
+// The address that search ends at: the one cited or an enclosing one.
+std::optional<TAdres> ZnajdzAdres(const TIndeksJednostek& jednostki, const TAdres& adres);
 
 // "journal", "article", "code-article", "act-article".
 const char* NazwaRodzaju(TRodzajOdnosnika rodzaj);

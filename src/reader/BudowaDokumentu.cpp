@@ -21,9 +21,12 @@ bool jestKonstytucja(int rodzaj) { return rodzaj == 22 || rodzaj == 23; }
 // beside it.
 class TBudowa {
 public:
-    TBudowa(TDocView& widok, const TImageList* obrazkiZnakow) : FWidok(widok), FObrazki(obrazkiZnakow) {}
+    TBudowa(TDocView& widok, const TImageList* obrazkiZnakow, const TOdnosniki* odnosniki)
+        : FWidok(widok), FObrazki(obrazkiZnakow), FOdnosniki(odnosniki)
+    {
+    }
 
-    void DodajWiersz(const TWiersz& wiersz);
+    void DodajWiersz(const TWiersz& wiersz, std::size_t numer);
     TZbudowanyDokument Wynik() { return std::move(FWynik); }
 
 private:
@@ -32,9 +35,14 @@ private:
     void DodajWpisSpisu(const std::string& naglowek, int rodzaj);
     // The heading gathered so far becomes a centred line (and an entry).
     void ZamknijNaglowek(int rodzaj);
+    // Body text of paragraph `numer` starting at offset `poz` of the
+    // paragraph, cut where links stand.
+    void DodajTekst(const std::string& tekst, std::size_t numer, std::size_t poz);
 
     TDocView& FWidok;
     const TImageList* FObrazki;
+    const TOdnosniki* FOdnosniki;
+    std::size_t FNastepny = 0;  // the first link not yet drawn in full
     TZbudowanyDokument FWynik;
     std::int32_t FPrzypis = 1;
     int FKotwica = 0;
@@ -71,8 +79,45 @@ void TBudowa::ZamknijNaglowek(int rodzaj)
     FNaglowek.clear();
 }
 
-void TBudowa::DodajWiersz(const TWiersz& wiersz)
+void TBudowa::DodajTekst(const std::string& tekst, std::size_t numer, std::size_t poz)
 {
+    const std::size_t koniec = poz + tekst.size();
+    std::size_t zrobione = 0;  // of tekst
+    if (FOdnosniki) {
+        const TOdnosniki& l = *FOdnosniki;
+        // Links of paragraphs passed over (headings) are not drawn.
+        while (FNastepny < l.size() && l[FNastepny].Miejsca.at(0).Linia < numer)
+            ++FNastepny;
+        while (FNastepny < l.size() && l[FNastepny].Miejsca[0].Linia == numer) {
+            const TMiejsce& m = l[FNastepny].Miejsca[0];
+            if (m.Od >= koniec)
+                break;
+            if (m.Od + m.Dlugosc <= poz) {
+                ++FNastepny;
+                continue;
+            }
+            const std::size_t od = std::max(m.Od, poz) - poz;
+            const std::size_t do_ = std::min(m.Od + m.Dlugosc, koniec) - poz;
+            if (od > zrobione)
+                FWidok.AddTextLines(tekst.substr(zrobione, od - zrobione), StylTekstu);
+            FWidok.AddText(tekst.substr(od, do_ - od), StylOdnosnika);
+            FWynik.Skoki.push_back({0, std::int32_t(FNastepny)});
+            zrobione = do_;
+            // A link that runs on into the next piece goes on there.
+            if (m.Od + m.Dlugosc > koniec)
+                break;
+            ++FNastepny;
+        }
+    }
+    if (zrobione == 0)
+        FWidok.AddTextLines(tekst, StylTekstu);
+    else if (zrobione < tekst.size())
+        FWidok.AddTextLines(tekst.substr(zrobione), StylTekstu);
+}
+
+void TBudowa::DodajWiersz(const TWiersz& wiersz, std::size_t numer)
+{
+    FWynik.Elementy.push_back(std::int32_t(FWidok.ItemCount()));
     if (wiersz.empty())
         return;
     FNaglowek.clear();
@@ -82,6 +127,7 @@ void TBudowa::DodajWiersz(const TWiersz& wiersz)
     else if (jestNaglowkiem(rodzaj))
         FTrybNaglowka = true;
 
+    std::size_t poz = 0;  // offset of the piece in the paragraph's text
     for (std::size_t j = 0; j < wiersz.size(); ++j) {
         const TTekst& kawalek = wiersz[j];
         if (FTrybNaglowka)
@@ -92,13 +138,15 @@ void TBudowa::DodajWiersz(const TWiersz& wiersz)
             if (FTrybNaglowka)
                 ZamknijNaglowek(rodzaj);
             FWynik.NumeryPrzypisow.push_back(FPrzypis);
+            FWynik.Skoki.push_back({FPrzypis, -1});
             ++FPrzypis;
             FWidok.AddHotspot(obrazki::ZnakPrzypisuIndeks, FObrazki, false);
         } else if (!FTrybNaglowka) {
-            FWidok.AddTextLines(kawalek.Tekst, StylTekstu);
+            DodajTekst(kawalek.Tekst, numer, poz);
         } else if (j + 1 == wiersz.size()) {
             ZamknijNaglowek(rodzaj);
         }
+        poz += kawalek.Tekst.size();
     }
     FWidok.AddParagraphLines(" ", StylTekstu);
 }
@@ -106,11 +154,11 @@ void TBudowa::DodajWiersz(const TWiersz& wiersz)
 } // namespace
 
 TZbudowanyDokument ZbudujWidokDokumentu(const TPlik& plik, TDocView& widok, const TImageList* obrazkiZnakow,
-                                        const TPostepBudowy& postep)
+                                        const TPostepBudowy& postep, const TOdnosniki* odnosniki)
 {
-    TBudowa budowa(widok, obrazkiZnakow);
+    TBudowa budowa(widok, obrazkiZnakow, odnosniki);
     for (std::size_t i = 0; i < plik.size(); ++i) {
-        budowa.DodajWiersz(plik[i]);
+        budowa.DodajWiersz(plik[i], i);
         if (postep)
             postep(i + 1);
     }

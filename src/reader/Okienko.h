@@ -5,6 +5,8 @@
 //
 // Strings of the legal texts (code names, headings, footnotes) are
 // Windows-1250 bytes; they are converted only where they meet Qt.
+#include "links/Biblioteka.h"
+#include "links/Odnosniki.h"
 #include "platform/ImageList.h"
 #include "platform/core/Colors.h"
 #include "reader/BudowaDokumentu.h"
@@ -21,6 +23,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +44,7 @@ class TDVStyle;
 class TDrukowanie;
 class TFontInfo;
 class TfrmPrint;
+class TOknoPodgladu;
 class TPageExtControl;
 class TProgressGauge;
 class TTabExtSheet;
@@ -51,12 +55,25 @@ constexpr int WM_STRONA_WYDRUKU = 1111;   // print dialog: preview page changed
 constexpr int WM_ZAMKNIJ_PRZYPIS = 1112;  // a footnote window closed
 constexpr int WM_DZIENNIK_PRZYPISU = 1113; // a citation in a footnote was clicked
 
-// Table of contents of one tab.
+// What the links of a tab need of its document.
+struct TDokumentZakladki {
+    int Kodeks = -1;             // the code the tab shows, or -1
+    std::optional<TAkt> Akt;     // the Journal act it shows
+    TPlik Tekst;                 // its text, for previews of its units
+    // Its units; made with the links, or when first asked for.
+    std::unique_ptr<TIndeksJednostek> Jednostki;
+    TOdnosniki Odnosniki;        // the links drawn in its text
+    std::vector<TSkok> Skoki;    // what each jump of its view is
+    std::vector<std::int32_t> Elementy;  // the first item of each paragraph
+};
+
+// Table of contents of one tab, and its document's links.
 struct TSpisZakladki {
     TListaNapisow Spis;      // entries: indent spaces + heading text
     int NumerKodeksu = -1;   // codes-list row, or a Journal document number
     // The entries as the contents list shows them, converted once.
     QStringList Ekran;
+    std::shared_ptr<TDokumentZakladki> Dokument;
 };
 
 // A footnote window and the tab group (NumerKodeksu) it was opened from.
@@ -78,6 +95,11 @@ std::string KatalogNadrzedny(const std::string& sciezka);
 // style 0 had `bazowy`: each size scaled by nowy / bazowy and rounded to the
 // nearest whole point, halves to even. A size never drops below 1 point.
 int PrzeskalujRozmiar(int rozmiar, int bazowy, int nowy);
+
+// The HTML anchor of a unit ("art415", "art5.1-par2", "art10-ust2-pkt3-lita",
+// "par5"), the same in every exported document, so that a page can link to
+// another's unit; empty for an address that cannot be one (a range).
+std::string KotwicaJednostki(const TAdres& adres);
 
 // The file the save command writes for the dialog's answer: the name as
 // returned plus ".html", ".htm" or ".txt" for filter entries 1, 2, 3 (not
@@ -157,6 +179,39 @@ public:
     void DziennikPrzypisu();
     void lMardoveltplClick();
     void lBrovankplClick();
+
+    // ---- links ------------------------------------------------------------
+    // Follows a link: a Journal act opens in its tab (or its web page is
+    // offered), a unit is shown in its document's tab, which is opened
+    // first when needed. `zakladka`: the tab the link is in (for a unit of
+    // the document itself); `akapit`: the unit's paragraph when known.
+    void OtworzCel(const TCel& cel, int zakladka, std::optional<std::size_t> akapit = std::nullopt);
+    // The act's tab, scrolled to `adres` when given; without the act in the
+    // library the company's page is offered.
+    void OtworzAkt(const TAkt& akt, const std::string& dawnaNazwa, const std::optional<TAdres>& adres);
+    // The code's tab, opened from the codes list when not open yet; false
+    // (and a message) when the library has no such code.
+    bool OtworzKodeks(int kodeks);
+    // Scrolls tab `zakladka` so that paragraph `akapit` is at the top.
+    void PokazAkapit(int zakladka, std::size_t akapit);
+    // The document of a tab and its units (made now if needed); null when
+    // the tab has none.
+    TDokumentZakladki* DokumentZakladki(int zakladka) const;
+    const TIndeksJednostek* JednostkiZakladki(int zakladka) const;
+    // The tab whose view this is, or -1.
+    int ZakladkaWidoku(const TDocView* widok) const;
+    // What links are looked up in: the data folder's library.
+    const TBibliotekaOdnosnikow& BibliotekaOdnosnikow() const { return FBiblioteki; }
+    // The HTML address of a jump of a view, when it is a link.
+    std::string AdresSkoku(const TDocView* widok, int id) const;
+    // Puts an anchor before every unit of the tab's view, for HTML export.
+    void UstawKotwice(int zakladka);
+
+    // Whether documents opened from now on get their links (the benchmark
+    // compares opening with and without).
+    bool rozpoznawanieOdnosnikow = true;
+    // The preview of a reference's target (made when first shown).
+    TOknoPodgladu* podglad = nullptr;
 
     // ---- run-time state -------------------------------------------------
     std::filesystem::path sKatalogProgramu;
@@ -297,6 +352,16 @@ private:
     void PokazSpis(const TSpisZakladki& spis);
 
     bool Zapytaj(const QString& tytul, const QString& tekst);
+    // Where the back/forward history records the place a link is followed
+    // from.
+    void ZapiszMiejscePrzedSkokiem();
+    // Over a link: its target's description in the status bar and, for a
+    // unit, the preview; over nothing the preview goes.
+    void PokazPodglad(int zakladka, const TOdnosnik& odnosnik);
+    void UkryjPodglad();
+    // The text and units of a document for a preview: an open tab's, or
+    // decoded for the purpose (the last one is kept).
+    bool DokumentPodgladu(const TCel& cel, const TPlik*& tekst, const TIndeksJednostek*& jednostki);
     void UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc);
 
     std::unique_ptr<TDrukowanie> FDrukowanie;
@@ -317,4 +382,19 @@ private:
     // waits until the build is done; each waiting message is posted again.
     int FOtwieranie = 0;
     int FDziennikiCzekaja = 0;
+
+    // The library of the data folder, and the ordered list of libraries the
+    // links are looked up in (the data folder's is the one so far).
+    std::unique_ptr<TBibliotekaFolderu> FBibliotekaDanych;
+    TBibliotekiOdnosnikow FBiblioteki;
+    // What the document loaded last is: a code, an act, or neither.
+    int FWczytanyKodeks = -1;
+    std::optional<TAkt> FWczytanyAkt;
+    // A document decoded for previews only, by its name.
+    struct TDokumentPodgladu {
+        std::string Nazwa;
+        TPlik Tekst;
+        TIndeksJednostek Jednostki;
+    };
+    std::unique_ptr<TDokumentPodgladu> FPodglad;
 };

@@ -6,6 +6,7 @@
 
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
+#include "links/Podglad.h"
 #include "view/DocView.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -79,6 +80,12 @@ void TfLumesta::WczytajSpisKodeksow()
             wypelnij();
         }
     }
+    // Links are looked up in the data folder found. The units of other
+    // codes are not decoded for it: a reference to a code counts as there
+    // when the code is, and finds its unit when followed.
+    FBibliotekaDanych = std::make_unique<TBibliotekaFolderu>(*pliki, sKatalogDanych, false);
+    FBiblioteki = TBibliotekiOdnosnikow({FBibliotekaDanych.get()});
+    FPodglad.reset();
 }
 
 // ---------------------------------------------------------------------------
@@ -175,6 +182,7 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
 
     widok->OnDVMouseMove = [this](TDocView* v, int id) { dvTekstDVMouseMove(v, id); };
     widok->OnJump = [this](TDocView* v, int id) { dvTekstJump(v, id); };
+    widok->OnURLNeeded = [this](TDocView* v, int id, std::string& adres) { adres = AdresSkoku(v, id); };
 }
 
 void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool zListy)
@@ -193,6 +201,9 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
 
     lbSpisTresci->clear();
     TSpisZakladki spis = DodajElementy(widok);
+    // The tab keeps its text for previews of its units.
+    spis.Dokument->Tekst = std::move(wiersze);
+    wiersze.clear();
 
     widok->Format();
     widok->viewport()->update();
@@ -229,6 +240,16 @@ void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
         wpis.erase(0, ukosnik + 1);
     if (!zListy && wpis.size() >= 4 && wpis.compare(wpis.size() - 4, 4, ".txt") == 0)
         wpis.resize(wpis.size() - 4);
+    // What the document is decides which of its references are links.
+    FWczytanyKodeks = -1;
+    FWczytanyAkt.reset();
+    if (const auto klucz = SprobujRozbierzNazwe(wpis)) {
+        if (klucz->Rok == kNazwaKodeksow && klucz->Numer < kLiczbaKodeksow)
+            FWczytanyKodeks = klucz->Numer;
+        else if (klucz->Rok != kNazwaKodeksow)
+            FWczytanyAkt = RozbierzNazweAktu("Dz.U." + klucz->Rok + "." + std::to_string(klucz->Numer) + "." +
+                                             std::to_string(klucz->Pozycja));
+    }
 
     try {
         pliki->OtworzDokument(sKatalogDanych, wpis, tekstDokumentu, przypisyTekst, wiersze, true, spisKodeksow);
@@ -240,13 +261,29 @@ void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
 
 TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
 {
-    TZbudowanyDokument zbudowany = ZbudujWidokDokumentu(wiersze, *widok, ilObrazki.get(), [this](std::size_t zrobione) {
-        gWczytywanie->SetProgress(int(std::min<std::size_t>(zrobione, 0x7FFFFFFF)));
-    });
+    auto dokument = std::make_shared<TDokumentZakladki>();
+    dokument->Kodeks = FWczytanyKodeks;
+    dokument->Akt = FWczytanyAkt;
+    if (rozpoznawanieOdnosnikow) {
+        dokument->Jednostki = std::make_unique<TIndeksJednostek>(wiersze);
+        TZrodloOdnosnikow zrodlo;
+        zrodlo.Kodeks = FWczytanyKodeks;
+        zrodlo.Jednostki = dokument->Jednostki.get();
+        for (TOdnosnik& o : OdnosnikiTresci(wiersze, zrodlo, BibliotekaOdnosnikow()))
+            if (OdnosnikCzynny(o))
+                dokument->Odnosniki.push_back(std::move(o));
+    }
+    TZbudowanyDokument zbudowany = ZbudujWidokDokumentu(
+        wiersze, *widok, ilObrazki.get(),
+        [this](std::size_t zrobione) { gWczytywanie->SetProgress(int(std::min<std::size_t>(zrobione, 0x7FFFFFFF))); },
+        &dokument->Odnosniki);
     numeryPrzypisow.insert(numeryPrzypisow.end(), zbudowany.NumeryPrzypisow.begin(),
                            zbudowany.NumeryPrzypisow.end());
+    dokument->Skoki = std::move(zbudowany.Skoki);
+    dokument->Elementy = std::move(zbudowany.Elementy);
     TSpisZakladki spis;
     spis.Spis = std::move(zbudowany.Spis);
+    spis.Dokument = std::move(dokument);
     return spis;
 }
 

@@ -218,27 +218,9 @@ void TfLumesta::DziennikPrzypisu()
         return;
     // The request is served once, whatever happens below (a failing open
     // must not leave it pending for the next message).
-    const std::string odnosnik = okno->odnosnik;
+    const TCel cel = okno->cel;
     okno->zadanieDziennika = false;
-
-    // Presence files are named in the system's encoding; the tab keeps the
-    // name in Windows-1250 like every other document name.
-    const std::filesystem::path sciezka = sKatalogDanych / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
-    std::error_code blad;
-    if (std::filesystem::is_regular_file(sciezka, blad)) {
-        OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false);
-        UstawPrzypisyZakladki();
-        if (pecTablica)
-            pecTablica->show();
-        return;
-    }
-    const QString nazwa = toQString(odnosnik);
-    const QString tekst = QStringLiteral("Nie ma dziennika: \n") + nazwa + QStringLiteral("\n") +
-                          QStringLiteral("- w bibliotece Dzienników Ustaw.") + QStringLiteral("\n") +
-                          QStringLiteral("Czy chcesz sprawdzić na naszej stronie,") + QStringLiteral("\n") +
-                          QStringLiteral("czy jest już dostępny?");
-    if (Zapytaj(QStringLiteral("Wadomość o: ") + nazwa, tekst))
-        pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy) + QStringLiteral("/lumesta.html")));
+    OtworzCel(cel, BiezacaZakladka());
 }
 
 bool TfLumesta::Zapytaj(const QString& tytul, const QString& tekst)
@@ -255,14 +237,23 @@ void TfLumesta::dvTekstJump(TDocView* widok, int id)
     TDocView* v = BiezacyWidok();
     if (!v || (widok && widok != v))
         return;
-    const int k = id - v->FirstJumpNo() + 1;
-    if (std::find(numeryPrzypisow.begin(), numeryPrzypisow.end(), k) == numeryPrzypisow.end())
-        return;
     const int biezaca = BiezacaZakladka();
-    if (biezaca < 0 || std::size_t(biezaca) >= spisyZakladek.size())
+    const TDokumentZakladki* dokument = DokumentZakladki(biezaca);
+    const int j = id - v->FirstJumpNo();
+    if (!dokument || j < 0 || std::size_t(j) >= dokument->Skoki.size())
+        return;
+    const TSkok skok = dokument->Skoki[std::size_t(j)];
+    if (skok.Odnosnik >= 0) {
+        const TOdnosnik& o = dokument->Odnosniki[std::size_t(skok.Odnosnik)];
+        OtworzCel(o.Cel, biezaca, o.Akapit);
+        return;
+    }
+    const int k = skok.Przypis;
+    if (k <= 0)
         return;
 
     auto* okno = new TfPrzypis(this);
+    okno->biblioteka = &BibliotekaOdnosnikow();
     oknaPrzypisow.push_back({okno, spisyZakladek[std::size_t(biezaca)].NumerKodeksu});
     TListaNapisow linie;
     TekstPrzypisu(biezaca, k - 1, linie);
@@ -314,6 +305,9 @@ void TfLumesta::Zapisz1Click()
     const QString cel = PlikZapisu(plik, filtr);
     if (cel.isEmpty())
         return;
+    // Other pages' links find this one's units by their anchors.
+    if (filtr != 3)
+        UstawKotwice(BiezacaZakladka());
     const bool zapisany = filtr == 3 ? v->SaveText(cel, 65) : v->SaveHTML(cel, "Lumesta", "dvimg", true);
     // A write that fails leaves the target as it was; the user must know
     // the document was not saved.
@@ -543,9 +537,18 @@ void TfLumesta::dvTekstDVMouseMove(TDocView* widok, int id)
 {
     if (id == -1) {
         sbStatus->clearMessage();
+        UkryjPodglad();
         return;
     }
-    const int k = id - widok->FirstJumpNo() + 1;
-    if (std::find(numeryPrzypisow.begin(), numeryPrzypisow.end(), k) != numeryPrzypisow.end())
-        sbStatus->showMessage(QStringLiteral("Odwołanie do %1 przypisu z datą i opisem zmiany.").arg(k));
+    const int zakladka = ZakladkaWidoku(widok);
+    const TDokumentZakladki* dokument = DokumentZakladki(zakladka);
+    const int j = id - widok->FirstJumpNo();
+    if (!dokument || j < 0 || std::size_t(j) >= dokument->Skoki.size())
+        return;
+    const TSkok skok = dokument->Skoki[std::size_t(j)];
+    if (skok.Odnosnik >= 0)
+        PokazPodglad(zakladka, dokument->Odnosniki[std::size_t(skok.Odnosnik)]);
+    else if (skok.Przypis > 0)
+        sbStatus->showMessage(
+            QStringLiteral("Odwołanie do %1 przypisu z datą i opisem zmiany.").arg(skok.Przypis));
 }

@@ -9,7 +9,6 @@
 // ("Dz. U. 1998. 106. 668", "Dz.U.1998.106.668"), read exactly as the
 // scanner of Narzedzia reads them. Every position cited is one citation of
 // one act. Text is Windows-1250; offsets count bytes from 0.
-#include <compare>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -22,7 +21,13 @@ struct TAkt {
     int Rok = 0;
     int Numer = 0;
     int Pozycja = 0;
-    auto operator<=>(const TAkt&) const = default;
+    bool operator==(const TAkt&) const = default;
+    bool operator<(const TAkt& b) const
+    {
+        if (Rok != b.Rok)
+            return Rok < b.Rok;
+        return Numer != b.Numer ? Numer < b.Numer : Pozycja < b.Pozycja;
+    }
 };
 
 // "Dz.U.2016.0.380": the name the store opens the act by and its presence

@@ -200,8 +200,9 @@ public:
     const TIndeksJednostek* JednostkiZakladki(int zakladka) const;
     // The tab whose view this is, or -1.
     int ZakladkaWidoku(const TDocView* widok) const;
-    // What links are looked up in: the data folder's library.
-    const TBibliotekaOdnosnikow& BibliotekaOdnosnikow() const { return FBiblioteki; }
+    // What links are looked up in: the data folder's library, and the units
+    // of the codes open in tabs.
+    const TBibliotekaOdnosnikow& BibliotekaOdnosnikow() const { return FBibliotekaOkna; }
     // The HTML address of a jump of a view, when it is a link.
     std::string AdresSkoku(const TDocView* widok, int id) const;
     // Puts an anchor before every unit of the tab's view, for HTML export.
@@ -387,6 +388,23 @@ private:
     // links are looked up in (the data folder's is the one so far).
     std::unique_ptr<TBibliotekaFolderu> FBibliotekaDanych;
     TBibliotekiOdnosnikow FBiblioteki;
+    // The libraries as the window asks them: the units of another code are
+    // known when it is open (decoding every code a text cites would slow
+    // opening down); otherwise its references count as there.
+    class TBibliotekaOkna : public TBibliotekaOdnosnikow {
+    public:
+        explicit TBibliotekaOkna(const TfLumesta& okno) : FOkno(okno) {}
+        bool JestKodeks(int indeks) const override { return FOkno.FBiblioteki.JestKodeks(indeks); }
+        bool JestAkt(const TAkt& akt, const std::string& dawnaNazwa) const override
+        {
+            return FOkno.FBiblioteki.JestAkt(akt, dawnaNazwa);
+        }
+        const TIndeksJednostek* JednostkiKodeksu(int indeks) const override;
+
+    private:
+        const TfLumesta& FOkno;
+    };
+    TBibliotekaOkna FBibliotekaOkna{*this};
     // What the document loaded last is: a code, an act, or neither.
     int FWczytanyKodeks = -1;
     std::optional<TAkt> FWczytanyAkt;

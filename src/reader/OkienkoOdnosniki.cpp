@@ -100,6 +100,14 @@ const TIndeksJednostek* TfLumesta::JednostkiZakladki(int zakladka) const
     return d->Jednostki.get();
 }
 
+const TIndeksJednostek* TfLumesta::TBibliotekaOkna::JednostkiKodeksu(int indeks) const
+{
+    for (int i = 0; i < int(FOkno.spisyZakladek.size()); ++i)
+        if (const TDokumentZakladki* d = FOkno.DokumentZakladki(i); d && d->Kodeks == indeks)
+            return FOkno.JednostkiZakladki(i);
+    return nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Following a link.
 
@@ -347,10 +355,22 @@ void TfLumesta::UstawKotwice(int zakladka)
     for (const TJednostka& u : j->Jednostki()) {
         if (u.Pierwszy >= d->Elementy.size())
             continue;
-        std::string k = KotwicaJednostki(u.Adres);
-        if (k.empty())
-            continue;
-        kotwice.push_back({d->Elementy[u.Pierwszy], std::move(k)});
+        // A unit starts the units that enclose it too ("Art. 5. § 1." is
+        // where article 5 begins).
+        TAdres a = u.Adres;
+        for (;;) {
+            std::string k = KotwicaJednostki(a);
+            if (!k.empty())
+                kotwice.push_back({d->Elementy[u.Pierwszy], std::move(k)});
+            if (!a.Litera.empty())
+                a.Litera.clear();
+            else if (!a.Punkt.empty())
+                a.Punkt.clear();
+            else if (!a.Ustep.empty() && !a.Artykul.empty())
+                a.Ustep.clear();
+            else
+                break;
+        }
     }
     // An article given twice keeps the first anchor only, as it is found.
     std::stable_sort(kotwice.begin(), kotwice.end(), [](const auto& a, const auto& b) { return a.second < b.second; });

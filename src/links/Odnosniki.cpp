@@ -77,6 +77,52 @@ bool innyAktWczesniej(std::string_view s, std::size_t zdanie, std::size_t grupa,
     return false;
 }
 
+// A code named right before a reference, as amending acts write it:
+// "W ustawie z dnia 6 czerwca 1997 r. – Kodeks karny wykonawczy w art. 1
+// § 2 ...", "... – Kodeks cywilny po art. 7 ...". Only the act's date (which
+// must be the code's), the dash and the title may stand there.
+constexpr std::size_t kZasiegTytulu = 120;
+
+std::optional<int> kodeksPrzed(std::string_view s, std::size_t zdanie, std::size_t grupa)
+{
+    std::size_t e = grupa;
+    while (e > zdanie && Odstep(Znak(s, e - 1)))
+        --e;
+    for (std::string_view przyimek : {"w", "we", "po"}) {
+        const std::size_t n = przyimek.size();
+        if (e >= zdanie + n && s.substr(e - n, n) == przyimek && (e == n || !Litera(Znak(s, e - n - 1)))) {
+            e -= n;
+            while (e > zdanie && Odstep(Znak(s, e - 1)))
+                --e;
+            break;
+        }
+    }
+    const std::size_t granica = e > zdanie + kZasiegTytulu ? e - kZasiegTytulu : zdanie;
+    for (std::size_t p = e; p > granica; --p) {
+        const unsigned char c = Znak(s, p - 1);
+        if (c != 0x96 && c != 0x97 && c != '-')
+            continue;
+        std::size_t koniec = 0;
+        const auto k = kodeksy::TytulPoMyslniku(s, PominOdstepy(s, p), koniec);
+        if (!k || koniec != e)
+            return std::nullopt;
+        // The act's date ends just before the dash.
+        std::size_t m = p - 1;
+        while (m > zdanie && Odstep(Znak(s, m - 1)))
+            --m;
+        const std::size_t od = m > zdanie + 40 ? m - 40 : zdanie;
+        for (std::size_t q = od; q < m; ++q) {
+            std::size_t kd = 0;
+            if (Znak(s, q) == 'z' && (q == 0 || !LiteraLubCyfra(Znak(s, q - 1)))) {
+                if (const auto d = CzytajDate(s, q, kd); d && kd == m)
+                    return *d == kodeksy::DataUchwalenia(*k) ? k : std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 // The citation that names the act of "ustawy z dnia ... r. ..." in group g.
 std::optional<TAkt> aktGrupy(std::string_view s, const TGrupa& g, std::size_t poczatek, const TCytowania& cytowania)
 {
@@ -206,12 +252,22 @@ TOdnosniki odnosniki(std::string_view s, std::size_t od, bool przypis, const TZr
 
         TCel cel;
         switch (g->Wskazanie) {
-        case TWskazanie::Brak:
-            if (przypis || zrodlo.Kodeks < 0 || innyAktWczesniej(s, PoczatekZdania(s, i), i, zrodlo.Kodeks, cytowania))
+        case TWskazanie::Brak: {
+            const std::size_t zdanie = PoczatekZdania(s, i);
+            // "W ustawie z dnia ... r. – Kodeks karny w art. 5 ...": the code
+            // is named just before.
+            if (const auto k = kodeksPrzed(s, zdanie, i)) {
+                cel.Rodzaj = *k == zrodlo.Kodeks && !przypis ? TRodzajOdnosnika::Artykul
+                                                             : TRodzajOdnosnika::ArtykulKodeksu;
+                cel.Kodeks = *k;
+                break;
+            }
+            if (przypis || zrodlo.Kodeks < 0 || innyAktWczesniej(s, zdanie, i, zrodlo.Kodeks, cytowania))
                 continue;
             cel.Rodzaj = TRodzajOdnosnika::Artykul;
             cel.Kodeks = zrodlo.Kodeks;
             break;
+        }
         case TWskazanie::TenDokument:
             if (przypis)
                 continue;

@@ -401,6 +401,8 @@ std::optional<TGrupa> CzytajGrupe(std::string_view s, std::size_t i)
             if (v.empty() || !dalszaLiczba(s, q) || (poziom == pLitera && !dalszaLitera(s, p, q)))
                 break;
             ustaw(a, poziom, std::move(v), a.Paragraf);
+            // "art. 3 i 5 pkt 1": the further number may go deeper itself.
+            poziom = uszczegolowienie(s, q, a, poziom);
         }
         g.Czesci.push_back({p, q - p, a});
         koniec = q;

@@ -49,6 +49,8 @@ TEST_F(Tekst, ReferencesWithinTheCode)
     EXPECT_EQ(linki("art. 5 § 1 i 2, art. 7 oraz § 4 pkt 2 lub 3"),
               (V{"article:art. 5 § 1>Art. 5 § 1", "article:2>Art. 5 § 2", "article:art. 7>Art. 7",
                  "article:§ 4 pkt 2>Art. 7 § 4 pkt 2", "article:3>Art. 7 § 4 pkt 3"}));
+    EXPECT_EQ(linki("art. 3 i 5 pkt 1–2"),
+              (V{"article:art. 3>Art. 3", "article:5 pkt 1>Art. 5 pkt 1", "article:2>Art. 5 pkt 2"}));
     EXPECT_EQ(linki("w art. 5 w § 2 pkt 1"), V{"article:art. 5 w § 2 pkt 1>Art. 5 § 2 pkt 1"});
     EXPECT_EQ(linki("lit. a, art. 9 lit. a i b, a także"),
               (V{"article:art. 9 lit. a>Art. 9 lit. a", "article:b>Art. 9 lit. b"}));
@@ -168,6 +170,19 @@ TEST_F(Tekst, UnknownActsAreNoLinks)
     EXPECT_EQ(linki("Zdanie o ustawie o czymś. Art. 5 stosuje się."), V{"article:Art. 5>Art. 5"});
     // "niniejszej ustawy" is the document itself.
     EXPECT_EQ(linki("art. 5 niniejszej ustawy"), V{"article:art. 5>Art. 5"});
+}
+
+TEST_F(Tekst, AmendingActsNameTheCodeBeforeTheReference)
+{
+    EXPECT_EQ(linki("W ustawie z dnia 6 czerwca 1997 r. – Kodeks karny wykonawczy w art. 1 § 2 otrzymuje brzmienie:",
+                    false, -1),
+              V{"code-article:art. 1 § 2>Kodeks karny wykonawczy Art. 1 § 2"});
+    EXPECT_EQ(linki("W ustawie z dnia 23 kwietnia 1964 r. – Kodeks cywilny po art. 7 dodaje się art. 7^1", false, -1),
+              V{"code-article:art. 7>Kodeks cywilny Art. 7"});
+    // An older code of the title, words between, no date: nothing.
+    EXPECT_TRUE(linki("W ustawie z dnia 19 kwietnia 1969 r. – Kodeks karny w art. 5 dodaje się", false, -1).empty());
+    EXPECT_TRUE(linki("W ustawie z dnia 6 czerwca 1997 r. – Kodeks karny wprowadza się zmiany w art. 5", false, -1).empty());
+    EXPECT_TRUE(linki("W ustawie – Kodeks karny w art. 5 dodaje się", false, -1).empty());
 }
 
 TEST_F(Tekst, BareReferencesBelongOnlyToACodesText)

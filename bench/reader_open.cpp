@@ -4,7 +4,9 @@
 // click on a code that is open already only switches tabs.
 //
 // The baseline is reading the codes container into memory, measured in the
-// same run; report the others as multiples of it.
+// same run; report the others as multiples of it. Opening with the links of
+// the text is also compared with opening without them.
+#include "links/Biblioteka.h"
 #include "packer/Generator.h"
 #include "packer/Packer.h"
 #include "reader/Okienko.h"
@@ -179,9 +181,37 @@ void BM_PaintFirstScreen(benchmark::State& state)
         v->viewport()->repaint();
 }
 
+// Finding the links of the decoded 5 MB code: its unit index and the
+// recognition of citations and references, as opening does it.
+void BM_FindLinks(benchmark::State& state)
+{
+    if (!przygotowana(state))
+        return;
+    TZbiorKomunikatow komunikaty;
+    TPliki pliki(&komunikaty);
+    pliki.WczytajSlownik(biblioteka().program / "Morvitane.sko");
+    const fs::path dane = biblioteka().program / "Lumesta" / "";
+    TListaNapisow tekst, przypisy, tytuly;
+    TPlik plik;
+    pliki.OtworzDokument(dane, TytulKodeksu(0), tekst, przypisy, plik, true, tytuly);
+    TBibliotekaFolderu bib(pliki, dane, false);
+    std::size_t ile = 0;
+    for (auto _ : state) {
+        TIndeksJednostek jednostki(plik);
+        TZrodloOdnosnikow zrodlo;
+        zrodlo.Kodeks = 0;
+        zrodlo.Jednostki = &jednostki;
+        ile = OdnosnikiTresci(plik, zrodlo, bib).size();
+        benchmark::DoNotOptimize(ile);
+    }
+    state.counters["links"] = double(ile);
+}
+
 // The whole road: click on the 5 MB code's row, decode, build, lay out and
-// paint its first screen.
-void BM_OpenCode_ClickToFirstPaint(benchmark::State& state)
+// paint its first screen; with the links of the text found and drawn (as the
+// reader opens codes) and without (the baseline of the link recognition's
+// cost, target at most 1.3 times it).
+void openCode(benchmark::State& state, bool odnosniki)
 {
     if (!przygotowana(state))
         return;
@@ -189,14 +219,26 @@ void BM_OpenCode_ClickToFirstPaint(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto okno = noweOkno(komunikaty);
+        okno->rozpoznawanieOdnosnikow = odnosniki;
         state.ResumeTiming();
         kliknijIPomaluj(*okno, 0);
         state.PauseTiming();
         if (okno->LiczbaZakladek() != 1)
             state.SkipWithError("the code did not open");
+        state.counters["jumps"] = double(okno->BiezacyWidok()->Jumps().size());
         okno.reset();
         state.ResumeTiming();
     }
+}
+
+void BM_OpenCode_ClickToFirstPaint(benchmark::State& state)
+{
+    openCode(state, true);
+}
+
+void BM_OpenCode_ClickToFirstPaint_WithoutLinks(benchmark::State& state)
+{
+    openCode(state, false);
 }
 
 // A click on a code that is open already while another tab is current: the
@@ -224,6 +266,8 @@ BENCHMARK(BM_Decode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildItems)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Layout)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintFirstScreen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindLinks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenCode_ClickToFirstPaint_WithoutLinks)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_OpenCode_ClickToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_OpenCode_AlreadyOpen)->Unit(benchmark::kMillisecond);
 

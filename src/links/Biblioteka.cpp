@@ -4,16 +4,6 @@
 
 #include <cstdio>
 
-namespace {
-
-bool plik(const std::filesystem::path& p)
-{
-    std::error_code ec;
-    return std::filesystem::is_regular_file(p, ec);
-}
-
-} // namespace
-
 TBibliotekaFolderu::TBibliotekaFolderu(TPliki& pliki, std::filesystem::path folder, bool jednostkiKodeksow)
     : FPliki(pliki), FFolder(std::move(folder)), FJednostki(jednostkiKodeksow)
 {
@@ -39,15 +29,29 @@ void TBibliotekaFolderu::Odswiez()
     FKodeksy.reset();
     FIndeksy.clear();
     FAkty.clear();
+    FDawne.clear();
+    FObecne.reset();
 }
 
 std::optional<std::filesystem::path> TBibliotekaFolderu::PlikAktu(const TAkt& akt, const std::string& dawnaNazwa) const
 {
-    const auto klucz = std::make_pair(akt, dawnaNazwa);
-    if (const auto it = FAkty.find(klucz); it != FAkty.end())
+    if (dawnaNazwa.empty()) {
+        if (const auto it = FAkty.find(akt); it != FAkty.end())
+            return it->second;
+    } else if (const auto it = FDawne.find({akt, dawnaNazwa}); it != FDawne.end()) {
         return it->second;
-    auto& wynik = FAkty[klucz];
+    }
+    auto& wynik = dawnaNazwa.empty() ? FAkty[akt] : FDawne[{akt, dawnaNazwa}];
     const std::filesystem::path katalog = FFolder / "Dzienniki Ustaw";
+    if (!FObecne) {
+        FObecne.emplace();
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(katalog, ec), koniec; !ec && it != koniec; it.increment(ec)) {
+            std::error_code ec2;
+            if (it->is_regular_file(ec2))
+                FObecne->insert(it->path().filename().string());
+        }
+    }
     std::vector<std::string> nazwy{NazwaAktu(akt)};
     if (!dawnaNazwa.empty())
         nazwy.push_back(dawnaNazwa);
@@ -57,9 +61,9 @@ std::optional<std::filesystem::path> TBibliotekaFolderu::PlikAktu(const TAkt& ak
     std::snprintf(trzy, sizeof trzy, "Dz.U.%d.%03d.%d", akt.Rok, akt.Numer, akt.Pozycja);
     nazwy.push_back(trzy);
     for (const std::string& n : nazwy) {
-        const std::filesystem::path p = katalog / (cp1250::toUtf8(n) + ".txt");
-        if (plik(p)) {
-            wynik = p;
+        const std::string plikAktu = cp1250::toUtf8(n) + ".txt";
+        if (FObecne->count(plikAktu)) {
+            wynik = katalog / plikAktu;
             break;
         }
     }

@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class TBibliotekaFolderu : public TBibliotekaOdnosnikow {
@@ -39,7 +41,19 @@ private:
     mutable std::optional<std::set<int>> FKodeksy;
     mutable std::map<int, std::unique_ptr<TIndeksJednostek>> FIndeksy;
     // A code cites the same acts again and again: each is looked up once.
-    mutable std::map<std::pair<TAkt, std::string>, std::optional<std::filesystem::path>> FAkty;
+    struct THashAktu {
+        std::size_t operator()(const TAkt& a) const
+        {
+            return std::hash<std::uint64_t>()((std::uint64_t(std::uint32_t(a.Rok)) << 40) ^
+                                              (std::uint64_t(std::uint32_t(a.Numer)) << 20) ^ std::uint32_t(a.Pozycja));
+        }
+    };
+    mutable std::unordered_map<TAkt, std::optional<std::filesystem::path>, THashAktu> FAkty;
+    // The names of the presence files, read once: a code cites thousands of
+    // acts, and asking the file system for each would take longer than
+    // finding the citations.
+    mutable std::optional<std::unordered_set<std::string>> FObecne;
+    mutable std::map<std::pair<TAkt, std::string>, std::optional<std::filesystem::path>> FDawne;
 };
 
 // An ordered list of libraries: a target is there when any of them has it;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,10 @@ struct TWzor {
 
 struct TTablice {
     std::vector<TWzor> Nazwy;   // longest first
+    // The names by their first word ("Kodeksu", "Konstytucji"), with its
+    // first letter a capital: a name at some place is looked for only among
+    // those that start with the word found there.
+    std::map<std::string, std::vector<const TWzor*>, std::less<>> Slowa;
     std::vector<TWzor> Skroty;  // longest first
     std::array<TData, kLiczbaKodeksow> Daty{};
     std::string Konstytucja;    // the title's first word, for its qualifiers
@@ -132,6 +137,8 @@ const TTablice& tablice()
         const auto dluzszy = [](const TWzor& a, const TWzor& b) { return a.Tekst.size() > b.Tekst.size(); };
         std::stable_sort(w.Nazwy.begin(), w.Nazwy.end(), dluzszy);
         std::stable_sort(w.Skroty.begin(), w.Skroty.end(), dluzszy);
+        for (const TWzor& n : w.Nazwy)
+            w.Slowa[n.Tekst.substr(0, n.Tekst.find(' '))].push_back(&n);
         return w;
     }();
     return t;
@@ -165,11 +172,28 @@ bool pasuje(std::string_view s, std::size_t i, std::string_view wzor, std::size_
 
 std::optional<int> nazwa(std::string_view s, std::size_t i, std::size_t& koniec, bool tylkoMianownik)
 {
-    for (const TWzor& w : tablice().Nazwy) {
-        if (tylkoMianownik && !w.Mianownik)
+    // Every name starts with "Kodeks", "Konstytucj" or "Ordynacj" (either
+    // case of its first letter): most words are turned away here.
+    const unsigned char c = Znak(s, i);
+    if (c != 'K' && c != 'k' && c != 'O' && c != 'o')
+        return std::nullopt;
+    const std::string_view dalej = s.substr(i + 1, 5);
+    if (dalej != "odeks" && dalej != "onsty" && dalej != "rdyna")
+        return std::nullopt;
+    std::size_t k = i + 1;
+    while (Litera(Znak(s, k)))
+        ++k;
+    std::string slowo(s.substr(i, k - i));
+    if (slowo[0] >= 'a' && slowo[0] <= 'z')
+        slowo[0] = char(slowo[0] - 'a' + 'A');
+    const auto it = tablice().Slowa.find(slowo);
+    if (it == tablice().Slowa.end())
+        return std::nullopt;
+    for (const TWzor* w : it->second) {
+        if (tylkoMianownik && !w->Mianownik)
             continue;
-        if (pasuje(s, i, w.Tekst, koniec))
-            return w.Indeks;
+        if (pasuje(s, i, w->Tekst, koniec))
+            return w->Indeks;
     }
     return std::nullopt;
 }
@@ -190,7 +214,7 @@ void kwalifikatorKonstytucji(std::string_view s, std::size_t& koniec)
 std::optional<int> NazwaKodeksu(std::string_view s, std::size_t i, std::size_t& koniec)
 {
     const unsigned char c = Znak(s, i);
-    if (c == 'k' || c == 'o') {
+    if ((c == 'k' || c == 'o') && Znak(s, i + 1) == '.') {
         // An abbreviation is a run of small letters and full stops; it must
         // be one of the known ones as a whole ("k.p." is not "k.p.c.").
         std::size_t k = i;

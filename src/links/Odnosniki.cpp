@@ -5,6 +5,7 @@
 #include "store/Zdania.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 using namespace zdania;
 using przepisy::TGrupa;
@@ -45,37 +46,73 @@ bool samTytul(std::string_view s, std::size_t od, std::size_t do_)
     return true;
 }
 
-// A bare reference means the document itself, unless the sentence before
-// it has named another act: "przepisy ustawy z dnia ... o ..., z wyjątkiem
-// art. 5" refers to that act's article.
-bool innyAktWczesniej(std::string_view s, std::size_t zdanie, std::size_t grupa, int kodeks,
-                      const TCytowania& cytowania)
-{
-    for (const TCytowanie& c : cytowania)
-        if (c.Od >= zdanie && c.Od < grupa)
-            return true;
-    for (std::size_t i = zdanie; i < grupa; ++i) {
-        if (i > 0 && LiteraLubCyfra(Znak(s, i - 1)))
-            continue;
-        const unsigned char c = Znak(s, i);
-        std::size_t k = 0;
-        if (c == 'z' && CzytajDate(s, i, k))
-            return true;
-        if (c == 'u' && (Slowo(s, i, "ustawy") || Slowo(s, i, "ustawie") || Slowo(s, i, "ustaw\xB9") ||
-                         Slowo(s, i, "ustaw\xEA") || Slowo(s, i, "ustawa"))) {
-            std::size_t q = i;
-            while (Litera(Znak(s, q)))
-                ++q;
-            if (Slowo(s, PominOdstepy(s, q), "o") && PominOdstepy(s, q) > q)
-                return true;
-        }
-        if (Litera(c)) {
-            if (auto n = kodeksy::NazwaKodeksu(s, i, k); n && *n != kodeks)
-                return true;
-        }
+// Where a text names another act: its citations, the date of an act ("z
+// dnia ... r."), a statute by its title ("ustawy o ..."), a code other than
+// the document's own. A bare reference after one of these in its sentence
+// may be that act's article: "przepisy ustawy z dnia ... o ..., z wyjątkiem
+// art. 5" is no reference to the document itself. The text is read as far
+// as references stand, once.
+class TWzmiankiAktow {
+public:
+    TWzmiankiAktow(std::string_view s, int kodeks, const TCytowania& cytowania) : FTekst(s), FKodeks(kodeks)
+    {
+        for (const TCytowanie& c : cytowania)
+            FCytowania.push_back(c.Od);
     }
-    return false;
-}
+
+    // Whether one stands in [zdanie, grupa) of the text; `zdanie` is asked
+    // for only when one stands before `grupa` at all.
+    template <typename TZdanie>
+    bool Miedzy(TZdanie zdanie, std::size_t grupa)
+    {
+        czytajDo(grupa);
+        std::size_t ostatnia = std::string_view::npos;
+        for (std::size_t p : FPozycje)
+            if (p < grupa)
+                ostatnia = p;
+        for (std::size_t p : FCytowania)
+            if (p < grupa && (ostatnia == std::string_view::npos || p > ostatnia))
+                ostatnia = p;
+        return ostatnia != std::string_view::npos && ostatnia >= zdanie();
+    }
+
+private:
+    void czytajDo(std::size_t grupa)
+    {
+        const std::string_view s = FTekst;
+        for (std::size_t i = FZbadane; i < grupa && i < s.size(); ++i) {
+            // Only where a word starts, and only for its possible first letters.
+            const unsigned char c = Znak(s, i);
+            if (c != 'z' && c != 'u' && c != 'K' && c != 'k' && c != 'O' && c != 'o')
+                continue;
+            if (i > 0 && LiteraLubCyfra(Znak(s, i - 1)))
+                continue;
+            std::size_t k = 0;
+            if (c == 'z') {
+                if (CzytajDate(s, i, k))
+                    FPozycje.push_back(i);
+            } else if (c == 'u') {
+                if (Slowo(s, i, "ustawy") || Slowo(s, i, "ustawie") || Slowo(s, i, "ustaw\xB9") ||
+                    Slowo(s, i, "ustaw\xEA") || Slowo(s, i, "ustawa")) {
+                    std::size_t q = i;
+                    while (Litera(Znak(s, q)))
+                        ++q;
+                    if (PominOdstepy(s, q) > q && Slowo(s, PominOdstepy(s, q), "o"))
+                        FPozycje.push_back(i);
+                }
+            } else if (auto n = kodeksy::NazwaKodeksu(s, i, k); n && *n != FKodeks) {
+                FPozycje.push_back(i);
+            }
+        }
+        FZbadane = std::max(FZbadane, grupa);
+    }
+
+    std::string_view FTekst;
+    int FKodeks;
+    std::vector<std::size_t> FCytowania;
+    std::vector<std::size_t> FPozycje;  // ascending
+    std::size_t FZbadane = 0;
+};
 
 // A code named right before a reference, as amending acts write it:
 // "W ustawie z dnia 6 czerwca 1997 r. – Kodeks karny wykonawczy w art. 1
@@ -83,8 +120,10 @@ bool innyAktWczesniej(std::string_view s, std::size_t zdanie, std::size_t grupa,
 // must be the code's), the dash and the title may stand there.
 constexpr std::size_t kZasiegTytulu = 120;
 
-std::optional<int> kodeksPrzed(std::string_view s, std::size_t zdanie, std::size_t grupa)
+std::optional<int> kodeksPrzed(std::string_view s, std::size_t grupa)
 {
+    // The pattern is tight enough that no sentence can end inside it.
+    const std::size_t zdanie = 0;
     std::size_t e = grupa;
     while (e > zdanie && Odstep(Znak(s, e - 1)))
         --e;
@@ -98,6 +137,11 @@ std::optional<int> kodeksPrzed(std::string_view s, std::size_t zdanie, std::size
         }
     }
     const std::size_t granica = e > zdanie + kZasiegTytulu ? e - kZasiegTytulu : zdanie;
+    // Most references have no dash before them at all.
+    const std::string_view okno = s.substr(granica, e - granica);
+    if (okno.find('\x96') == std::string_view::npos && okno.find('-') == std::string_view::npos &&
+        okno.find('\x97') == std::string_view::npos)
+        return std::nullopt;
     for (std::size_t p = e; p > granica; --p) {
         const unsigned char c = Znak(s, p - 1);
         if (c != 0x96 && c != 0x97 && c != '-')
@@ -124,12 +168,13 @@ std::optional<int> kodeksPrzed(std::string_view s, std::size_t zdanie, std::size
 }
 
 // The citation that names the act of "ustawy z dnia ... r. ..." in group g.
-std::optional<TAkt> aktGrupy(std::string_view s, const TGrupa& g, std::size_t poczatek, const TCytowania& cytowania)
+std::optional<TAkt> aktGrupy(std::string_view s, const TGrupa& g, std::size_t poczatek, const TCytowania& cytowania,
+                             const TZdania& zdania)
 {
     for (const TCytowanie& c : cytowania) {
         if (c.Od < g.KoniecDaty)
             continue;
-        if (!samTytul(s, g.KoniecDaty, c.Od) || PoczatekZdania(s, c.Od) > poczatek)
+        if (!samTytul(s, g.KoniecDaty, c.Od) || zdania.Poczatek(c.Od) > poczatek)
             return std::nullopt;
         // A citation of an earlier year cannot be the act's own.
         if (c.Akt.Rok < g.DataAktu.Rok)
@@ -139,26 +184,56 @@ std::optional<TAkt> aktGrupy(std::string_view s, const TGrupa& g, std::size_t po
     return std::nullopt;
 }
 
-void rozwiaz(TOdnosnik& o, const TZrodloOdnosnikow& zrodlo, const TBibliotekaOdnosnikow& biblioteka)
+// Articles already looked up while one text is searched: a code cites the
+// same articles again and again.
+struct TPamiec {
+    const TIndeksJednostek* Indeks = nullptr;
+    std::unordered_map<std::string, bool> Artykuly;
+
+    bool jest(const TIndeksJednostek& j, const std::string& artykul)
+    {
+        if (Indeks != &j) {
+            Indeks = &j;
+            Artykuly.clear();
+        }
+        if (const auto it = Artykuly.find(artykul); it != Artykuly.end())
+            return it->second;
+        TAdres a;
+        a.Artykul = artykul;
+        return Artykuly[artykul] = j.Znajdz(a).has_value();
+    }
+};
+
+// The unit in `j`: its paragraph, or only whether it exists (a unit the
+// document does not divide that finely resolves to its article).
+bool znajdz(TOdnosnik& o, const TIndeksJednostek& j, bool akapit, TPamiec& pamiec)
+{
+    if (!akapit)
+        return pamiec.jest(j, o.Cel.Adres.Artykul);
+    o.Akapit = ZnajdzJednostke(j, o.Cel.Adres);
+    return o.Akapit.has_value();
+}
+
+void rozwiaz(TOdnosnik& o, const TZrodloOdnosnikow& zrodlo, const TBibliotekaOdnosnikow& biblioteka,
+             TPamiec& pamiec)
 {
     switch (o.Cel.Rodzaj) {
     case TRodzajOdnosnika::Dziennik:
         o.Istnieje = biblioteka.JestAkt(o.Cel.Akt, o.Cel.DawnaNazwa);
         break;
     case TRodzajOdnosnika::Artykul:
-        if (zrodlo.Jednostki)
-            o.Akapit = ZnajdzJednostke(*zrodlo.Jednostki, o.Cel.Adres);
-        o.Istnieje = o.Akapit.has_value();
+        if (!zrodlo.Akapity && zrodlo.Artykuly)
+            o.Istnieje = zrodlo.Artykuly->Jest(o.Cel.Adres.Artykul);
+        else
+            o.Istnieje = zrodlo.Jednostki && znajdz(o, *zrodlo.Jednostki, zrodlo.Akapity, pamiec);
         break;
     case TRodzajOdnosnika::ArtykulKodeksu:
-        if (!biblioteka.JestKodeks(o.Cel.Kodeks)) {
+        if (!biblioteka.JestKodeks(o.Cel.Kodeks))
             o.Istnieje = false;
-        } else if (const TIndeksJednostek* j = biblioteka.JednostkiKodeksu(o.Cel.Kodeks)) {
-            o.Akapit = ZnajdzJednostke(*j, o.Cel.Adres);
-            o.Istnieje = o.Akapit.has_value();
-        } else {
+        else if (const TIndeksJednostek* j = biblioteka.JednostkiKodeksu(o.Cel.Kodeks))
+            o.Istnieje = znajdz(o, *j, zrodlo.Akapity, pamiec);
+        else
             o.Istnieje = true;
-        }
         break;
     case TRodzajOdnosnika::ArtykulAktu:
         o.Istnieje = true;  // only made when the act is there
@@ -169,15 +244,73 @@ void rozwiaz(TOdnosnik& o, const TZrodloOdnosnikow& zrodlo, const TBibliotekaOdn
 bool rodzajNaglowka(int rodzaj) { return rodzaj >= rPierwszyNaglowek && rodzaj <= rOstatniNaglowek; }
 bool rodzajArtykulu(int rodzaj) { return rodzaj == rART || rodzaj == rArt || rodzaj == rParagraf; }
 
-// Whether a piece may hold a link at all: every link starts with "art." or
-// "Dz." (and a few more letters), so most paragraphs are passed over
-// without being joined.
-bool mozeMiecOdnosnik(std::string_view t)
+// What a piece may hold: every link starts with "art." (either case) or
+// "Dz.", so most paragraphs are passed over without being joined, and most
+// need no search for citations. Full stops are rare enough to look for
+// first.
+constexpr int kMozePrzepis = 1;
+constexpr int kMozeDziennik = 2;
+
+int coMozeMiec(std::string_view t)
 {
-    return t.find("rt.") != std::string_view::npos || t.find("Dz.") != std::string_view::npos;
+    int w = 0;
+    for (std::size_t p = t.find('.'); p != std::string_view::npos && w != (kMozePrzepis | kMozeDziennik);
+         p = t.find('.', p + 1)) {
+        if (p >= 2 && t[p - 2] == 'D' && t[p - 1] == 'z')
+            w |= kMozeDziennik;
+        else if (p >= 3 && t[p - 2] == 'r' && t[p - 1] == 't' && (t[p - 3] == 'a' || t[p - 3] == 'A'))
+            w |= kMozePrzepis;
+    }
+    return w;
 }
 
 } // namespace
+
+namespace {
+
+bool spakuj(const std::string& numer, std::uint64_t& klucz)
+{
+    if (numer.size() > 8)
+        return false;
+    klucz = 0;
+    for (char c : numer)
+        klucz = (klucz << 8) | (unsigned char)c;
+    return true;
+}
+
+} // namespace
+
+TArtykuly::TArtykuly(const TPlik& plik)
+{
+    FKrotkie.reserve(plik.size() / 2);
+    for (const TWiersz& w : plik) {
+        if (w.size() < 2 || (w[0].Rodzaj != rART && w[0].Rodzaj != rArt))
+            continue;
+        // "Art" + ". 5^1. ..."
+        const std::string& t = w[1].Tekst;
+        std::size_t i = 0;
+        if (Znak(t, i) == '.')
+            ++i;
+        i = PominOdstepy(t, i);
+        std::string nr = przepisy::NumerJednostki(t, i);
+        if (!nr.empty() && (Znak(t, i) == '.' || Odstep(Znak(t, i)) || i == t.size())) {
+            std::uint64_t k = 0;
+            if (spakuj(nr, k))
+                FKrotkie.push_back(k);
+            else
+                FDlugie.insert(std::move(nr));
+        }
+    }
+    std::sort(FKrotkie.begin(), FKrotkie.end());
+}
+
+bool TArtykuly::Jest(const std::string& numer) const
+{
+    std::uint64_t k = 0;
+    if (spakuj(numer, k))
+        return std::binary_search(FKrotkie.begin(), FKrotkie.end(), k);
+    return FDlugie.count(numer) > 0;
+}
 
 const char* NazwaRodzaju(TRodzajOdnosnika rodzaj)
 {
@@ -196,6 +329,11 @@ const char* NazwaRodzaju(TRodzajOdnosnika rodzaj)
 
 std::optional<std::size_t> ZnajdzJednostke(const TIndeksJednostek& jednostki, const TAdres& adres)
 {
+    // Most references cite a unit the document has: one look-up.
+    if (adres.Artykul.empty())
+        return std::nullopt;
+    if (auto n = jednostki.Znajdz(adres))
+        return n;
     const auto a = ZnajdzAdres(jednostki, adres);
     return a ? jednostki.Znajdz(*a) : std::nullopt;
 }
@@ -222,28 +360,23 @@ std::optional<TAdres> ZnajdzAdres(const TIndeksJednostek& jednostki, const TAdre
 
 namespace {
 
-TOdnosniki odnosniki(std::string_view s, std::size_t od, bool przypis, const TZrodloOdnosnikow& zrodlo,
-                     const TBibliotekaOdnosnikow& biblioteka, const TCytowania& cytowania)
+// Appends the links of text s to `wynik`, in text order.
+void odnosniki(std::string_view s, std::size_t od, bool przypis, const TZrodloOdnosnikow& zrodlo,
+               const TBibliotekaOdnosnikow& biblioteka, const TCytowania& cytowania, TPamiec& pamiec,
+               TOdnosniki& wynik)
 {
-    TOdnosniki wynik;
-    for (const TCytowanie& c : cytowania) {
-        if (c.Od < od)
-            continue;
-        TOdnosnik o;
-        o.Miejsca.push_back({0, c.Od, c.Dlugosc});
-        o.Cel.Rodzaj = TRodzajOdnosnika::Dziennik;
-        o.Cel.Akt = c.Akt;
-        o.Cel.DawnaNazwa = c.DawnaNazwa;
-        rozwiaz(o, zrodlo, biblioteka);
-        wynik.push_back(std::move(o));
-    }
-
+    TOdnosniki przepisy;  // references, in text order
+    std::optional<TWzmiankiAktow> wzmianki;  // of other acts, read when first needed
+    std::optional<TZdania> zdaniaTekstu;     // the sentences, likewise
     std::size_t dalej = od;
-    for (std::size_t p = s.find("rt.", od); p != std::string_view::npos; p = s.find("rt.", p + 1)) {
-        if (p == 0)
+    // Every reference starts with "art." (or "Art."): the full stops are
+    // the places to look at, far fewer than the letters.
+    for (std::size_t p = s.find('.', od); p != std::string_view::npos; p = s.find('.', p + 1)) {
+        if (p < od + 3)
             continue;
-        const std::size_t i = p - 1;
-        if (i < dalej || (s[i] != 'a' && s[i] != 'A') || (i > 0 && LiteraLubCyfra(Znak(s, i - 1))))
+        const std::size_t i = p - 3;
+        if (i < dalej || s[i + 1] != 'r' || s[i + 2] != 't' || (s[i] != 'a' && s[i] != 'A') ||
+            (i > 0 && LiteraLubCyfra(Znak(s, i - 1))))
             continue;
         const auto g = przepisy::CzytajGrupe(s, i);
         if (!g)
@@ -253,16 +386,19 @@ TOdnosniki odnosniki(std::string_view s, std::size_t od, bool przypis, const TZr
         TCel cel;
         switch (g->Wskazanie) {
         case TWskazanie::Brak: {
-            const std::size_t zdanie = PoczatekZdania(s, i);
             // "W ustawie z dnia ... r. – Kodeks karny w art. 5 ...": the code
             // is named just before.
-            if (const auto k = kodeksPrzed(s, zdanie, i)) {
+            if (const auto k = kodeksPrzed(s, i)) {
                 cel.Rodzaj = *k == zrodlo.Kodeks && !przypis ? TRodzajOdnosnika::Artykul
                                                              : TRodzajOdnosnika::ArtykulKodeksu;
                 cel.Kodeks = *k;
                 break;
             }
-            if (przypis || zrodlo.Kodeks < 0 || innyAktWczesniej(s, zdanie, i, zrodlo.Kodeks, cytowania))
+            if (przypis || zrodlo.Kodeks < 0)
+                continue;
+            if (!wzmianki)
+                wzmianki.emplace(s, zrodlo.Kodeks, cytowania);
+            if (wzmianki->Miedzy([&] { return PoczatekZdania(s, i); }, i))
                 continue;
             cel.Rodzaj = TRodzajOdnosnika::Artykul;
             cel.Kodeks = zrodlo.Kodeks;
@@ -280,7 +416,9 @@ TOdnosniki odnosniki(std::string_view s, std::size_t od, bool przypis, const TZr
             cel.Kodeks = g->Kodeks;
             break;
         case TWskazanie::Akt: {
-            const auto akt = aktGrupy(s, *g, PoczatekZdania(s, i), cytowania);
+            if (!zdaniaTekstu)
+                zdaniaTekstu.emplace(s);
+            const auto akt = aktGrupy(s, *g, zdaniaTekstu->Poczatek(i), cytowania, *zdaniaTekstu);
             if (!akt || !biblioteka.JestAkt(*akt, {}))
                 continue;
             cel.Rodzaj = TRodzajOdnosnika::ArtykulAktu;
@@ -295,13 +433,28 @@ TOdnosniki odnosniki(std::string_view s, std::size_t od, bool przypis, const TZr
             o.Miejsca.push_back({0, c.Od, c.Dlugosc});
             o.Cel = cel;
             o.Cel.Adres = c.Adres;
-            rozwiaz(o, zrodlo, biblioteka);
-            wynik.push_back(std::move(o));
+            rozwiaz(o, zrodlo, biblioteka, pamiec);
+            przepisy.push_back(std::move(o));
         }
     }
-    std::stable_sort(wynik.begin(), wynik.end(),
-                     [](const TOdnosnik& a, const TOdnosnik& b) { return a.Miejsca[0].Od < b.Miejsca[0].Od; });
-    return wynik;
+
+    // Citations and references, each in text order, merged.
+    std::size_t r = 0;
+    for (const TCytowanie& c : cytowania) {
+        if (c.Od < od)
+            continue;
+        for (; r < przepisy.size() && przepisy[r].Miejsca[0].Od < c.Od; ++r)
+            wynik.push_back(std::move(przepisy[r]));
+        TOdnosnik o;
+        o.Miejsca.push_back({0, c.Od, c.Dlugosc});
+        o.Cel.Rodzaj = TRodzajOdnosnika::Dziennik;
+        o.Cel.Akt = c.Akt;
+        o.Cel.DawnaNazwa = c.DawnaNazwa;
+        rozwiaz(o, zrodlo, biblioteka, pamiec);
+        wynik.push_back(std::move(o));
+    }
+    for (; r < przepisy.size(); ++r)
+        wynik.push_back(std::move(przepisy[r]));
 }
 
 } // namespace
@@ -309,12 +462,18 @@ TOdnosniki odnosniki(std::string_view s, std::size_t od, bool przypis, const TZr
 TOdnosniki OdnosnikiTekstu(std::string_view s, std::size_t od, bool przypis, const TZrodloOdnosnikow& zrodlo,
                            const TBibliotekaOdnosnikow& biblioteka)
 {
-    return odnosniki(s, od, przypis, zrodlo, biblioteka, SzukajCytowan(s));
+    TPamiec pamiec;
+    TOdnosniki wynik;
+    odnosniki(s, od, przypis, zrodlo, biblioteka, SzukajCytowan(s), pamiec, wynik);
+    return wynik;
 }
 
 TOdnosniki OdnosnikiTresci(const TPlik& plik, const TZrodloOdnosnikow& zrodlo, const TBibliotekaOdnosnikow& biblioteka)
 {
     TOdnosniki wynik;
+    // Codes refer to others in about every other paragraph.
+    wynik.reserve(plik.size() / 2);
+    TPamiec pamiec;
     bool naglowek = false;
     std::string tekst;
     for (std::size_t n = 0; n < plik.size(); ++n) {
@@ -329,21 +488,35 @@ TOdnosniki OdnosnikiTresci(const TPlik& plik, const TZrodloOdnosnikow& zrodlo, c
             naglowek = true;
         if (naglowek)
             continue;
-        bool moze = false;
+        int moze = 0;
         for (const TTekst& t : w)
-            moze = moze || mozeMiecOdnosnik(t.Tekst);
+            moze |= coMozeMiec(t.Tekst);
         if (!moze)
             continue;
-        tekst.clear();
-        for (const TTekst& t : w)
-            tekst += t.Tekst;
         // The heading word of an article or paragraph and the number after
         // it are the unit itself.
         const std::size_t od = rodzajArtykulu(w[0].Rodzaj) ? w[0].Tekst.size() : 0;
-        for (TOdnosnik& o : OdnosnikiTekstu(tekst, od, false, zrodlo, biblioteka)) {
-            for (TMiejsce& m : o.Miejsca)
-                m.Linia = n;
-            wynik.push_back(std::move(o));
+        // A paragraph of one piece of text (after its heading word) is read
+        // where it lies; others are joined first.
+        std::string_view t;
+        std::size_t przesuniecie = 0;
+        if (w.size() == 1 && !od) {
+            t = w[0].Tekst;
+        } else if (w.size() == 2 && od) {
+            t = w[1].Tekst;
+            przesuniecie = od;
+        } else {
+            tekst.clear();
+            for (const TTekst& k : w)
+                tekst += k.Tekst;
+            t = tekst;
+        }
+        const std::size_t przed = wynik.size();
+        odnosniki(t, przesuniecie ? 0 : od, false, zrodlo, biblioteka,
+                  (moze & kMozeDziennik) ? SzukajCytowan(t) : TCytowania{}, pamiec, wynik);
+        for (std::size_t k = przed; k < wynik.size(); ++k) {
+            wynik[k].Miejsca[0].Linia = n;
+            wynik[k].Miejsca[0].Od += przesuniecie;
         }
     }
     return wynik;
@@ -374,7 +547,9 @@ TOdnosniki OdnosnikiPrzypisu(const std::vector<std::string>& linie, const TZrodl
     }
     std::stable_sort(cytowania.begin(), cytowania.end(),
                      [](const TCytowanie& a, const TCytowanie& b) { return a.Od < b.Od; });
-    TOdnosniki wynik = odnosniki(tekst, 0, true, zrodlo, biblioteka, cytowania);
+    TPamiec pamiec;
+    TOdnosniki wynik;
+    odnosniki(tekst, 0, true, zrodlo, biblioteka, cytowania, pamiec, wynik);
     // Back to the lines: a link over a line end becomes one part per line.
     for (TOdnosnik& o : wynik) {
         const std::size_t od = o.Miejsca[0].Od;

@@ -21,9 +21,11 @@
 #include "store/Typy.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 enum class TRodzajOdnosnika {
@@ -83,7 +85,32 @@ struct TZrodloOdnosnikow {
     // Its own units, for references within it (may be null: they then do
     // not exist).
     const TIndeksJednostek* Jednostki = nullptr;
+    // Whether TOdnosnik::Akapit is looked up. Without it only whether the
+    // target exists is (its article is there), which is quicker; a reader
+    // looks the paragraph up when the link is followed.
+    bool Akapity = true;
+    // Without Akapity: the numbers of its articles, enough to tell whether
+    // a reference's target is there.
+    const class TArtykuly* Artykuly = nullptr;
 };
+
+// The numbers of a document's articles as they open its article lines
+// ("5", "5^1", "12a"): one quick pass, for telling whether references
+// within it have their target before its unit index is made. A line the
+// quick pass cannot read leaves its article out (its references are then no
+// links), never the other way round.
+class TArtykuly {
+public:
+    explicit TArtykuly(const TPlik& plik);
+    bool Jest(const std::string& numer) const;
+
+private:
+    // A number of up to eight bytes (nearly all) packed into one integer;
+    // longer ones as they are.
+    std::vector<std::uint64_t> FKrotkie;  // sorted
+    std::unordered_set<std::string> FDlugie;
+};
+
 
 // Links of the document's text, in order of paragraph and offset.
 // Headings and the title lines under them are not searched (the reader

@@ -338,6 +338,11 @@ void wskazanie(std::string_view s, std::size_t d, TGrupa& g)
 
 } // namespace
 
+std::string NumerJednostki(std::string_view s, std::size_t& i)
+{
+    return numer(s, i);
+}
+
 std::optional<TGrupa> CzytajGrupe(std::string_view s, std::size_t i)
 {
     const bool wielka = Slowo(s, i, "Art.");

@@ -44,4 +44,8 @@ struct TGrupa {
 // number follows it.
 std::optional<TGrupa> CzytajGrupe(std::string_view s, std::size_t i);
 
+// A unit number at i ("5", "5^1", "12a"), with i moved past it; empty when
+// there is none.
+std::string NumerJednostki(std::string_view s, std::size_t& i);
+
 } // namespace przepisy

@@ -265,10 +265,14 @@ TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
     dokument->Kodeks = FWczytanyKodeks;
     dokument->Akt = FWczytanyAkt;
     if (rozpoznawanieOdnosnikow) {
-        dokument->Jednostki = std::make_unique<TIndeksJednostek>(wiersze);
+        // Whether a reference's unit is there is told by its article; the
+        // unit index, which finds the paragraph, is made when a link is
+        // first followed.
+        const TArtykuly artykuly(wiersze);
         TZrodloOdnosnikow zrodlo;
         zrodlo.Kodeks = FWczytanyKodeks;
-        zrodlo.Jednostki = dokument->Jednostki.get();
+        zrodlo.Akapity = false;
+        zrodlo.Artykuly = &artykuly;
         for (TOdnosnik& o : OdnosnikiTresci(wiersze, zrodlo, BibliotekaOdnosnikow()))
             if (OdnosnikCzynny(o))
                 dokument->Odnosniki.push_back(std::move(o));

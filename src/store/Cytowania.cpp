@@ -209,11 +209,35 @@ std::optional<TAkt> RozbierzNazweAktu(std::string_view nazwa)
     return trzyLiczby(nazwa.substr(5));
 }
 
+namespace {
+
+// Whether the older scanner could record anything: it records only after
+// "Dz. U. " followed by a digit, a full stop or a space, or after "Dz.U."
+// followed by a digit or a full stop. Most texts have neither, and are
+// spared the scan.
+bool mozeBycDawna(std::string_view s)
+{
+    for (std::size_t j = s.find("Dz."); j != std::string_view::npos; j = s.find("Dz.", j + 1)) {
+        if (s.substr(j, 7) == "Dz. U. ") {
+            const unsigned char c = Znak(s, j + 7);
+            if (Cyfra(c) || c == '.' || c == ' ')
+                return true;
+        } else if (s.substr(j, 5) == "Dz.U.") {
+            const unsigned char c = Znak(s, j + 5);
+            if (Cyfra(c) || c == '.')
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 TCytowania SzukajDawnychCytowan(std::string_view s)
 {
     TCytowania wynik;
     TDziennikiUstaw dawne;
-    if (!SzukajDziennikow(s, dawne))
+    if (!mozeBycDawna(s) || !SzukajDziennikow(s, dawne))
         return wynik;
     for (const TDziennikUstaw& d : dawne) {
         if (d.Od < 1 || d.Do < d.Od + 2 || std::size_t(d.Do) - 2 > s.size())

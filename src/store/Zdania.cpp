@@ -1,29 +1,12 @@
 #include "store/Zdania.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
 namespace zdania {
 
 namespace {
-
-// Windows-1250 letters above ASCII, by byte: 1 small, 2 capital.
-constexpr std::array<unsigned char, 128> kLitery = [] {
-    std::array<unsigned char, 128> t{};
-    auto wielka = [&t](int b) { t[std::size_t(b - 0x80)] = 2; };
-    auto mala = [&t](int b) { t[std::size_t(b - 0x80)] = 1; };
-    for (int b : {0x8A, 0x8C, 0x8D, 0x8E, 0x8F, 0xA3, 0xA5, 0xAA, 0xAF, 0xBC})
-        wielka(b);
-    for (int b : {0x9A, 0x9C, 0x9D, 0x9E, 0x9F, 0xB3, 0xB9, 0xBA, 0xBE, 0xBF, 0xDF})
-        mala(b);
-    for (int b = 0xC0; b <= 0xDE; ++b)
-        if (b != 0xD7)
-            wielka(b);
-    for (int b = 0xE0; b <= 0xFE; ++b)
-        if (b != 0xF7)
-            mala(b);
-    return t;
-}();
 
 // Words that a full stop abbreviates rather than ends a sentence with.
 // Single letters ("U.", the parts of "k.p.c.") are abbreviations too.
@@ -70,19 +53,26 @@ int liczba(std::string_view s, std::size_t& i, int maks)
 
 } // namespace
 
-bool Litera(unsigned char c)
-{
-    if (c < 0x80)
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    return kLitery[c - 0x80] != 0;
-}
-
-bool WielkaLitera(unsigned char c)
-{
-    if (c < 0x80)
-        return c >= 'A' && c <= 'Z';
-    return kLitery[c - 0x80] == 2;
-}
+constexpr std::array<unsigned char, 256> kRodzajZnaku = [] {
+    std::array<unsigned char, 256> t{};
+    for (int b = 'a'; b <= 'z'; ++b)
+        t[std::size_t(b)] = 1;
+    for (int b = 'A'; b <= 'Z'; ++b)
+        t[std::size_t(b)] = 2;
+    for (int b = '0'; b <= '9'; ++b)
+        t[std::size_t(b)] = 3;
+    for (int b : {0x8A, 0x8C, 0x8D, 0x8E, 0x8F, 0xA3, 0xA5, 0xAA, 0xAF, 0xBC})
+        t[std::size_t(b)] = 2;
+    for (int b : {0x9A, 0x9C, 0x9D, 0x9E, 0x9F, 0xB3, 0xB9, 0xBA, 0xBE, 0xBF, 0xDF})
+        t[std::size_t(b)] = 1;
+    for (int b = 0xC0; b <= 0xDE; ++b)
+        if (b != 0xD7)
+            t[std::size_t(b)] = 2;
+    for (int b = 0xE0; b <= 0xFE; ++b)
+        if (b != 0xF7)
+            t[std::size_t(b)] = 1;
+    return t;
+}();
 
 std::size_t PominOdstepy(std::string_view s, std::size_t i)
 {
@@ -91,7 +81,7 @@ std::size_t PominOdstepy(std::string_view s, std::size_t i)
     return i;
 }
 
-bool Slowo(std::string_view s, std::size_t i, std::string_view slowo)
+bool SlowoOd(std::string_view s, std::size_t i, std::string_view slowo)
 {
     if (slowo.empty() || i > s.size() || s.substr(i, slowo.size()) != slowo)
         return false;
@@ -123,6 +113,33 @@ std::size_t PoczatekZdania(std::string_view s, std::size_t pozycja, std::size_t 
         return dalej;
     }
     return granica;
+}
+
+TZdania::TZdania(std::string_view s)
+{
+    FPoczatki.push_back(0);
+    for (std::size_t p = 1; p <= s.size(); ++p) {
+        const unsigned char c = Znak(s, p - 1);
+        if (c == ';') {
+            FPoczatki.push_back(p);
+            continue;
+        }
+        if (c != '.' && c != '!' && c != '?')
+            continue;
+        const std::size_t dalej = PominOdstepy(s, p);
+        if (dalej == p || !WielkaLitera(Znak(s, dalej)))
+            continue;
+        if (c == '.' && skrot(s, p - 1))
+            continue;
+        FPoczatki.push_back(dalej);
+    }
+}
+
+std::size_t TZdania::Poczatek(std::size_t pozycja) const
+{
+    // The last start at or before the position.
+    const auto it = std::upper_bound(FPoczatki.begin(), FPoczatki.end(), pozycja);
+    return *(it - 1);
 }
 
 std::optional<TData> CzytajDate(std::string_view s, std::size_t i, std::size_t& koniec)

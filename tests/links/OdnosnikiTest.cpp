@@ -170,3 +170,36 @@ TEST(OdnosnikiDokumentu, OlderLinkedFormsAreReadLineByLine)
     EXPECT_EQ(l2[1].Cel.Akt, (TAkt{2001, 5, 7}));
     EXPECT_EQ(l2[1].Miejsca, (std::vector<TMiejsce>{{2, 0, 13}}));
 }
+
+TEST(OdnosnikiDokumentu, ArticleNumbersTellExistenceAsTheIndexDoes)
+{
+    TPlik plik = kodeksPrzykladowy();
+    plik.push_back(akapit({{2, "Art"}, {0, ". 5^1. Wstawiony."}}));
+    plik.push_back(akapit({{2, "Art"}, {0, ". 123456789. Zbyt długi numer, trzymany osobno."}}));
+    plik.push_back(akapit({{0, "Art. 77. To nie jest artykuł, tylko tekst."}}));
+    plik.push_back(akapit({{0, "Zob. art. 5^1, art. 77 i art. 2 § 1."}}));
+    const TArtykuly artykuly(plik);
+    EXPECT_TRUE(artykuly.Jest("1"));
+    EXPECT_TRUE(artykuly.Jest("5^1"));
+    EXPECT_FALSE(artykuly.Jest("5"));
+    EXPECT_FALSE(artykuly.Jest("77"));
+    EXPECT_FALSE(artykuly.Jest("123456789"));  // not a number a reference can hold
+
+    const TIndeksJednostek jednostki(plik);
+    TZrodloOdnosnikow zIndeksem;
+    zIndeksem.Kodeks = 0;
+    zIndeksem.Jednostki = &jednostki;
+    TZrodloOdnosnikow zNumerami;
+    zNumerami.Kodeks = 0;
+    zNumerami.Akapity = false;
+    zNumerami.Artykuly = &artykuly;
+    Biblioteka b;
+    const TOdnosniki a = OdnosnikiTresci(plik, zIndeksem, b);
+    const TOdnosniki c = OdnosnikiTresci(plik, zNumerami, b);
+    ASSERT_EQ(a.size(), c.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].Istnieje, c[i].Istnieje) << i;
+        EXPECT_EQ(a[i].Miejsca, c[i].Miejsca) << i;
+        EXPECT_FALSE(c[i].Akapit);
+    }
+}

@@ -168,3 +168,18 @@ TEST(Zdania, Dates)
     EXPECT_EQ(zdania::OstatniaData(dwie, 0, dwie.size())->Rok, 2002);
     EXPECT_EQ(zdania::OstatniaData(dwie, 0, dwie.size() - 1)->Rok, 2001);
 }
+
+TEST(Zdania, SentenceStartsReadOnceAgreeWithTheSearch)
+{
+    const std::string kawalki[] = {"art. ", "Zdanie", " ", ". ", "; ", "r. ", "Nr 5. ", "k.c. ", "Dz. U. ", "? ", "!",
+                                   "\xA0", "Ala", "o.p. Kot"};
+    std::mt19937 los(3);
+    for (int n = 0; n < 500; ++n) {
+        std::string t;
+        for (int k = int(los() % 20); k > 0; --k)
+            t += kawalki[los() % std::size(kawalki)];
+        const zdania::TZdania z(t);
+        for (std::size_t p = 0; p <= t.size(); ++p)
+            ASSERT_EQ(z.Poczatek(p), zdania::PoczatekZdania(t, p)) << t << " @" << p;
+    }
+}

@@ -187,6 +187,8 @@ std::optional<TAkt> aktGrupy(std::string_view s, const TGrupa& g, std::size_t po
 // Articles already looked up while one text is searched: a code cites the
 // same articles again and again.
 struct TPamiec {
+    // A group read, whose storage serves the next one.
+    przepisy::TGrupa Grupa;
     const TIndeksJednostek* Indeks = nullptr;
     std::unordered_map<std::string, bool> Artykuly;
 
@@ -365,9 +367,25 @@ void odnosniki(std::string_view s, std::size_t od, bool przypis, const TZrodloOd
                const TBibliotekaOdnosnikow& biblioteka, const TCytowania& cytowania, TPamiec& pamiec,
                TOdnosniki& wynik)
 {
-    TOdnosniki przepisy;  // references, in text order
     std::optional<TWzmiankiAktow> wzmianki;  // of other acts, read when first needed
     std::optional<TZdania> zdaniaTekstu;     // the sentences, likewise
+    // Citations go out in text order together with the references: each
+    // before the first reference that follows it.
+    std::size_t cytowanie = 0;
+    const auto cytowaniaDo = [&](std::size_t granica) {
+        for (; cytowanie < cytowania.size() && cytowania[cytowanie].Od < granica; ++cytowanie) {
+            const TCytowanie& c = cytowania[cytowanie];
+            if (c.Od < od)
+                continue;
+            TOdnosnik& o = wynik.emplace_back();
+            o.Miejsca.push_back({0, c.Od, c.Dlugosc});
+            o.Cel.Rodzaj = TRodzajOdnosnika::Dziennik;
+            o.Cel.Akt = c.Akt;
+            o.Cel.DawnaNazwa = c.DawnaNazwa;
+            rozwiaz(o, zrodlo, biblioteka, pamiec);
+        }
+    };
+    przepisy::TGrupa& grupa = pamiec.Grupa;
     std::size_t dalej = od;
     // Every reference starts with "art." (or "Art."): the full stops are
     // the places to look at, far fewer than the letters.
@@ -378,9 +396,9 @@ void odnosniki(std::string_view s, std::size_t od, bool przypis, const TZrodloOd
         if (i < dalej || s[i + 1] != 'r' || s[i + 2] != 't' || (s[i] != 'a' && s[i] != 'A') ||
             (i > 0 && LiteraLubCyfra(Znak(s, i - 1))))
             continue;
-        const auto g = przepisy::CzytajGrupe(s, i);
-        if (!g)
+        if (!przepisy::CzytajGrupe(s, i, grupa))
             continue;
+        const przepisy::TGrupa* g = &grupa;
         dalej = g->Koniec;
 
         TCel cel;
@@ -428,33 +446,16 @@ void odnosniki(std::string_view s, std::size_t od, bool przypis, const TZrodloOd
         case TWskazanie::Nieznany:
             continue;
         }
+        cytowaniaDo(i);
         for (const przepisy::TOdwolanie& c : g->Czesci) {
-            TOdnosnik o;
+            TOdnosnik& o = wynik.emplace_back();
             o.Miejsca.push_back({0, c.Od, c.Dlugosc});
             o.Cel = cel;
             o.Cel.Adres = c.Adres;
             rozwiaz(o, zrodlo, biblioteka, pamiec);
-            przepisy.push_back(std::move(o));
         }
     }
-
-    // Citations and references, each in text order, merged.
-    std::size_t r = 0;
-    for (const TCytowanie& c : cytowania) {
-        if (c.Od < od)
-            continue;
-        for (; r < przepisy.size() && przepisy[r].Miejsca[0].Od < c.Od; ++r)
-            wynik.push_back(std::move(przepisy[r]));
-        TOdnosnik o;
-        o.Miejsca.push_back({0, c.Od, c.Dlugosc});
-        o.Cel.Rodzaj = TRodzajOdnosnika::Dziennik;
-        o.Cel.Akt = c.Akt;
-        o.Cel.DawnaNazwa = c.DawnaNazwa;
-        rozwiaz(o, zrodlo, biblioteka, pamiec);
-        wynik.push_back(std::move(o));
-    }
-    for (; r < przepisy.size(); ++r)
-        wynik.push_back(std::move(przepisy[r]));
+    cytowaniaDo(s.size() + 1);
 }
 
 } // namespace

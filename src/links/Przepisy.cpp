@@ -343,23 +343,27 @@ std::string NumerJednostki(std::string_view s, std::size_t& i)
     return numer(s, i);
 }
 
-std::optional<TGrupa> CzytajGrupe(std::string_view s, std::size_t i)
+bool CzytajGrupe(std::string_view s, std::size_t i, TGrupa& g)
 {
     const bool wielka = Slowo(s, i, "Art.");
     if (!wielka && !Slowo(s, i, "art."))
-        return std::nullopt;
+        return false;
     std::size_t k = PominOdstepy(s, i + 4);
     TAdres a;
     a.Artykul = numer(s, k);
     if (a.Artykul.empty())
-        return std::nullopt;
+        return false;
     // "Art. 5." is an article's own heading (quoted in an amending act),
     // not a reference to it.
     if (wielka && Znak(s, k) == '.')
-        return std::nullopt;
+        return false;
     TPoziom poziom = uszczegolowienie(s, k, a, pArtykul);
 
-    TGrupa g;
+    g.Czesci.clear();
+    g.Wskazanie = TWskazanie::Brak;
+    g.Kodeks = -1;
+    g.DataAktu = {};
+    g.KoniecDaty = 0;
     g.Czesci.push_back({i, k - i, a});
     std::size_t koniec = k;
     for (;;) {
@@ -414,7 +418,7 @@ std::optional<TGrupa> CzytajGrupe(std::string_view s, std::size_t i)
     }
     g.Koniec = koniec;
     wskazanie(s, PominOdstepy(s, pominDopowiedzenia(s, koniec)), g);
-    return g;
+    return true;
 }
 
 } // namespace przepisy

@@ -40,9 +40,9 @@ struct TGrupa {
     std::size_t KoniecDaty = 0;   // Akt: past the "r." of its date
 };
 
-// The group whose "art." (or "Art.") stands at i; nothing when no article
-// number follows it.
-std::optional<TGrupa> CzytajGrupe(std::string_view s, std::size_t i);
+// The group whose "art." (or "Art.") stands at i, into `g` (whose storage
+// is reused); false when no article number follows it.
+bool CzytajGrupe(std::string_view s, std::size_t i, TGrupa& g);
 
 // A unit number at i ("5", "5^1", "12a"), with i moved past it; empty when
 // there is none.

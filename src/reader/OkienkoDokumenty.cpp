@@ -273,9 +273,8 @@ TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
         zrodlo.Kodeks = FWczytanyKodeks;
         zrodlo.Akapity = false;
         zrodlo.Artykuly = &artykuly;
-        for (TOdnosnik& o : OdnosnikiTresci(wiersze, zrodlo, BibliotekaOdnosnikow()))
-            if (OdnosnikCzynny(o))
-                dokument->Odnosniki.push_back(std::move(o));
+        dokument->Odnosniki = OdnosnikiTresci(wiersze, zrodlo, BibliotekaOdnosnikow());
+        std::erase_if(dokument->Odnosniki, [](const TOdnosnik& o) { return !OdnosnikCzynny(o); });
     }
     TZbudowanyDokument zbudowany = ZbudujWidokDokumentu(
         wiersze, *widok, ilObrazki.get(),

@@ -3,6 +3,7 @@
 #include "reader/OLumesta.h"
 #include "reader/Rtf.h"
 #include "reader/RtfDokument.h"
+#include "reader/Wyglad.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -27,10 +28,7 @@ TfLicencja::TfLicencja(QWidget* wlasciciel, const QString& katalogProgramu)
 {
     setObjectName(QStringLiteral("fLicencja"));
     setWindowTitle(QStringLiteral("Licencja"));
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(czcionkaFormularza());
     setFixedSize(SzerokoscOkna, WysokoscOkna);
 
     rtvLicencja = new QTextBrowser(this);

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextCursor>
 #include <QTextBrowser>
 #include <QUrl>
@@ -47,11 +46,7 @@ TfLicencja::TfLicencja(QWidget* wlasciciel, const QString& katalogProgramu)
     bbZamknij->setDefault(true);
     connect(bbZamknij, &QPushButton::clicked, this, &QDialog::accept);
 
-    QScreen* ekran = wlasciciel ? wlasciciel->screen() : QGuiApplication::primaryScreen();
-    if (ekran) {
-        const QRect s = ekran->availableGeometry();
-        move(s.left() + (s.width() - SzerokoscOkna) / 2, s.top() + (s.height() - WysokoscOkna) / 2);
-    }
+    wysrodkujNaEkranie(this, wlasciciel ? wlasciciel->screen() : QGuiApplication::primaryScreen());
 
     FormCreate(katalogProgramu);
 }

@@ -12,7 +12,6 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTime>
 #include <QUrl>
@@ -222,12 +221,7 @@ TO_Lumesta::TO_Lumesta(QWidget* wlasciciel)
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 
-    // Centred on the screen (a moved window keeps its place when shown).
-    QScreen* ekran = wlasciciel ? wlasciciel->screen() : QGuiApplication::primaryScreen();
-    if (ekran) {
-        const QRect s = ekran->availableGeometry();
-        move(s.left() + (s.width() - SzerokoscOkna) / 2, s.top() + (s.height() - WysokoscOkna) / 2);
-    }
+    wysrodkujNaEkranie(this, wlasciciel ? wlasciciel->screen() : QGuiApplication::primaryScreen());
 
     FormCreate();
 }

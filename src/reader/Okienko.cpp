@@ -251,10 +251,7 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
 
     // Client area 1040 x 598 below the menu bar, centred on the screen.
     resize(SzerokoscOkna, WysokoscOkna + mmMenu->sizeHint().height());
-    if (QScreen* ekran = screen()) {
-        const QRect g = ekran->availableGeometry();
-        move(g.left() + (g.width() - width()) / 2, g.top() + (g.height() - height()) / 2);
-    }
+    wysrodkujNaEkranie(this, screen());
 
     FormCreate();
 }

@@ -238,3 +238,22 @@ TEST(OLumesta, HelpMenuOfTheMainWindow)
     okno.OLumesta1->trigger();
     EXPECT_TRUE(oProgramie.isNull());
 }
+
+TEST(OLumesta, HelpWindowsAndTheMainWindowStandInTheMiddleOfTheScreen)
+{
+    QTemporaryDir katalog;
+    ASSERT_TRUE(katalog.isValid());
+    ZbieraczKomunikatow komunikaty;
+    TfLumesta glowne(katalog.path(), &komunikaty);
+    TO_Lumesta oProgramie(&glowne);
+    TfLicencja licencja(&glowne, katalog.path());
+    const QRect wolne = glowne.screen()->availableGeometry();
+    // Halves round differently for odd sizes; a pixel either way is the
+    // middle still.
+    for (const QWidget* w : {static_cast<const QWidget*>(&glowne), static_cast<const QWidget*>(&oProgramie),
+                             static_cast<const QWidget*>(&licencja)}) {
+        const QPoint roznica = w->geometry().center() - wolne.center();
+        EXPECT_LE(std::abs(roznica.x()), 1) << w->objectName().toStdString();
+        EXPECT_LE(std::abs(roznica.y()), 1) << w->objectName().toStdString();
+    }
+}

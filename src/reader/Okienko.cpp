@@ -6,7 +6,7 @@
 #include "platform/Cursors.h"
 #include "platform/QtColors.h"
 #include "platform/QtText.h"
-#include "reader/Adresy.h"
+#include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
 #include "print/Drukowanie.h"
@@ -519,7 +519,6 @@ void TfLumesta::UtworzPanele()
 
     pPole = new QWidget;
     pPole->setObjectName(QStringLiteral("pPole"));
-    pPole->setMouseTracking(true);
     pPole->installEventFilter(this);
     auto* ukladPola = new QVBoxLayout(pPole);
     ukladPola->setContentsMargins(0, 0, 0, 0);
@@ -537,15 +536,11 @@ void TfLumesta::UtworzPanelLumesta()
     pLumesta = new QWidget(pPole);
     pLumesta->setObjectName(QStringLiteral("pLumesta"));
     pLumesta->setFixedSize(SzerokoscPaneluLumesta, WysokoscPaneluLumesta);
-    pLumesta->setMouseTracking(true);
-    pLumesta->installEventFilter(this);
 
     lLumesta = new QLabel(pLumesta);
     lLumesta->setObjectName(QStringLiteral("lLumesta"));
     lLumesta->setGeometry(116, 6, 320, 236);
     lLumesta->setPixmap(obrazki::logoProgramu(lLumesta->size()));
-    lLumesta->setMouseTracking(true);
-    lLumesta->installEventFilter(this);
 
     Label2 = new QLabel(QStringLiteral("Lumesta"), pLumesta);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -557,35 +552,13 @@ void TfLumesta::UtworzPanelLumesta()
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setGeometry(0, 246, SzerokoscPaneluLumesta, 76);
 
-    QFont lacze = czcionkaFormularza();
-    lacze.setPixelSize(14);
-    lacze.setUnderline(true);
-    const auto logo = [this](const char* nazwa, const QPixmap& obraz, int x) {
-        auto* l = new QLabel(pLumesta);
-        l->setObjectName(QString::fromLatin1(nazwa));
-        l->setGeometry(x, 344, 170, 104);
-        l->setPixmap(obraz);
-        l->setAlignment(Qt::AlignCenter);
-        l->setCursor(Qt::PointingHandCursor);
-        l->installEventFilter(this);
-        return l;
-    };
-    const auto etykieta = [this, &lacze](const char* nazwa, const QString& adres, int x) {
-        auto* l = new QLabel(adres, pLumesta);
-        l->setObjectName(QString::fromLatin1(nazwa));
-        l->setFont(lacze);
-        l->setAlignment(Qt::AlignCenter);
-        l->setGeometry(x, 454, 210, 22);
-        l->setCursor(Qt::PointingHandCursor);
-        l->setMouseTracking(true);
-        l->installEventFilter(this);
-        ustawKolorTekstu(l, clGreen);
-        return l;
-    };
-    iMardovelt = logo("iMardovelt", obrazki::logoFirmy(QSize(170, 104)), 70);
-    lMardoveltpl = etykieta("lMardoveltpl", QString::fromLatin1(adresy::AdresFirmy), 50);
-    iBrovank = logo("iBrovank", obrazki::logoTworcy(QSize(170, 104)), 313);
-    lBrovankpl = etykieta("lBrovankpl", QString::fromLatin1(adresy::AdresTworcy), 293);
+    const TUkladLaczy uklad{.Logo = QSize(170, 104), .GoraLogo = 344, .LogoFirmyX = 70, .LogoTworcyX = 313,
+                            .Adres = QSize(210, 22), .GoraAdresu = 454, .AdresFirmyX = 50, .AdresTworcyX = 293,
+                            .CzcionkaAdresu = 14};
+    laczaFirm = new TLaczaFirm(pLumesta, uklad);
+    // The area around the panel and the program's logo count as the panel.
+    laczaFirm->DodajTlo(pPole);
+    laczaFirm->DodajTlo(lLumesta);
 }
 
 void TfLumesta::UtworzPasekStanu()

@@ -40,6 +40,7 @@ class TDVPrint;
 class TDVStyle;
 class TDrukowanie;
 class TFontInfo;
+class TLaczaFirm;
 class TfrmPrint;
 class TPageExtControl;
 class TProgressGauge;
@@ -155,8 +156,6 @@ public:
     void StronaWydruku();
     void ZamknijPrzypis();
     void DziennikPrzypisu();
-    void lMardoveltplClick();
-    void lBrovankplClick();
 
     // ---- run-time state -------------------------------------------------
     std::filesystem::path sKatalogProgramu;
@@ -256,10 +255,7 @@ public:
     QWidget* pLumesta = nullptr;
     QLabel* lLumesta = nullptr;
     QLabel* Label2 = nullptr;
-    QLabel* iMardovelt = nullptr;
-    QLabel* lMardoveltpl = nullptr;
-    QLabel* iBrovank = nullptr;
-    QLabel* lBrovankpl = nullptr;
+    TLaczaFirm* laczaFirm = nullptr;
 
     QStatusBar* sbStatus = nullptr;
     QLabel* sbPanel0 = nullptr;
@@ -290,7 +286,6 @@ private:
     void UtworzPasekStanu();
     void UtworzTablice();
 
-    void UstawKolorLaczy(bool mardovelt, bool brovank);
     void WysrodkujPanelLumesta();
     void UstawZnacznik(int wiersz, bool zaznaczony);
     // Shows a tab's table of contents in the contents list.

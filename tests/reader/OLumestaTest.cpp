@@ -2,6 +2,7 @@
 // started: the opener is replaced), the About box's contents and links, and
 // the "Pomoc" menu of the main window.
 #include "reader/Licencja.h"
+#include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Okienko.h"
 
@@ -129,10 +130,10 @@ TEST(OLumesta, WindowAndPages)
     EXPECT_EQ(kolorTekstu(o.lLumesta), toQColor(clGreen));
     EXPECT_FALSE(o.lNapisal->text().isEmpty());
     EXPECT_FALSE(o.iLumesta->pixmap().isNull());
-    EXPECT_FALSE(o.iMardovelt->pixmap().isNull());
-    EXPECT_FALSE(o.iBrovank->pixmap().isNull());
-    EXPECT_EQ(o.lMardoveltpl->text(), QStringLiteral("www.mardovelt.pl"));
-    EXPECT_EQ(o.lBrovankpl->text(), QStringLiteral("www.brovank.pl"));
+    EXPECT_FALSE(o.laczaFirm->iMardovelt->pixmap().isNull());
+    EXPECT_FALSE(o.laczaFirm->iBrovank->pixmap().isNull());
+    EXPECT_EQ(o.laczaFirm->lMardoveltpl->text(), QStringLiteral("www.mardovelt.pl"));
+    EXPECT_EQ(o.laczaFirm->lBrovankpl->text(), QStringLiteral("www.brovank.pl"));
 
     // Shown line by line: the box's lines become the label's lines.
     const QStringList sprawcy = o.lSprawcy->text().split(QLatin1Char('\n'));
@@ -162,36 +163,36 @@ TEST(OLumesta, LinksOpenTheirSitesAndChangeColour)
     TO_Lumesta okno;
     okno.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&okno));
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clGreen));
 
-    QTest::mouseClick(okno.lBrovankpl, Qt::LeftButton);
+    QTest::mouseClick(okno.laczaFirm->lBrovankpl, Qt::LeftButton);
     ASSERT_EQ(o.Adresy.size(), 1u);
     EXPECT_EQ(o.Adresy[0], QUrl(QStringLiteral("http://www.brovank.pl")));
-    EXPECT_EQ(kolorTekstu(okno.lBrovankpl), toQColor(clRed));
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lBrovankpl), toQColor(clRed));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clGreen));
 
     // The logo opens the same site as its label.
-    QTest::mouseClick(okno.iMardovelt, Qt::LeftButton);
+    QTest::mouseClick(okno.laczaFirm->iMardovelt, Qt::LeftButton);
     ASSERT_EQ(o.Adresy.size(), 2u);
     EXPECT_EQ(o.Adresy[1], QUrl(QStringLiteral("http://www.mardovelt.pl")));
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clRed));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clRed));
 
     // Over the page both turn green; over a label, that label turns red.
     QMouseEvent ruchStrona(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
                            Qt::NoModifier);
     QApplication::sendEvent(okno.tbOLumesta, &ruchStrona);
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clGreen));
-    EXPECT_EQ(kolorTekstu(okno.lBrovankpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lBrovankpl), toQColor(clGreen));
     QMouseEvent ruchEtykieta(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton,
                              Qt::NoModifier);
-    QApplication::sendEvent(okno.lMardoveltpl, &ruchEtykieta);
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clRed));
-    EXPECT_EQ(kolorTekstu(okno.lBrovankpl), toQColor(clGreen));
+    QApplication::sendEvent(okno.laczaFirm->lMardoveltpl, &ruchEtykieta);
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clRed));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lBrovankpl), toQColor(clGreen));
     // A move over the form itself (the strip under the pages) greens both.
     QMouseEvent ruchFormularz(QEvent::MouseMove, QPointF(20, 380), QPointF(20, 380), Qt::NoButton,
                               Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&okno, &ruchFormularz);
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clGreen));
 }
 
 TEST(OLumesta, HelpMenuOfTheMainWindow)

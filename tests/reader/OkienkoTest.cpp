@@ -2,6 +2,7 @@
 // clicks on the codes list, the tabs and the contents list.
 #include "DaneTestowe.h"
 
+#include "reader/LaczaFirm.h"
 #include "reader/Okienko.h"
 #include "view/DocView.h"
 #include "widgets/PageExtControl.h"
@@ -633,24 +634,24 @@ TEST_F(Okno, LinkLabelsTurnRedUnderThePointerAndGreenAroundThem)
     uruchom();
     const QColor czerwony(0xFF, 0, 0);
     const QColor zielony(0, 0x80, 0);
-    EXPECT_EQ(kolorEtykiety(okno->lMardoveltpl), zielony);
-    EXPECT_EQ(kolorEtykiety(okno->lBrovankpl), zielony);
-    EXPECT_EQ(okno->lMardoveltpl->text(), "www.mardovelt.pl");
-    EXPECT_EQ(okno->lBrovankpl->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(kolorEtykiety(okno->laczaFirm->lMardoveltpl), zielony);
+    EXPECT_EQ(kolorEtykiety(okno->laczaFirm->lBrovankpl), zielony);
+    EXPECT_EQ(okno->laczaFirm->lMardoveltpl->text(), "www.mardovelt.pl");
+    EXPECT_EQ(okno->laczaFirm->lBrovankpl->cursor().shape(), Qt::PointingHandCursor);
 
-    przesun(okno->lMardoveltpl);
-    EXPECT_EQ(kolorEtykiety(okno->lMardoveltpl), czerwony);
-    EXPECT_EQ(kolorEtykiety(okno->lBrovankpl), zielony);
-    przesun(okno->lBrovankpl);
-    EXPECT_EQ(kolorEtykiety(okno->lBrovankpl), czerwony);
+    przesun(okno->laczaFirm->lMardoveltpl);
+    EXPECT_EQ(kolorEtykiety(okno->laczaFirm->lMardoveltpl), czerwony);
+    EXPECT_EQ(kolorEtykiety(okno->laczaFirm->lBrovankpl), zielony);
+    przesun(okno->laczaFirm->lBrovankpl);
+    EXPECT_EQ(kolorEtykiety(okno->laczaFirm->lBrovankpl), czerwony);
 
     // Over the logo picture both go back to green; likewise over the panel.
     przesun(okno->lLumesta);
-    EXPECT_EQ(kolorEtykiety(okno->lMardoveltpl), zielony);
-    EXPECT_EQ(kolorEtykiety(okno->lBrovankpl), zielony);
-    przesun(okno->lMardoveltpl);
+    EXPECT_EQ(kolorEtykiety(okno->laczaFirm->lMardoveltpl), zielony);
+    EXPECT_EQ(kolorEtykiety(okno->laczaFirm->lBrovankpl), zielony);
+    przesun(okno->laczaFirm->lMardoveltpl);
     przesun(okno->pLumesta);
-    EXPECT_EQ(kolorEtykiety(okno->lMardoveltpl), zielony);
+    EXPECT_EQ(kolorEtykiety(okno->laczaFirm->lMardoveltpl), zielony);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // footnote mark in a code to the cited Journal act in a tab of its own.
 #include "DaneDziennikow.h"
 
+#include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Okienko.h"
 #include "reader/Przypis.h"
@@ -379,8 +380,8 @@ TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
 
 TEST_F(Droga, LinkLabelsGoThroughTheOpener)
 {
-    okno->lMardoveltplClick();
-    okno->lBrovankplClick();
+    okno->laczaFirm->OtworzFirme();
+    okno->laczaFirm->OtworzTworce();
     EXPECT_EQ(adresy, (QStringList{QStringLiteral("http://www.mardovelt.pl"), QStringLiteral("http://www.brovank.pl")}));
 }
 

@@ -291,6 +291,11 @@ private:
     // Shows a tab's table of contents in the contents list.
     void PokazSpis(const TSpisZakladki& spis);
 
+    // The progress label (with `napis`) and the gauge, empty, counting to
+    // `maksimum`; painted at once, as the work that follows blocks the loop.
+    void PokazPostep(const QString& napis, int maksimum);
+    void UkryjPostep();
+
     bool Zapytaj(const QString& tytul, const QString& tekst);
     void UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc);
 

@@ -184,12 +184,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
     WczytajDokument(nazwa, zListy);
 
-    lWczytywanie->setText(QStringLiteral("Wczytywanie"));
-    lWczytywanie->show();
-    gWczytywanie->show();
-    gWczytywanie->SetProgress(0);
-    gWczytywanie->SetMaxValue(int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
-    pPostep->repaint();
+    PokazPostep(QStringLiteral("Wczytywanie"), int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
 
     lbSpisTresci->clear();
     TSpisZakladki spis = DodajElementy(widok);

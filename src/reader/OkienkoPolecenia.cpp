@@ -114,9 +114,24 @@ void TfLumesta::WysrodkujPanelLumesta()
 
 void TfLumesta::tZegarTimer()
 {
+    UkryjPostep();
+    tZegar->stop();
+}
+
+void TfLumesta::PokazPostep(const QString& napis, int maksimum)
+{
+    lWczytywanie->setText(napis);
+    gWczytywanie->SetProgress(0);
+    gWczytywanie->SetMaxValue(maksimum);
+    lWczytywanie->show();
+    gWczytywanie->show();
+    pPostep->repaint();
+}
+
+void TfLumesta::UkryjPostep()
+{
     lWczytywanie->hide();
     gWczytywanie->hide();
-    tZegar->stop();
 }
 
 void TfLumesta::tOtwarcieTimer()
@@ -336,12 +351,7 @@ void TfLumesta::PrzeformatujWszystkie()
     const int ile = LiczbaZakladek();
     if (ile == 0)
         return;
-    lWczytywanie->setText(QStringLiteral("Czcionki:"));
-    gWczytywanie->SetProgress(0);
-    gWczytywanie->SetMaxValue(ile);
-    lWczytywanie->show();
-    gWczytywanie->show();
-    pPostep->repaint();
+    PokazPostep(QStringLiteral("Czcionki:"), ile);
     for (int b = 0; b < ile; ++b) {
         if (TDocView* v = Widok(b)) {
             v->Format();
@@ -349,8 +359,7 @@ void TfLumesta::PrzeformatujWszystkie()
         }
         gWczytywanie->SetProgress(b + 1);
     }
-    lWczytywanie->hide();
-    gWczytywanie->hide();
+    UkryjPostep();
 }
 
 void TfLumesta::Kolorta1Click()

@@ -393,8 +393,8 @@ public:
     void SelectNextPage(bool goForward);
     // What the close button of a tab does: OnTabClose decides; if it allows,
     // the tab's sheet leaves the strip (OnTabDelete, then a new active
-    // sheet). Returns whether the sheet left. An index with no tab does
-    // nothing.
+    // sheet). Returns whether the sheet left, also when the handler took it
+    // out or freed it itself. An index with no tab does nothing.
     bool CloseTab(int tabIndex);
 
     // Close buttons drawn at the right end of every tab (the upper end on

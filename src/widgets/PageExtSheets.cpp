@@ -389,9 +389,11 @@ bool TPageExtControl::CloseTab(int tabIndex)
     bool canClose = true;
     if (OnTabClose)
         OnTabClose(this, tabIndex, canClose);
-    if (!canClose || !page || page->FHostStrip != this)
+    if (!canClose)
         return false;
-    page->SetHostStrip(nullptr);
+    // A handler that took the sheet out (or freed it) has closed it already.
+    if (page && page->FHostStrip == this)
+        page->SetHostStrip(nullptr);
     return true;
 }
 

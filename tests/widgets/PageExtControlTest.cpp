@@ -279,6 +279,32 @@ TEST_F(StripTest, CloseButtonOfAnUnselectedTabSelectsItFirst)
     EXPECT_EQ(log, (Log{"click 1"}));
 }
 
+// The reader's handler frees the sheet itself and then allows the close:
+// the sheet has left, by the button or by the call, and no click follows.
+TEST_F(StripTest, ACloseHandlerThatFreesTheSheetHasClosedIt)
+{
+    strip->SetCloseBtn(true);
+    Show();
+    Add("a");
+    QPointer<TTabExtSheet> b = Add("b");
+    QPointer<TTabExtSheet> c = Add("c");
+    strip->OnTabClose = [this](QObject*, int i, bool& canClose) {
+        log.push_back("close " + std::to_string(i));
+        delete strip->SheetOfTab(i);
+        canClose = true;
+    };
+    EXPECT_TRUE(strip->CloseTab(1));
+    EXPECT_TRUE(b.isNull());
+
+    strip->SetActivePage(c);
+    log.clear();
+    QTest::mouseClick(strip->NativeBar(), Qt::LeftButton, {},
+                      strip->CloseButtonRect(1, !strip->SmallCloseBtn()).center());
+    EXPECT_TRUE(c.isNull());
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(log, (Log{"close 1", "delete 1", "show a"}));
+}
+
 TEST_F(StripTest, RemovingSheetsOtherwise)
 {
     Show();

@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -299,6 +300,31 @@ TEST_F(Droga, AnAbsentActOffersTheCompanyPage)
     QCoreApplication::postEvent(okno.get(), new QEvent(QEvent::Type(WM_DZIENNIK_PRZYPISU)));
     QCoreApplication::sendPostedEvents(okno.get());
     EXPECT_EQ(pytania.size(), 2);
+}
+
+// The messages name no window: each handler looks for the window that
+// flagged its request. With none flagged, nothing may close or open.
+TEST_F(Droga, MessagesNoWindowAskedForChangeNothing)
+{
+    kliknijKodeks(0);
+    TDocView* v = okno->BiezacyWidok();
+    ASSERT_NE(v, nullptr);
+    kliknijSkok(v, 0);
+    QPointer<TfPrzypis> p = ostatniPrzypis();
+    ASSERT_FALSE(p.isNull());
+    // A citation chosen earlier and served already stays served.
+    p->odnosnik = "Dz.U.1990.34.198";
+
+    for (int typ : {WM_STRONA_WYDRUKU, WM_ZAMKNIJ_PRZYPIS, WM_DZIENNIK_PRZYPISU})
+        QCoreApplication::postEvent(okno.get(), new QEvent(QEvent::Type(typ)));
+    QCoreApplication::sendPostedEvents(okno.get());
+    EXPECT_FALSE(p.isNull());
+    EXPECT_TRUE(p && p->isVisible());
+    EXPECT_EQ(okno->oknaPrzypisow.size(), 1u);
+    EXPECT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_TRUE(pytania.isEmpty());
+    EXPECT_TRUE(adresy.isEmpty());
+    EXPECT_TRUE(komunikaty.Lista.empty());
 }
 
 TEST_F(Droga, SecondFootnoteStartsWithACitationAndMarksOutsideTheListDoNothing)

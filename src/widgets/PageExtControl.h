@@ -255,6 +255,10 @@ protected:
     virtual void Realign();
     void ApplyTabImages();
     void ApplyTabSize();
+    // Gives each native tab the state IsTabEnabled reports. The native tab
+    // holds its caption's accelerator key only while enabled, so a key no
+    // tab may take goes on to the rest of the window.
+    void ApplyTabEnabled();
     // Selection of the native tab without any notification.
     void SelectNative(int index);
 
@@ -339,6 +343,7 @@ protected:
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     friend class TPageExtControl;

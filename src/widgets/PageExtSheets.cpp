@@ -216,6 +216,14 @@ void TTabExtSheet::hideEvent(QHideEvent* e)
         Guarded([&] { OnHide(this); });
 }
 
+void TTabExtSheet::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    // A disabled sheet's tab takes no accelerator key.
+    if (e->type() == QEvent::EnabledChange && FHostStrip && FTabShowing)
+        FHostStrip->ApplyTabEnabled();
+}
+
 void TTabExtSheet::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QShortcut>
 #include <QTest>
 
 #include <memory>
@@ -432,6 +433,46 @@ TEST_F(StripTest, AcceleratorSelectsItsTab)
     QTest::keyClick(win.get(), Qt::Key_B, Qt::AltModifier);
     EXPECT_EQ(strip->ActivePage(), b);
     EXPECT_EQ(log, (Log{"changing", "show &Beta", "hide &Alfa", "change &Beta"}));
+}
+
+// A key no tab may take is the window's: here a shortcut of its own, which
+// must fire on the first press, unambiguously.
+TEST_F(StripTest, AnAcceleratorNoTabTakesGoesOnToTheWindow)
+{
+    Show();
+    TTabExtSheet* a = Add("&Alfa");
+    TTabExtSheet* b = Add("&Beta");
+    int fired = 0;
+    int ambiguous = 0;
+    auto* own = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_B), win.get());
+    QObject::connect(own, &QShortcut::activated, [&] { ++fired; });
+    QObject::connect(own, &QShortcut::activatedAmbiguously, [&] { ++ambiguous; });
+
+    // Its sheet disabled, Beta's tab leaves the key alone; the active sheet
+    // stays what it was.
+    b->setEnabled(false);
+    EXPECT_EQ(strip->ActivePage(), a);
+    log.clear();
+    QTest::keyClick(win.get(), Qt::Key_B, Qt::AltModifier);
+    QTest::keyClick(win.get(), Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(fired, 2);
+    EXPECT_EQ(ambiguous, 0);
+    EXPECT_EQ(strip->ActivePage(), a);
+    EXPECT_TRUE(log.empty());
+
+    // The active sheet disabled keeps its tab selected.
+    strip->SetActivePage(b);
+    a->setEnabled(false);
+    EXPECT_EQ(strip->TabIndex(), 1);
+    EXPECT_EQ(strip->ActivePage(), b);
+
+    // Enabled again, the tab takes its key.
+    delete own;
+    a->setEnabled(true);
+    b->setEnabled(true);
+    strip->SetActivePage(a);
+    QTest::keyClick(win.get(), Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(strip->ActivePage(), b);
 }
 
 TEST_F(StripTest, PropertyValidations)

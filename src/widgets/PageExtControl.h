@@ -176,6 +176,10 @@ public:
     // The list is not owned; it must outlive its use here (set none before
     // destroying it). Call again after changing the list's images.
     void SetImages(TImageList* value);
+    // MultiLine, RaggedRight and ScrollOpposite are kept, checked against
+    // the tab position and reported back, but the platform's bar has one
+    // row of tabs (scroll buttons when they do not fit): none of the three
+    // changes how the tabs are laid out or drawn.
     bool MultiLine() const { return FMultiLine; }
     void SetMultiLine(bool value);
     bool OwnerDraw() const { return FOwnerDraw; }

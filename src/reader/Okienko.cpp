@@ -646,6 +646,10 @@ void TfLumesta::UtworzTablice()
     connect(pecTablica, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { pmZakladki->popup(pecTablica->mapToGlobal(p)); });
     pecTablica->SetCloseBtn(true);
+    // Tabs are not dragged: the window keeps what belongs to each tab (its
+    // name, contents list and footnote index) in lists by tab position,
+    // which a drop would put out of step with the tabs.
+    pecTablica->SetTabDragDrop(false);
     pecTablica->OnChange = [this](QObject*) { pcTablicaChange(); };
     pecTablica->OnTabClose = [this](QObject*, int indeks, bool& mozna) { pecTablicaTabClose(indeks, mozna); };
     pecTablica->raise();

@@ -127,9 +127,9 @@ bool TNativeTabBar::event(QEvent* e)
 {
     if (e->type() == QEvent::Shortcut) {
         const QKeySequence key = static_cast<QShortcutEvent*>(e)->key();
-        // The bar holds only the keys of enabled tabs, and the selection
-        // goes through the control, which may refuse it; the key counts as
-        // used either way.
+        // The bar holds the keys of enabled tabs only (ApplyTabEnabled), so
+        // a tab takes the key; the change goes through the control, which
+        // may refuse it, and the key is used all the same.
         bool taken = false;
         if (key.count() == 1) {
             const QChar c = QChar(key[0].key()).toUpper();

@@ -460,6 +460,18 @@ TEST_F(StripTest, AnAcceleratorNoTabTakesGoesOnToTheWindow)
     EXPECT_EQ(strip->ActivePage(), a);
     EXPECT_TRUE(log.empty());
 
+    // Likewise for a sheet that joins the strip disabled.
+    auto* c = new TTabExtSheet(strip);
+    c->setEnabled(false);
+    c->SetCaption("&Cecha");
+    c->SetHostStrip(strip);
+    int firedC = 0;
+    auto* ownC = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_C), win.get());
+    QObject::connect(ownC, &QShortcut::activated, [&] { ++firedC; });
+    QTest::keyClick(win.get(), Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(firedC, 1);
+    EXPECT_EQ(strip->ActivePage(), a);
+
     // The active sheet disabled keeps its tab selected.
     strip->SetActivePage(b);
     a->setEnabled(false);

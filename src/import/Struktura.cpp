@@ -170,8 +170,14 @@ public:
         for (const Line* l : lines)
             H.learn(plain(l->text));
         measureWidths(lines);
-        for (const Line* l : lines)
+        int page = 0;
+        for (const Line* l : lines) {
+            // A page break is no paragraph break: the space above the first
+            // line of a page says nothing.
+            FPageStart = l->page != page;
+            page = l->page;
             line(*l);
+        }
         if (FColumns)
             W.add(FColumnPage, FColumnLine,
                   QStringLiteral("%1 line(s) were set in columns; their parts were joined with spaces").arg(FColumns));
@@ -393,7 +399,7 @@ private:
         // Running text: a new paragraph only where the page shows one (an
         // empty line after a finished sentence), else the wrapped line
         // continues the paragraph.
-        if (l.gapBefore && endingOf(P.back().text) == Ending::Sentence && !D.pdf) {
+        if (l.gapBefore && !FPageStart && endingOf(P.back().text) == Ending::Sentence && !D.pdf && !D.layout) {
             start(Paragraph::Plain, l, text);
             return;
         }
@@ -438,6 +444,7 @@ private:
     Warnings& W;
     std::vector<Paragraph> P;
     qsizetype FFullLength = 0;
+    bool FPageStart = false;
     int FColumns = 0, FColumnPage = 0, FColumnLine = 0;
     UnitNumber FArticle, FSection, FUst, FPoint, FLetter;
 };

@@ -5,6 +5,7 @@
 #include <hunspell/hunspell.hxx>
 
 #include <filesystem>
+#include <mutex>
 
 namespace importer {
 
@@ -71,18 +72,39 @@ QString wordCore(const QString& token)
     return t.mid(a, b - a);
 }
 
-Hyphenation::Hyphenation() : FLoading(std::async(std::launch::async, loadDictionary)) {}
+namespace {
 
-Hyphenation::~Hyphenation()
+// One dictionary for the whole run: it takes a noticeable part of a second
+// to load, and every import after the first finds it ready. Hunspell is not
+// safe to share between threads, hence the lock around its use.
+struct SharedDictionary {
+    std::shared_future<std::shared_ptr<Hunspell>> loading;
+    std::mutex lock;
+};
+
+SharedDictionary& shared()
 {
-    if (FLoading.valid())
-        FLoading.wait();
+    static SharedDictionary* d = [] {
+        auto* s = new SharedDictionary;
+        s->loading = std::async(std::launch::async, [] { return std::shared_ptr<Hunspell>(loadDictionary()); }).share();
+        return s;
+    }();
+    return *d;
 }
+
+} // namespace
+
+Hyphenation::Hyphenation()
+{
+    shared();  // starts loading, if no import has yet
+}
+
+Hyphenation::~Hyphenation() = default;
 
 bool Hyphenation::dictionaryAvailable()
 {
     if (!FLoaded) {
-        FDictionary = FLoading.get();
+        FDictionary = shared().loading.get();
         FLoaded = true;
         if (FDictionary)
             FLatin2 = FDictionary->get_dict_encoding() != "UTF-8";
@@ -101,6 +123,7 @@ bool Hyphenation::spell(const QString& word)
     } else {
         bytes = word.toStdString();
     }
+    std::lock_guard<std::mutex> guard(shared().lock);
     return FDictionary->spell(bytes);
 }
 

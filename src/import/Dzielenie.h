@@ -20,7 +20,7 @@ namespace importer {
 
 class Hyphenation {
 public:
-    // Starts loading the dictionary in the background.
+    // Starts loading the dictionary in the background (once per run).
     Hyphenation();
     ~Hyphenation();
 
@@ -44,8 +44,7 @@ private:
 
     QHash<QString, int> FSeen;        // lower-case words seen inside lines
     QHash<QString, QString> FCompounds; // "społecznogospodarczy" -> "społeczno-gospodarczy"
-    std::future<std::unique_ptr<Hunspell>> FLoading;
-    std::unique_ptr<Hunspell> FDictionary;
+    std::shared_ptr<Hunspell> FDictionary;
     bool FLoaded = false;
     bool FLatin2 = true;
 };

@@ -268,13 +268,41 @@ std::map<int, Footnote> fromReferences(Document& doc, Warnings& warnings)
         std::vector<int> numbers;
         std::vector<Ref> refs;
         for (std::size_t c : candidates) {
-            numbers = areaNumbers(lines, c, expected);
-            if (!numbers.empty() && findRefs(lines, c, numbers, refs)) {
+            std::vector<int> n = areaNumbers(lines, c, expected);
+            if (!n.empty() && findRefs(lines, c, n, refs)) {
                 areaStart = c;
+                numbers = std::move(n);
                 break;
             }
         }
-        if (areaStart == lines.size())
+        if (numbers.empty())
+            refs.clear();
+        // A footnote left unfinished at the foot of the previous page goes on
+        // at the foot of this one, as a block of its own above this page's
+        // footnotes, starting in the middle of its sentence.
+        if (expected > 1 && notes.count(expected - 1) && areaStart > 1) {
+            Footnote& last = notes[expected - 1];
+            const QString end = last.text.trimmed();
+            // Unfinished: no full stop at its end, or one of an abbreviation
+            // that a number must follow ("poz.", "art.").
+            static const QRegularExpression open(
+                QStringLiteral("(?:[^.]|(?:^|\\s)(?:art|ust|poz|lit|pkt|Nr|nr|str|t|tj|Dz|U|Urz)\\.)$"));
+            static const QRegularExpression midSentence(QStringLiteral("^(\\p{Ll}|\\(|\\d)"));
+            const std::size_t limit = areaStart > 20 ? areaStart - 20 : 1;
+            std::size_t block = 0;
+            for (std::size_t i = areaStart - 1; i >= limit && !block; --i)
+                if (lines[i].gapBefore)
+                    block = i;
+            const bool refsAbove = std::all_of(refs.begin(), refs.end(), [&](const Ref& r) { return r.line < block; });
+            if (block && !end.isEmpty() && open.match(end).hasMatch() && refsAbove &&
+                midSentence.match(lines[block].text).hasMatch()) {
+                for (std::size_t k = block; k < areaStart; ++k)
+                    append(last.text, lines[k].text);
+                lines.erase(lines.begin() + std::ptrdiff_t(block), lines.begin() + std::ptrdiff_t(areaStart));
+                areaStart = block;
+            }
+        }
+        if (areaStart == lines.size() || numbers.empty())
             continue;
         if (numbers.front() != expected)
             warnings.add(lines[areaStart], QStringLiteral("footnotes %1) to %2) are missing before this one")

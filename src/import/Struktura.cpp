@@ -187,30 +187,46 @@ public:
     }
 
 private:
-    // The usual length of a full line, to tell a short centred title from
-    // the first line of running text when there is no other clue.
+    // The text column, to tell a centred title from running text: from the
+    // PDF's geometry, from the indents of a layout made with spaces, or
+    // from the usual length of a full line when there is no other clue.
     void measureWidths(const std::vector<const Line*>& lines)
     {
+        std::vector<double> lefts, rights;
         std::vector<qsizetype> lengths;
-        for (const Line* l : lines)
+        for (const Line* l : lines) {
             lengths.push_back(l->text.size());
+            if (l->geometry && l->right - l->left > 4 * l->size) {
+                lefts.push_back(l->left);
+                rights.push_back(l->right);
+            }
+        }
         if (lengths.empty())
             return;
         std::sort(lengths.begin(), lengths.end());
         FFullLength = lengths[lengths.size() * 9 / 10];
+        if (lefts.size() >= 5) {
+            std::sort(lefts.begin(), lefts.end());
+            std::sort(rights.begin(), rights.end());
+            FColLeft = lefts[lefts.size() / 10];
+            FColRight = rights[rights.size() * 9 / 10];
+        }
     }
 
     bool looksCentredTitle(const Line& l, const QString& text) const
     {
         if (text.size() > 200)
             return false;
-        if (l.geometry && D.pages.size() > 0) {
-            const double width = D.pages[std::size_t(l.page - 1)].width;
-            if (width > 0) {
-                const double centre = (l.left + l.right) / 2;
-                return std::abs(centre - width / 2) < width * 0.08 && l.left > width * 0.12 + l.size;
-            }
+        const double width = FColRight - FColLeft;
+        if (l.geometry && width > 0) {
+            const double centre = (l.left + l.right) / 2;
+            // A justified line spans the column; a centred one is set off
+            // from at least one of its edges and balanced between them.
+            return std::abs(centre - (FColLeft + FColRight) / 2) < width * 0.08 &&
+                   (l.left > FColLeft + l.size || l.right < FColRight - l.size);
         }
+        // pdftotext -layout sets lines on a grid of average characters, so
+        // only a deep indent tells.
         if (l.indent >= 0)
             return l.indent >= 8;
         return FFullLength == 0 || text.size() < FFullLength * 85 / 100;
@@ -444,6 +460,7 @@ private:
     Warnings& W;
     std::vector<Paragraph> P;
     qsizetype FFullLength = 0;
+    double FColLeft = 0, FColRight = 0;
     bool FPageStart = false;
     int FColumns = 0, FColumnPage = 0, FColumnLine = 0;
     UnitNumber FArticle, FSection, FUst, FPoint, FLetter;

@@ -136,6 +136,9 @@ Line composeLine(Building& b, int pageNo, int lineNo)
 bool readPdf(const QByteArray& bytes, Document& doc, QString& error, Warnings& warnings, PdfStats& stats,
              const std::function<void(int, int)>& progress)
 {
+    // Poppler's own complaints about a damaged file would go to the
+    // terminal; the importer says what is wrong in its own words.
+    Poppler::setDebugErrorFunction([](const QString&, const QVariant&) {}, QVariant());
     std::unique_ptr<Poppler::Document> pdf = Poppler::Document::loadFromData(bytes);
     if (!pdf) {
         error = QStringLiteral("the file cannot be read as a PDF: it is damaged or not a PDF at all");

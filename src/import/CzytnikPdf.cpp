@@ -134,7 +134,7 @@ Line composeLine(Building& b, int pageNo, int lineNo)
 } // namespace
 
 bool readPdf(const QByteArray& bytes, Document& doc, QString& error, Warnings& warnings, PdfStats& stats,
-             const std::function<void(int, int)>& progress)
+             const std::function<void(int, int)>& progress, const std::function<bool()>& stopped)
 {
     // Poppler's own complaints about a damaged file would go to the
     // terminal; the importer says what is wrong in its own words.
@@ -211,6 +211,10 @@ bool readPdf(const QByteArray& bytes, Document& doc, QString& error, Warnings& w
         doc.pages.push_back(std::move(page));
         if (progress)
             progress(i + 1, pages);
+        if (stopped && stopped()) {
+            error = QStringLiteral("the import was stopped");
+            return false;
+        }
     }
     if (chars.unknown > 0)
         warnings.add(firstUnknownPage, 0,

@@ -17,7 +17,8 @@ struct PdfStats {
 };
 
 // False, with the reason in `error`, for a damaged, encrypted or empty PDF.
+// `stopped` (may be empty) is asked after every page.
 bool readPdf(const QByteArray& bytes, Document& doc, QString& error, Warnings& warnings, PdfStats& stats,
-             const std::function<void(int, int)>& progress);
+             const std::function<void(int, int)>& progress, const std::function<bool()>& stopped = {});
 
 } // namespace importer

@@ -86,7 +86,7 @@ Result importBytes(const QByteArray& input, const Options& options)
     Result r;
     if (detectInput(input) == InputKind::Pdf) {
         PdfStats pdf;
-        if (!readPdf(input, doc, error, warnings, pdf, options.progress))
+        if (!readPdf(input, doc, error, warnings, pdf, options.progress, options.stopped))
             return failure(error);
         r.summary.input = "PDF";
     } else {
@@ -102,6 +102,9 @@ Result importBytes(const QByteArray& input, const Options& options)
         return failure(doc.pdf ? QStringLiteral("the PDF holds no text (a scan without a text layer?)")
                                : QStringLiteral("the file holds no text"));
 
+    auto stopped = [&] { return options.stopped && options.stopped(); };
+    if (stopped())
+        return failure(QStringLiteral("the import was stopped"));
     const Form form = detectForm(doc);
     r.summary.form = form == Form::Journal ? "Journal of Laws consolidated text"
                      : form == Form::Sejm  ? "Sejm unified text"
@@ -113,6 +116,8 @@ Result importBytes(const QByteArray& input, const Options& options)
     if (!cutFrontMatter(doc, form, cut, warnings))
         return failure(QStringLiteral("this does not look like a legal act: no article was found in it"));
     const std::map<int, Footnote> footnotes = extractFootnotes(doc, warnings);
+    if (stopped())
+        return failure(QStringLiteral("the import was stopped"));
     StructureStats stats;
     std::vector<Paragraph> paragraphs = buildStructure(doc, hyphenation, stats, warnings);
     restoreCitedSuperscripts(paragraphs, stats);

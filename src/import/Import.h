@@ -35,6 +35,9 @@ struct Options {
     // Called now and then with the pages read so far and their total; may
     // be empty. Runs on the importing thread.
     std::function<void(int done, int total)> progress;
+    // Asked now and then; true stops the import, which then fails with
+    // "the import was stopped". May be empty.
+    std::function<bool()> stopped;
 };
 
 struct Summary {

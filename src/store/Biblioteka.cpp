@@ -90,6 +90,11 @@ void TBiblioteka::Dodaj(const std::filesystem::path& slownik, const std::filesys
     FBiblioteki.push_back(std::move(p));
 }
 
+void TBiblioteka::UstawFolder(std::size_t i, const std::filesystem::path& folder)
+{
+    FBiblioteki.at(i)->Folder = folder;
+}
+
 void TBiblioteka::Wyczysc()
 {
     FBiblioteki.clear();
@@ -117,7 +122,7 @@ int TBiblioteka::Gdzie(const std::string& nazwa)
         return -1;
     for (std::size_t i = 0; i < FBiblioteki.size(); ++i) {
         // A library whose dictionary did not load cannot decode anything.
-        if (FBiblioteki[i]->Pliki->Slownik.empty())
+        if (FBiblioteki[i]->Pliki->Slownik.empty() || FBiblioteki[i]->Folder.empty())
             continue;
         const auto katalog = czytajKatalog(SciezkaKontenera(FBiblioteki[i]->Folder, *klucz));
         if (katalog && maWpis(*katalog, *klucz))
@@ -126,7 +131,7 @@ int TBiblioteka::Gdzie(const std::string& nazwa)
     return -1;
 }
 
-TListaNapisow TBiblioteka::Tytuly(const std::string& nazwa)
+TListaNapisow TBiblioteka::Tytuly(const std::string& nazwa, int tylko)
 {
     TListaNapisow tytuly;
     const auto klucz = SprobujRozbierzNazwe(nazwa);
@@ -134,7 +139,12 @@ TListaNapisow TBiblioteka::Tytuly(const std::string& nazwa)
         return tytuly;
     std::vector<TDaneDZU> wpisy;
     int zrodel = 0;
-    for (const auto& b : FBiblioteki) {
+    for (std::size_t i = 0; i < FBiblioteki.size(); ++i) {
+        if (tylko >= 0 && std::size_t(tylko) != i)
+            continue;
+        const auto& b = FBiblioteki[i];
+        if (b->Folder.empty())
+            continue;
         const auto katalog = czytajKatalog(SciezkaKontenera(b->Folder, *klucz));
         if (!katalog)
             continue;
@@ -158,15 +168,18 @@ TListaNapisow TBiblioteka::Tytuly(const std::string& nazwa)
     return tytuly;
 }
 
-bool TBiblioteka::JestDziennik(const std::string& odnosnik) const
+int TBiblioteka::GdzieDziennik(const std::string& odnosnik) const
 {
     if (odnosnik.empty() || odnosnik.find_first_of("/\\") != std::string::npos)
-        return false;
+        return -1;
     const std::string plik = cp1250::toUtf8(odnosnik) + ".txt";
-    std::error_code ec;
-    return std::any_of(FBiblioteki.begin(), FBiblioteki.end(), [&](const auto& b) {
-        return std::filesystem::is_regular_file(b->Folder / "Dzienniki Ustaw" / plik, ec);
-    });
+    for (std::size_t i = 0; i < FBiblioteki.size(); ++i) {
+        std::error_code ec;
+        if (!FBiblioteki[i]->Folder.empty() &&
+            std::filesystem::is_regular_file(FBiblioteki[i]->Folder / "Dzienniki Ustaw" / plik, ec))
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 void TBiblioteka::OtworzDokument(const std::string& nazwa, TListaNapisow& tekst, TListaNapisow& przypisy,
@@ -185,7 +198,8 @@ void TBiblioteka::OtworzDokument(const std::string& nazwa, TListaNapisow& tekst,
         // (or reports the container as damaged), exactly as a lone store would.
         for (std::size_t k = 0; k < FBiblioteki.size() && i < 0; ++k) {
             std::error_code ec;
-            if (std::filesystem::is_regular_file(SciezkaKontenera(FBiblioteki[k]->Folder, *klucz), ec))
+            if (!FBiblioteki[k]->Folder.empty() &&
+                std::filesystem::is_regular_file(SciezkaKontenera(FBiblioteki[k]->Folder, *klucz), ec))
                 i = static_cast<int>(k);
         }
     }

@@ -38,10 +38,13 @@ public:
 
     // Appends a library after those listed (so with lower precedence) and
     // loads its dictionary. A missing dictionary leaves the library empty:
-    // it is listed but holds nothing.
+    // it is listed but holds nothing; so does an empty folder.
     void Dodaj(const std::filesystem::path& slownik, const std::filesystem::path& folder);
     // Drops every library.
     void Wyczysc();
+
+    // Points library i at another data folder; its dictionary stays.
+    void UstawFolder(std::size_t i, const std::filesystem::path& folder);
 
     std::size_t Liczba() const { return FBiblioteki.size(); }
     const std::filesystem::path& Slownik(std::size_t i) const;
@@ -56,11 +59,14 @@ public:
 
     // Titles of the container the name maps to, over all libraries: each
     // title once, in the order of their keys (code order for the codes).
-    TListaNapisow Tytuly(const std::string& nazwa);
+    // With `tylko` >= 0, of that library alone.
+    TListaNapisow Tytuly(const std::string& nazwa, int tylko = -1);
 
-    // Whether any library marks the Journal act as present ("Dz.U.1998.106.668"
-    // or the three-digit form "Dz.U.2001.005.43" that footnote links give).
-    bool JestDziennik(const std::string& odnosnik) const;
+    // The first library that marks the Journal act as present
+    // ("Dz.U.1998.106.668", or the three-digit form "Dz.U.2001.005.43" that
+    // footnote links give); -1 when none does.
+    int GdzieDziennik(const std::string& odnosnik) const;
+    bool JestDziennik(const std::string& odnosnik) const { return GdzieDziennik(odnosnik) >= 0; }
 
     // TPliki::OtworzDokument in the library that holds the document, with
     // that library's dictionary; `tytuly` gets Tytuly(nazwa). A document no

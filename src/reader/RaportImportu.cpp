@@ -28,6 +28,8 @@ TfRaportImportu::TfRaportImportu(QWidget* parent) : QDialog(parent)
     lbOstrzezenia->setWordWrap(true);
     lbOstrzezenia->installEventFilter(this);
     uklad->addWidget(lbOstrzezenia, 1);
+    // Without warnings the space goes below the text, not between its lines.
+    uklad->addStretch(0);
     auto* przyciski = new QHBoxLayout;
     przyciski->addStretch(1);
     bKopiuj = new QPushButton(QStringLiteral("Kopiuj"), this);
@@ -52,6 +54,9 @@ void TfRaportImportu::Pokaz(const QString& tytul, const QString& podsumowanie, c
     lOstrzezenia->setText(ostrzezenia.isEmpty() ? QStringLiteral("Bez ostrzeżeń.")
                                                 : QStringLiteral("Ostrzeżenia (do sprawdzenia w tekście):"));
     lbOstrzezenia->setVisible(!ostrzezenia.isEmpty());
+    if (auto* uklad = qobject_cast<QVBoxLayout*>(layout()))
+        uklad->setStretch(3, ostrzezenia.isEmpty() ? 1 : 0);
+    resize(width(), ostrzezenia.isEmpty() ? 260 : 420);
 }
 
 QString TfRaportImportu::Tekst(bool tylkoZaznaczone) const

@@ -124,6 +124,7 @@ Line composeLine(Building& b, int pageNo, int lineNo)
     }
     if (inSup)
         line.text += kSupClose;
+    line.text = joinSpacedLetters(line.text);
     if (line.left > line.right) {
         line.left = b.words.front().x0;
         line.right = b.words.back().x1;

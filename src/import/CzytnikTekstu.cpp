@@ -144,6 +144,9 @@ bool readText(const QByteArray& input, Document& doc, QString& error, Warnings& 
             int indent = 0;
             while (indent < t.size() && t[indent] == QLatin1Char(' '))
                 ++indent;
+            // Letters spaced out keep their word gaps (two spaces) only
+            // until the spaces are tidied below.
+            t = QString(indent, QLatin1Char(' ')) + joinSpacedLetters(t.mid(indent).trimmed());
             // Trailing spaces carry nothing; a wide gap inside is a column
             // gap, a narrow run of spaces is one space.
             QString clean;

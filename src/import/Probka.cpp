@@ -386,6 +386,11 @@ private:
 
 QString titleOf(const QStringList& body, QString* date)
 {
+    if (!body.isEmpty() && body[0].startsWith(QStringLiteral("KONSTYTUCJA"))) {
+        if (date && body.size() > 1)
+            *date = body[1];
+        return QStringLiteral("Konstytucja Rzeczypospolitej Polskiej");
+    }
     for (int i = 0; i + 1 < body.size(); ++i) {
         if (body[i].startsWith(QStringLiteral("z dnia "))) {
             if (date)
@@ -530,7 +535,8 @@ Sample makeSamplePdf(const std::string& content, const SampleOptions& options)
             headingArea = true;
             continue;
         }
-        if (headingArea && unit == Kind::Plain) {
+        // A long plain line is running text even under a heading (a preamble).
+        if (headingArea && unit == Kind::Plain && line.size() <= 150) {
             L.centred(parseWords(line), line.startsWith(QStringLiteral("z dnia")) ? Body : Bold);
             continue;
         }

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace importer {
@@ -203,6 +204,17 @@ private:
         }
         if (lengths.empty())
             return;
+        // The indent most lines of a layout made with spaces start at.
+        std::map<int, int> indents;
+        for (const Line* l : lines)
+            if (l->indent >= 0)
+                ++indents[l->indent];
+        int most = 0;
+        for (const auto& [indent, count] : indents)
+            if (count > most) {
+                most = count;
+                FBaseIndent = indent;
+            }
         std::sort(lengths.begin(), lengths.end());
         FFullLength = lengths[lengths.size() * 9 / 10];
         if (lefts.size() >= 5) {
@@ -219,17 +231,21 @@ private:
             return false;
         const double width = FColRight - FColLeft;
         if (l.geometry && width > 0) {
-            const double centre = (l.left + l.right) / 2;
-            // A justified line spans the column; a centred one is set off
-            // from at least one of its edges and balanced between them.
-            return std::abs(centre - (FColLeft + FColRight) / 2) < width * 0.08 &&
-                   (l.left > FColLeft + l.size || l.right < FColRight - l.size);
+            // A centred line stands off both edges of the column by about as
+            // much; running text fills it, or stands off the left edge only
+            // (a first-line indent).
+            const double leftGap = std::max(0.0, l.left - FColLeft);
+            const double rightGap = std::max(0.0, FColRight - l.right);
+            return leftGap + rightGap > 1.5 * l.size &&
+                   std::abs(leftGap - rightGap) < std::max(3.0, 0.3 * (leftGap + rightGap));
         }
         // pdftotext -layout sets lines on a grid of average characters, so
         // only a deep indent tells.
         if (l.indent >= 0)
             return l.indent >= 8;
-        return FFullLength == 0 || text.size() < FFullLength * 85 / 100;
+        if (FFullLength < 60)
+            return text.size() <= 120;  // too little text to know a full line
+        return text.size() < FFullLength * 85 / 100;
     }
 
     void start(Paragraph::Kind kind, const Line& l, const QString& text)
@@ -342,7 +358,7 @@ private:
         const Paragraph::Kind current = P.empty() ? Paragraph::Heading : P.back().kind;
         const bool headingArea = !P.empty() && (current == Paragraph::Heading || current == Paragraph::Title);
 
-        if (isHeading(text) || (P.empty() && isActWord(text)) || (isActWord(text) && headingArea)) {
+        if (isHeading(text) || isActWord(text)) {
             start(Paragraph::Heading, l, text);
             ++S.headings;
             return;
@@ -402,7 +418,9 @@ private:
             // text (a preamble) is a paragraph of its own.
             const bool dateLine = P.back().kind == Paragraph::Title &&
                                   plain(P.back().text).startsWith(QLatin1String("z dnia "));
-            if (!looksCentredTitle(l, text)) {
+            // The date under the act's word is always its line.
+            const bool date = text.startsWith(QLatin1String("z dnia ")) && P.back().kind == Paragraph::Heading;
+            if (!date && !looksCentredTitle(l, text)) {
                 start(Paragraph::Plain, l, text);
             } else if (P.back().kind == Paragraph::Title && !dateLine && !text.startsWith(QLatin1String("z dnia ")) &&
                        P.back().text.size() + text.size() < 250) {
@@ -415,11 +433,23 @@ private:
         // Running text: a new paragraph only where the page shows one (an
         // empty line after a finished sentence), else the wrapped line
         // continues the paragraph.
-        if (l.gapBefore && !FPageStart && endingOf(P.back().text) == Ending::Sentence && !D.pdf && !D.layout) {
+        if (!FPageStart && endingOf(P.back().text) == Ending::Sentence &&
+            ((l.gapBefore && !D.pdf && !D.layout) || (P.back().kind == Paragraph::Plain && indentedStart(l)))) {
             start(Paragraph::Plain, l, text);
             return;
         }
         join(l, text);
+    }
+
+    // A first line set in from the column's edge, where the lines that
+    // continue a paragraph start at the edge itself.
+    bool indentedStart(const Line& l) const
+    {
+        if (l.geometry)
+            return FColRight > FColLeft && l.left > FColLeft + 0.8 * l.size;
+        if (l.indent >= 0)
+            return l.indent > FBaseIndent + 1 && l.indent < FBaseIndent + 8;
+        return false;
     }
 
     static QString readable(const UnitNumber& n)
@@ -461,6 +491,7 @@ private:
     std::vector<Paragraph> P;
     qsizetype FFullLength = 0;
     double FColLeft = 0, FColRight = 0;
+    int FBaseIndent = 0;
     bool FPageStart = false;
     int FColumns = 0, FColumnPage = 0, FColumnLine = 0;
     UnitNumber FArticle, FSection, FUst, FPoint, FLetter;

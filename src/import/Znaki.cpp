@@ -162,6 +162,32 @@ QString normalizeText(const QString& in, CharStats& stats)
     return out;
 }
 
+QString joinSpacedLetters(const QString& text)
+{
+    // Single capitals with one space between them; two spaces part words.
+    int letters = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char(' '))
+            continue;
+        if (!c.isUpper())
+            return text;
+        ++letters;
+        if (i + 1 < text.size() && text[i + 1] != QLatin1Char(' '))
+            return text;
+    }
+    if (letters < 4)
+        return text;
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char(' '))
+            out += text[i];
+        else if (i + 1 < text.size() && text[i + 1] == QLatin1Char(' ') && !out.endsWith(QLatin1Char(' ')))
+            out += QLatin1Char(' ');
+    }
+    return out.trimmed();
+}
+
 QString plain(const QString& text)
 {
     QString out;

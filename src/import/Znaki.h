@@ -23,6 +23,10 @@ struct CharStats {
 
 QString normalizeText(const QString& in, CharStats& stats);
 
+// A heading set with its letters spaced out ("U S T A W A",
+// "K O D E K S  K A R N Y") with its letters together; any other text as it is.
+QString joinSpacedLetters(const QString& text);
+
 // Whether Windows-1250 has the character.
 bool inCodePage(QChar c);
 

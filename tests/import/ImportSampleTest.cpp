@@ -91,6 +91,29 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"SejmLayout", importer::SampleForm::Sejm, 2}),
     [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.label); });
 
+TEST(SampleName, ConstitutionWithItsPreamble)
+{
+    const std::string content =
+        "Konstytucja Rzeczypospolitej Polskiej\n\n"
+        "KONSTYTUCJA RZECZYPOSPOLITEJ POLSKIEJ\n"
+        "z dnia 2 kwietnia 1997 r.\n"
+        "Mając na względzie dobro wspólne wszystkich czytelników, stanowimy niniejszy tekst próbny, którego "
+        "brzmienie wymyślono wyłącznie na potrzeby sprawdzania programu, a który nie jest prawem.\n"
+        "Ustanawiamy zatem zasady czytania, które obowiązują każdego, kto otworzy ten tekst, i wyrażamy "
+        "nadzieję, że program odda jego układ wiernie, akapit po akapicie.\n"
+        "Rozdział I\n"
+        "RZECZPOSPOLITA\n"
+        "Art. 1. Rzeczpospolita jest dobrem wspólnym wszystkich, którzy czytają ten tekst próbny.\n"
+        "Art. 2. Tekst próbny nie ma mocy prawnej.\n";
+    for (importer::SampleForm form : {importer::SampleForm::Journal, importer::SampleForm::Sejm}) {
+        importer::SampleOptions o;
+        o.form = form;
+        const importer::Result r = importer::importBytes(importer::makeSamplePdf(content, o).pdf);
+        ASSERT_TRUE(r.ok) << warningsText(r);
+        EXPECT_TRUE(r.source == content) << firstDifference(r.source, content);
+    }
+}
+
 TEST(SampleName, TheFormsReferenceNamesAnActThatIsNoCode)
 {
     // Not one of the fifteen codes: the Journal's own position, or the

@@ -258,3 +258,11 @@ TEST(ImportText, GuessesAreWarnedWithPageAndLine)
     // footnote was found, so none is made up.
     EXPECT_NE(r.source.find("Art. 2. Przypis bez treści.7)"), std::string::npos) << r.source;
 }
+
+TEST(ImportText, LetterSpacedTitlesAreJoined)
+{
+    const std::string text = "U S T A W A\nz dnia 3 marca 2010 r.\nK O D E K S  M O R S K I\nArt. 1. Tekst.\n";
+    const importer::Result r = import(text);
+    ASSERT_TRUE(r.ok) << warningsText(r);
+    EXPECT_EQ(r.source, "Kodeks morski\n\nUSTAWA\nz dnia 3 marca 2010 r.\nKODEKS MORSKI\nArt. 1. Tekst.\n");
+}

@@ -44,21 +44,33 @@ void append(QString& to, const QString& more)
     }
 }
 
+// A footnote that stops without a full stop, or with that of an
+// abbreviation a number must follow ("poz.", "art."), goes on elsewhere.
+bool unfinished(const QString& text)
+{
+    static const QRegularExpression open(
+        QStringLiteral("(?:[^.]|(?:^|\\s)(?:art|ust|poz|lit|pkt|Nr|nr|str|t|tj|Dz|U|Urz)\\.)$"));
+    const QString t = text.trimmed();
+    return !t.isEmpty() && open.match(t).hasMatch();
+}
+
+// The size of the running text: the largest type that sets a good share of
+// the characters. Headings are larger but few; footnotes are smaller and
+// may be many.
 double bodySize(const Document& doc)
 {
     std::map<int, qsizetype> weight;  // size in half points -> characters
+    qsizetype total = 0;
     for (const Page& p : doc.pages)
         for (const Line& l : p.lines)
-            if (l.geometry)
+            if (l.geometry) {
                 weight[int(std::lround(l.size * 2))] += l.text.size();
-    int best = 0;
-    qsizetype most = -1;
-    for (const auto& [size, w] : weight)
-        if (w > most) {
-            most = w;
-            best = size;
-        }
-    return best / 2.0;
+                total += l.text.size();
+            }
+    for (auto it = weight.rbegin(); it != weight.rend(); ++it)
+        if (it->second * 5 >= total)
+            return it->first / 2.0;
+    return 0;
 }
 
 // --- PDF: footnotes are the trailing small type of a page -------------------
@@ -70,6 +82,7 @@ std::map<int, Footnote> fromGeometry(Document& doc, Warnings& warnings)
     if (body <= 0)
         return notes;
     int last = 0;  // footnote that a page's unnumbered small lines continue
+    int lastPage = 0;  // the page whose foot it stands at
     for (Page& p : doc.pages) {
         std::size_t lastBody = p.lines.size();
         for (std::size_t i = p.lines.size(); i > 0; --i) {
@@ -81,10 +94,13 @@ std::map<int, Footnote> fromGeometry(Document& doc, Warnings& warnings)
         const std::size_t from = lastBody == p.lines.size() ? 0 : lastBody + 1;
         if (from >= p.lines.size())
             continue;
-        // The area must open with a footnote number, or continue one.
+        // The area must open with a footnote number, or go on with the
+        // footnote the previous page's foot left unfinished.
         qsizetype textStart = 0;
-        if (footnoteStart(p.lines[from].text, textStart) < 0 && (last == 0 || notes.count(last) == 0))
+        if (footnoteStart(p.lines[from].text, textStart) < 0 &&
+            (last == 0 || notes.count(last) == 0 || lastPage != p.number - 1 || !unfinished(notes[last].text)))
             continue;
+        lastPage = p.number;
         int current = last;
         for (std::size_t i = from; i < p.lines.size(); ++i) {
             Line& l = p.lines[i];
@@ -283,10 +299,6 @@ std::map<int, Footnote> fromReferences(Document& doc, Warnings& warnings)
         if (expected > 1 && notes.count(expected - 1) && areaStart > 1) {
             Footnote& last = notes[expected - 1];
             const QString end = last.text.trimmed();
-            // Unfinished: no full stop at its end, or one of an abbreviation
-            // that a number must follow ("poz.", "art.").
-            static const QRegularExpression open(
-                QStringLiteral("(?:[^.]|(?:^|\\s)(?:art|ust|poz|lit|pkt|Nr|nr|str|t|tj|Dz|U|Urz)\\.)$"));
             static const QRegularExpression midSentence(QStringLiteral("^(\\p{Ll}|\\(|\\d)"));
             const std::size_t limit = areaStart > 20 ? areaStart - 20 : 1;
             std::size_t block = 0;
@@ -294,7 +306,7 @@ std::map<int, Footnote> fromReferences(Document& doc, Warnings& warnings)
                 if (lines[i].gapBefore)
                     block = i;
             const bool refsAbove = std::all_of(refs.begin(), refs.end(), [&](const Ref& r) { return r.line < block; });
-            if (block && !end.isEmpty() && open.match(end).hasMatch() && refsAbove &&
+            if (block && unfinished(end) && refsAbove &&
                 midSentence.match(lines[block].text).hasMatch()) {
                 for (std::size_t k = block; k < areaStart; ++k)
                     append(last.text, lines[k].text);

@@ -83,6 +83,10 @@ QString render(const QString& text, std::vector<int>& refs)
         static const QRegularExpression ref(QStringLiteral("^(\\d{1,4})\\)$"));
         static const QRegularExpression digits(QStringLiteral("^\\d+$"));
         if (const auto m = ref.match(inner); m.hasMatch()) {
+            // A reference belongs to the word before it, whatever gap the
+            // page left.
+            while (out.endsWith(QLatin1Char(' ')))
+                out.chop(1);
             refs.push_back(m.captured(1).toInt());
             out += QStringLiteral("\x01");  // the mark's place, numbered later
         } else if (digits.match(inner).hasMatch()) {

@@ -4,6 +4,11 @@
 
 #include "packer/Packer.h"
 
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
 #include <gtest/gtest.h>
 
 using namespace importtest;
@@ -148,4 +153,50 @@ TEST(SampleName, TheFormsReferenceNamesAnActThatIsNoCode)
     r = importer::importBytes(importer::makeSamplePdf(content, o).pdf, named);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("leading zeros"), std::string::npos) << r.error;
+}
+
+TEST(SampleName, AFootnoteGoesOnAtTheNextPagesFoot)
+{
+    // Drawn by hand: page 1 ends with the start of footnote 1, page 2's foot
+    // goes on with it; page 3 ends with small type that is no footnote.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter w(&buffer);
+        w.setPageSize(QPageSize(QPageSize::A4));
+        w.setPageMargins(QMarginsF(0, 0, 0, 0));
+        w.setResolution(72);
+        QPainter p(&w);
+        auto text = [&](double x, double y, double size, const QString& s) {
+            QFont f(QStringLiteral("Liberation Serif"));
+            f.setPointSizeF(size);
+            p.setFont(f);
+            p.drawText(QPointF(x, y), s);
+        };
+        text(260, 80, 11, QStringLiteral("USTAWA"));
+        text(230, 95, 11, QStringLiteral("z dnia 5 maja 2005 r."));
+        text(235, 110, 11, QStringLiteral("o próbach stron"));
+        text(70, 140, 11, QStringLiteral("Art. 1. Pierwszy przepis z przypisem."));
+        text(255, 136, 6.5, QStringLiteral("1)"));
+        text(70, 770, 8, QStringLiteral("1) Przypis zaczyna się na pierwszej stronie i zmienia ustawę z dnia"));
+        w.newPage();
+        text(70, 80, 11, QStringLiteral("Art. 2. Drugi przepis."));
+        text(70, 770, 8, QStringLiteral("1 kwietnia 2004 r. (Dz. U. Nr 12, poz. 34), a kończy na drugiej."));
+        w.newPage();
+        text(70, 80, 11, QStringLiteral("Art. 3. Trzeci przepis."));
+        text(70, 770, 8, QStringLiteral("Drobny druk na dole strony, który nie jest przypisem."));
+        p.end();
+    }
+    importer::Options named;
+    named.name = "Dz.U.2005.1.2";
+    const importer::Result r = importer::importBytes(bytes, named);
+    ASSERT_TRUE(r.ok) << warningsText(r);
+    const std::string expected =
+        "Dz.U.2005.1.2\n\nUSTAWA\nz dnia 5 maja 2005 r.\no próbach stron\n"
+        "Art. 1. Pierwszy przepis z przypisem.[^1]\nArt. 2. Drugi przepis.\n"
+        "Art. 3. Trzeci przepis. Drobny druk na dole strony, który nie jest przypisem.\n\n"
+        "[^1]: Przypis zaczyna się na pierwszej stronie i zmienia ustawę z dnia 1 kwietnia 2004 r. "
+        "(Dz. U. z 2004 r. Nr 12, poz. 34), a kończy na drugiej.\n";
+    EXPECT_TRUE(r.source == expected) << firstDifference(r.source, expected) << "\n" << r.source;
 }

@@ -108,7 +108,7 @@ TEST(SampleName, ConstitutionWithItsPreamble)
         "nadzieję, że program odda jego układ wiernie, akapit po akapicie.\n"
         "Rozdział I\n"
         "RZECZPOSPOLITA\n"
-        "Art. 1. Rzeczpospolita jest dobrem wspólnym wszystkich, którzy czytają ten tekst próbny.\n"
+        "Art. 1. Tekst próbny należy do wszystkich, którzy zechcą go przeczytać od deski do deski.\n"
         "Art. 2. Tekst próbny nie ma mocy prawnej.\n";
     for (importer::SampleForm form : {importer::SampleForm::Journal, importer::SampleForm::Sejm}) {
         importer::SampleOptions o;

@@ -53,33 +53,33 @@ z dnia 6 czerwca 1997 r.
 Kodeks postępowania karnego[^1]
 DZIAŁ I
 PRZEPISY WSTĘPNE
-Art. 1. Kodeks określa tok postępowania w sprawach, które ustawa mu przekazuje; brzmienie przepisów wymyślono na potrzeby prób programu.
-Art. 2. § 1. Przepisy kodeksu mają na celu takie ukształtowanie postępowania, aby sprawca czynu został wykryty, a osoba niewinna nie poniosła odpowiedzialności.
-§ 2. Podstawę wszystkich rozstrzygnięć stanowią ustalenia faktyczne odpowiadające prawdzie.
-Art. 2a. Organ prowadzący postępowanie informuje strony o przysługujących im uprawnieniach.[^2]
+Art. 1. Kodeks opisuje, jak czytelnik przewraca strony próbnego zbioru; brzmienie przepisów wymyślono na potrzeby prób programu.
+Art. 2. § 1. Czytelnik zaczyna lekturę od strony tytułowej, chyba że zakładka wskazuje inne miejsce, w którym skończył poprzednim razem.
+§ 2. Zakładkę wkłada się między kartki tak, aby jej koniec wystawał ponad grzbiet.
+Art. 2a. Czytelnik może poprosić o dodatkową zakładkę w kolorze zielonym.[^2]
 Art. 3. (uchylony)[^3]
 Art. 4–6. (uchylone)
-Art. 7. Organ postępowania kształtuje swe przekonanie na podstawie wszystkich przeprowadzonych dowodów, ocenianych swobodnie z uwzględnieniem zasad społeczno-gospodarczych i doświadczenia życiowego.
+Art. 7. Bibliotekarz układa tomy na półkach według kolorów okładek, z uwzględnieniem zasad społeczno-gospodarczych i upodobań czytelników.
 Rozdział 2a
 Postępowanie uproszczone
-Art. 8. § 1. Sąd może orzekać:
-1) na posiedzeniu niejawnym;
-2) na rozprawie, jeżeli:
-a) strona o to wnosi,
-b) wymaga tego dobro wymiaru sprawiedliwości;
-3) w innych przypadkach wskazanych w ustawie.
-§ 2. Przepis art. 7 stosuje się odpowiednio; w sprawach o wykroczenia – także przepisy działu II.
-Art. 8^1. Sąd może zarządzić przerwę w rozprawie:
-– na wniosek strony,
-– z urzędu,
-– w razie potrzeby przeprowadzenia dowodu.
-Art. 8^2. § 1. Przepis art. 8^1 stosuje się odpowiednio do posiedzeń wyznaczonych przed rozpoczęciem przewodu.[^4]
-§ 1^1. Sąd orzeka niezwłocznie, nie później jednak niż w terminie czternastu dni.
+Art. 8. § 1. Bibliotekarz może wypożyczać:
+1) na jeden tydzień;
+2) na dłużej, jeżeli:
+a) czytelnik o to prosi,
+b) nikt inny nie czeka na ten sam tom;
+3) w innych przypadkach wskazanych w regulaminie.
+§ 2. Przepis art. 7 stosuje się odpowiednio; w sprawach atlasów – także przepisy działu II.
+Art. 8^1. Bibliotekarz może ogłosić przerwę w wypożyczaniu:
+– na prośbę czytelnika,
+– z własnej woli,
+– w razie potrzeby policzenia tomów.
+Art. 8^2. § 1. Przepis art. 8^1 stosuje się odpowiednio do przerw ogłoszonych przed rozpoczęciem sezonu czytelniczego.[^4]
+§ 1^1. Bibliotekarz zwraca zakładki niezwłocznie, nie później jednak niż w terminie czternastu dni.
 DZIAŁ II
 PRZEDMIOT I ZAKRES
 Art. 9. 1. Ustęp pierwszy zawiera tekst zwykły, który zajmuje więcej niż jeden wiersz na stronie dokumentu.
 2. Ustęp drugi odsyła do przepisów art. 8^2 oraz art. 8^1 niniejszego kodeksu.
-Art. 10. Postanowienia niniejszego działu stosuje się w zakresie nieuregulowanym przepisami szczególnymi.
+Art. 10. Postanowienia niniejszego działu stosuje się także do czasopism, o ile ich okładki są kolorowe.
 
 [^1]: Niniejsza ustawa była zmieniana; zmiany ogłoszono w Dz. U. z 2003 r. Nr 49, poz. 408.
 [^2]: Dodany przez art. 1 pkt 1 ustawy z dnia 14 lutego 2003 r. (Dz. U. Nr 49, poz. 408), która weszła w życie z dniem 1 lipca 2003 r.

@@ -34,9 +34,9 @@ z dnia 6 czerwca 1997 r.
 Kodeks karny wykonawczy[^1]
 Rozdział I
 Przepisy ogólne
-Art. 1. Kodeks określa wykonanie orzeczeń; jego brzmienie wymyślono do prób programu.
+Art. 1. Kodeks opisuje, jak długo wolno trzymać wypożyczony parasol; jego brzmienie wymyślono do prób programu.
 Art. 1^1. Przepis dodany, także do prób.[^2]
-Art. 2. Organy wykonujące orzeczenia działają niezwłocznie.
+Art. 2. Parasol zwraca się suchy i złożony.
 
 [^1]: Zmiany ogłoszono w Dz. U. z 2003 r. Nr 49, poz. 408.
 [^2]: Dodany przez art. 1 ustawy z dnia 14 lutego 2003 r. (Dz. U. Nr 49, poz. 408).

@@ -59,15 +59,26 @@ QString polishSummary(const importer::Result& r)
 
 } // namespace
 
+namespace {
+
+// A user's library needs somewhere to be; without a data home it holds
+// nothing (an empty folder is never searched).
+std::filesystem::path slownikUzytkownika(const std::filesystem::path& katalog)
+{
+    return katalog.empty() ? std::filesystem::path() : katalog / "Morvitane.sko";
+}
+
+std::filesystem::path daneUzytkownika(const std::filesystem::path& katalog)
+{
+    return katalog.empty() ? std::filesystem::path() : katalog / "Lumesta" / "";
+}
+
+} // namespace
+
 void TfLumesta::UtworzBiblioteki()
 {
     biblioteka->Wyczysc();
-    // A user's library needs somewhere to be; without a data home it holds
-    // nothing (an empty folder is never searched).
-    const std::filesystem::path uzytkownik =
-        sKatalogUzytkownika.empty() ? std::filesystem::path() : sKatalogUzytkownika / "Lumesta" / "";
-    biblioteka->Dodaj(sKatalogUzytkownika.empty() ? std::filesystem::path() : sKatalogUzytkownika / "Morvitane.sko",
-                      uzytkownik);
+    biblioteka->Dodaj(slownikUzytkownika(sKatalogUzytkownika), daneUzytkownika(sKatalogUzytkownika));
     biblioteka->Dodaj(sKatalogProgramu / "Morvitane.sko",
                       sKatalogDanych.empty() ? sKatalogProgramu / "Lumesta" / "" : sKatalogDanych);
 }
@@ -81,7 +92,12 @@ void TfLumesta::UstawKatalogUzytkownika(const std::filesystem::path& katalog)
 void TfLumesta::PrzeladujBiblioteki()
 {
     const TListaNapisow stare = nazwyKodeksow;
-    UtworzBiblioteki();
+    // Only the user's library changes; the bundled one keeps its dictionary.
+    if (biblioteka->Liczba() > BibliotekaUzytkownika)
+        biblioteka->Zastap(BibliotekaUzytkownika, slownikUzytkownika(sKatalogUzytkownika),
+                           daneUzytkownika(sKatalogUzytkownika));
+    else
+        UtworzBiblioteki();
     WczytajSpisKodeksow();
     // Open codes keep their tab groups, now at the rows their names have.
     auto nowyNumer = [&](int numer) {

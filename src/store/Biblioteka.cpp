@@ -90,6 +90,17 @@ void TBiblioteka::Dodaj(const std::filesystem::path& slownik, const std::filesys
     FBiblioteki.push_back(std::move(p));
 }
 
+void TBiblioteka::Zastap(std::size_t i, const std::filesystem::path& slownik, const std::filesystem::path& folder)
+{
+    auto p = std::make_unique<Pozycja>();
+    p->Slownik = slownik;
+    p->Folder = folder;
+    p->Pliki = std::make_unique<TPliki>(FKomunikaty);
+    p->Pliki->WczytajSlownik(slownik);
+    p->Pliki->UstawKomunikaty(nullptr);
+    FBiblioteki.at(i) = std::move(p);
+}
+
 void TBiblioteka::UstawFolder(std::size_t i, const std::filesystem::path& folder)
 {
     FBiblioteki.at(i)->Folder = folder;

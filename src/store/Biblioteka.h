@@ -43,6 +43,9 @@ public:
     // Drops every library.
     void Wyczysc();
 
+    // Library i read afresh from the given files (after they changed), in
+    // its place in the order.
+    void Zastap(std::size_t i, const std::filesystem::path& slownik, const std::filesystem::path& folder);
     // Points library i at another data folder; its dictionary stays.
     void UstawFolder(std::size_t i, const std::filesystem::path& folder);
 

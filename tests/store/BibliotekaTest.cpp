@@ -186,3 +186,23 @@ TEST_F(Biblioteki, PresenceInAnyLibrary)
     EXPECT_FALSE(b.JestDziennik("Dz.U.1998.106.668"));
     EXPECT_EQ(b.Gdzie(cp1250::fromUtf8("Kodeks cywilny")), -1);
 }
+
+TEST_F(Biblioteki, ALibraryReadAfreshInItsPlace)
+{
+    // The titles of one library alone.
+    EXPECT_EQ(b.Tytuly(cp1250::fromUtf8("Kodeks cywilny"), 0).size(), 1u);
+    EXPECT_EQ(b.Tytuly(cp1250::fromUtf8("Kodeks cywilny"), 1).size(), 2u);
+
+    // The user's library is written anew with other words: read in its
+    // place, it serves its new text and still comes first.
+    zapiszBiblioteke(folder.sciezka() / "uzytkownik", {{"Lumesta", {{0, 0, {"zupełnie", "nowy", "cywilny"}}}}});
+    b.Zastap(0, folder.sciezka() / "uzytkownik" / "Morvitane.sko", folder.sciezka() / "uzytkownik" / "Lumesta");
+    ASSERT_EQ(b.Liczba(), 2u);
+    EXPECT_EQ(tekst(otworz(b, k, "Kodeks cywilny").plik), "zupełnie nowy cywilny");
+    EXPECT_EQ(tekst(otworz(b, k, "Kodeks pracy").plik), "pracy wbudowany");
+
+    // An empty folder holds nothing, wherever the process runs.
+    b.Zastap(0, "", "");
+    EXPECT_EQ(b.Gdzie(cp1250::fromUtf8("Kodeks cywilny")), 1);
+    EXPECT_EQ(b.Tytuly("Lumesta", 0).size(), 0u);
+}

@@ -9,6 +9,7 @@
 #include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
+#include "reader/RaportImportu.h"
 #include "print/Drukowanie.h"
 #include "print/PtblDV.h"
 #include "view/DVStyle.h"
@@ -28,6 +29,8 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
+#include <QThread>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
@@ -143,6 +146,9 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     setFont(czcionkaFormularza());
     const QString katalog = katalogProgramu.isEmpty() ? QCoreApplication::applicationDirPath() : katalogProgramu;
     sKatalogProgramu = std::filesystem::path(katalog.toStdString());
+    const QString dane = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!dane.isEmpty())
+        sKatalogUzytkownika = std::filesystem::path(dane.toStdString()) / "Lumesta";
 
     FKomunikaty = std::make_unique<TKomunikatyOkna>(this);
     komunikaty = wlasneKomunikaty ? wlasneKomunikaty : FKomunikaty.get();
@@ -183,6 +189,16 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
         // Qt's font dialog offers neither a colour nor a character set; the
         // preset ones stand.
         return true;
+    };
+    dialogOtwarcia = [this](QString& plik) {
+        plik = QFileDialog::getOpenFileName(this, QStringLiteral("Dodaj akt"), QString(),
+                                            QStringLiteral("Teksty jednolite (*.pdf *.txt);;Wszystkie pliki (*)"));
+        return !plik.isEmpty();
+    };
+    raportImportu = [this](const QString& tytul, const QString& podsumowanie, const QStringList& ostrzezenia) {
+        TfRaportImportu raport(this);
+        raport.Pokaz(tytul, podsumowanie, ostrzezenia);
+        raport.exec();
     };
     dialogKoloru = [this](TColor& kolor) {
         const QColor wybor = QColorDialog::getColor(toQColor(kolor), this);
@@ -258,6 +274,13 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
 
 TfLumesta::~TfLumesta()
 {
+    // An import still running is told to stop; its end is not handled.
+    FPrzerwijImport = true;
+    if (FWatekImportu) {
+        FWatekImportu->wait();
+        delete FWatekImportu;
+        FWatekImportu = nullptr;
+    }
     // The strip and its views go before the style table they refer to.
     delete pecTablica;
     pecTablica = nullptr;
@@ -271,14 +294,18 @@ void TfLumesta::UtworzMenu()
 
     Pliki1 = mmMenu->addMenu(QStringLiteral("Pliki"));
     Pliki1->setObjectName(QStringLiteral("Pliki1"));
+    Dodajakt1 = nowaAkcja(this, "Dodajakt1", QStringLiteral("Dodaj akt…"), QKeySequence(Qt::CTRL | Qt::Key_O));
     Zapisz1 = nowaAkcja(this, "Zapisz1", QStringLiteral("Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S));
     Drukuj1 = nowaAkcja(this, "Drukuj1", QStringLiteral("Drukuj"), QKeySequence(Qt::CTRL | Qt::Key_P));
     Zamknij2 = nowaAkcja(this, "Zamknij2", QStringLiteral("Zamknij"));
+    Pliki1->addAction(Dodajakt1);
+    Pliki1->addSeparator();
     Pliki1->addAction(Zapisz1);
     Pliki1->addSeparator();
     Pliki1->addAction(Drukuj1);
     Pliki1->addSeparator();
     Pliki1->addAction(Zamknij2);
+    connect(Dodajakt1, &QAction::triggered, this, &TfLumesta::DodajAktClick);
     connect(Zamknij2, &QAction::triggered, this, &TfLumesta::Zamknij2Click);
     connect(Zapisz1, &QAction::triggered, this, &TfLumesta::Zapisz1Click);
     connect(Drukuj1, &QAction::triggered, this, &TfLumesta::Drukuj1Click);
@@ -579,9 +606,9 @@ void TfLumesta::UtworzPasekStanu()
 
 void TfLumesta::FormCreate()
 {
-    pliki = std::make_unique<TPliki>(komunikaty);
+    biblioteka = std::make_unique<TBiblioteka>(komunikaty);
     try {
-        pliki->WczytajSlownik(sKatalogProgramu / "Morvitane.sko");
+        UtworzBiblioteki();
     } catch (const std::exception& e) {
         komunikaty->Komunikat(e.what());
     }

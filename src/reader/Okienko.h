@@ -9,6 +9,7 @@
 #include "platform/core/Colors.h"
 #include "reader/BudowaDokumentu.h"
 #include "reader/Przypis.h"
+#include "store/Biblioteka.h"
 #include "store/Pliki.h"
 #include "store/Typy.h"
 
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -31,6 +33,7 @@ class QListWidgetItem;
 class QMenu;
 class QMenuBar;
 class QSplitter;
+class QThread;
 class QStatusBar;
 class QTimer;
 class QToolBar;
@@ -157,10 +160,35 @@ public:
     void ZamknijPrzypis();
     void DziennikPrzypisu();
 
+    // ---- the libraries ----------------------------------------------------
+    // The acts the user added ("Pliki" > "Dodaj akt..."): the user's own
+    // library under the data home (~/.local/share/Lumesta/, with its
+    // Morvitane.sko, Lumesta/ and the sources in zrodla/). It is read before
+    // the library beside the program, so its codes replace the bundled ones
+    // of the same name.
+    std::filesystem::path sKatalogUzytkownika;
+    // Points the user's library elsewhere and reads the libraries again.
+    void UstawKatalogUzytkownika(const std::filesystem::path& katalog);
+    // Reads the libraries again (after an import): their dictionaries, the
+    // codes list; open tabs keep their text and their places in the list.
+    void PrzeladujBiblioteki();
+
+    // "Pliki" > "Dodaj akt...": an official consolidated text (PDF or its
+    // text export) chosen by the user is imported and packed into the
+    // user's library on a worker thread; the gauge shows the pages read.
+    void DodajAktClick();
+    // Starts the import of a file (what the command does after its dialog).
+    // False when an import is running already.
+    bool ImportujAkt(const QString& plik);
+    bool ImportTrwa() const;
+    // Waits for a running import and handles its end (tests, closing).
+    void CzekajNaImport();
+
     // ---- run-time state -------------------------------------------------
     std::filesystem::path sKatalogProgramu;
     std::filesystem::path sKatalogDanych;
-    std::unique_ptr<TPliki> pliki;
+    // The user's library first, then the one beside the program.
+    std::unique_ptr<TBiblioteka> biblioteka;
     TPlik wiersze;
     TListaNapisow przypisyTekst;
     TListaNapisow tekstDokumentu;
@@ -189,6 +217,12 @@ public:
     std::function<bool(TFontInfo& czcionka)> dialogCzcionki;
     // Colour: comes preset with the documents' background.
     std::function<bool(TColor& kolor)> dialogKoloru;
+    // Open (for "Dodaj akt..."): returns the chosen file.
+    std::function<bool(QString& plik)> dialogOtwarcia;
+    // The report at the end of an import: a caption, the summary and the
+    // warnings, one per line, in a list the user can copy.
+    std::function<void(const QString& tytul, const QString& podsumowanie, const QStringList& ostrzezenia)>
+        raportImportu;
 
     // The print component and the print dialog (created beside this window
     // by the program; without one the print command does nothing).
@@ -200,6 +234,7 @@ public:
     // ---- components -----------------------------------------------------
     QMenuBar* mmMenu = nullptr;
     QMenu* Pliki1 = nullptr;
+    QAction* Dodajakt1 = nullptr;
     QAction* Zapisz1 = nullptr;
     QAction* Drukuj1 = nullptr;
     QAction* Zamknij2 = nullptr;
@@ -298,6 +333,18 @@ private:
 
     bool Zapytaj(const QString& tytul, const QString& tekst);
     void UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc);
+
+    // The user's library and the bundled one (its folder as chosen by
+    // WczytajSpisKodeksow), in that order.
+    void UtworzBiblioteki();
+    static constexpr std::size_t BibliotekaUzytkownika = 0;
+    static constexpr std::size_t BibliotekaProgramu = 1;
+
+    struct TImport;
+    void ImportZakonczony(std::shared_ptr<TImport> wynik);
+    QThread* FWatekImportu = nullptr;
+    std::shared_ptr<TImport> FImport;
+    std::atomic<bool> FPrzerwijImport{false};
 
     std::unique_ptr<TDrukowanie> FDrukowanie;
     class TKomunikatyOkna;

@@ -52,8 +52,7 @@ void TfLumesta::WczytajSpisKodeksow()
         TListaNapisow tekst;
         TListaNapisow przypisy;
         try {
-            pliki->OtworzDokument(sKatalogDanych, NazwaListyKodeksow, tekst, przypisy, nieuzywany, false,
-                                  spisKodeksow);
+            biblioteka->OtworzDokument(NazwaListyKodeksow, tekst, przypisy, nieuzywany, false, spisKodeksow);
         } catch (const std::exception& e) {
             komunikaty->Komunikat(e.what());
         }
@@ -67,15 +66,21 @@ void TfLumesta::WczytajSpisKodeksow()
         FUstawiaZnaczniki = false;
     };
 
+    // The library beside the program is in the program's folder, or in its
+    // parent when the first holds no codes (whatever the user's library holds).
     sKatalogDanych = sKatalogProgramu / "Lumesta" / "";
+    biblioteka->UstawFolder(BibliotekaProgramu, sKatalogDanych);
     wypelnij();
-    if (nazwyKodeksow.empty()) {
+    if (biblioteka->Tytuly(NazwaListyKodeksow, int(BibliotekaProgramu)).empty()) {
         std::string program = sKatalogProgramu.string();
         if (program.empty() || program.back() != '/')
             program += '/';
         const std::string nadrzedny = KatalogNadrzedny(program);
         if (!nadrzedny.empty()) {
             sKatalogDanych = std::filesystem::path(nadrzedny) / "Lumesta" / "";
+            biblioteka->UstawFolder(BibliotekaProgramu, sKatalogDanych);
+            clbSpisKodeksow->clear();
+            nazwyKodeksow.clear();
             wypelnij();
         }
     }
@@ -226,7 +231,7 @@ void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
         wpis.resize(wpis.size() - 4);
 
     try {
-        pliki->OtworzDokument(sKatalogDanych, wpis, tekstDokumentu, przypisyTekst, wiersze, true, spisKodeksow);
+        biblioteka->OtworzDokument(wpis, tekstDokumentu, przypisyTekst, wiersze, true, spisKodeksow);
     } catch (const std::exception& e) {
         komunikaty->Komunikat(e.what());
     }

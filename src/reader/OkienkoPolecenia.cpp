@@ -200,10 +200,12 @@ void TfLumesta::DziennikPrzypisu()
     okno->zadanieDziennika = false;
 
     // Presence files are named in the system's encoding; the tab keeps the
-    // name in Windows-1250 like every other document name.
-    const std::filesystem::path sciezka = sKatalogDanych / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
-    std::error_code blad;
-    if (std::filesystem::is_regular_file(sciezka, blad)) {
+    // name in Windows-1250 like every other document name. The act may be in
+    // any library; the first that has it names the tab.
+    const int gdzie = biblioteka->GdzieDziennik(odnosnik);
+    if (gdzie >= 0) {
+        const std::filesystem::path sciezka =
+            biblioteka->Folder(std::size_t(gdzie)) / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
         OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false);
         UstawPrzypisyZakladki();
         if (pecTablica)

@@ -374,7 +374,7 @@ TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
 
     KomunikatyModalne modalne(okno.get());
     okno->komunikaty = &modalne;
-    okno->pliki->UstawKomunikaty(&modalne);
+    okno->biblioteka->UstawKomunikaty(&modalne);
     // Two citations' requests are pending when a code missing from the data
     // is opened; the store's message about it lets them through.
     kliknijSkok(p->dvPrzypis, 0);
@@ -383,7 +383,7 @@ TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
     EXPECT_FALSE(modalne.Lista.empty());
     QCoreApplication::sendPostedEvents(okno.get());
     okno->komunikaty = &komunikaty;
-    okno->pliki->UstawKomunikaty(&komunikaty);
+    okno->biblioteka->UstawKomunikaty(&komunikaty);
 
     // The act comes after the code being opened, and every per-tab list
     // holds its entries in tab order.

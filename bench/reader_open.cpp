@@ -181,26 +181,28 @@ void BM_PaintFirstScreen(benchmark::State& state)
         v->viewport()->repaint();
 }
 
-// Finding the links of the decoded 5 MB code: its unit index and the
+// Finding the links of the decoded 5 MB code: its article numbers and the
 // recognition of citations and references, as opening does it.
 void BM_FindLinks(benchmark::State& state)
 {
     if (!przygotowana(state))
         return;
     TZbiorKomunikatow komunikaty;
-    TPliki pliki(&komunikaty);
-    pliki.WczytajSlownik(biblioteka().program / "Morvitane.sko");
-    const fs::path dane = biblioteka().program / "Lumesta" / "";
+    TBiblioteka dane(&komunikaty);
+    dane.Dodaj(biblioteka().program / "Morvitane.sko", biblioteka().program / "Lumesta" / "");
     TListaNapisow tekst, przypisy, tytuly;
     TPlik plik;
-    pliki.OtworzDokument(dane, TytulKodeksu(0), tekst, przypisy, plik, true, tytuly);
-    TBibliotekaFolderu bib(pliki, dane, false);
+    dane.OtworzDokument(TytulKodeksu(0), tekst, przypisy, plik, true, tytuly);
+    TBibliotekaDanych bib(dane, false);
     std::size_t ile = 0;
     for (auto _ : state) {
-        TIndeksJednostek jednostki(plik);
+        // As the reader does it: existence from the article numbers, the
+        // paragraphs looked up when a link is followed.
+        const TArtykuly artykuly(plik);
         TZrodloOdnosnikow zrodlo;
         zrodlo.Kodeks = 0;
-        zrodlo.Jednostki = &jednostki;
+        zrodlo.Akapity = false;
+        zrodlo.Artykuly = &artykuly;
         ile = OdnosnikiTresci(plik, zrodlo, bib).size();
         benchmark::DoNotOptimize(ile);
     }

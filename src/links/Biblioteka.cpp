@@ -4,36 +4,31 @@
 
 #include <cstdio>
 
-TBibliotekaFolderu::TBibliotekaFolderu(TPliki& pliki, std::filesystem::path folder, bool jednostkiKodeksow)
-    : FPliki(pliki), FFolder(std::move(folder)), FJednostki(jednostkiKodeksow)
+TBibliotekaDanych::TBibliotekaDanych(TBiblioteka& biblioteka, bool jednostkiKodeksow)
+    : FBiblioteka(biblioteka), FJednostki(jednostkiKodeksow)
 {
 }
 
-bool TBibliotekaFolderu::JestKodeks(int indeks) const
+void TBibliotekaDanych::Odswiez()
 {
-    if (!FKodeksy) {
-        FKodeksy.emplace();
-        TListaNapisow tekst, przypisy, tytuly;
-        TPlik pusty;
-        FPliki.OtworzDokument(FFolder, TytulKodeksu(0), tekst, przypisy, pusty, false, tytuly);
-        for (int k = 0; k < kLiczbaKodeksow; ++k)
-            for (const std::string& t : tytuly)
-                if (t == TytulKodeksu(k))
-                    FKodeksy->insert(k);
-    }
-    return FKodeksy->count(indeks) > 0;
-}
-
-void TBibliotekaFolderu::Odswiez()
-{
-    FKodeksy.reset();
+    FKodeksy = {};
     FIndeksy.clear();
     FAkty.clear();
     FDawne.clear();
     FObecne.reset();
 }
 
-std::optional<std::filesystem::path> TBibliotekaFolderu::PlikAktu(const TAkt& akt, const std::string& dawnaNazwa) const
+bool TBibliotekaDanych::JestKodeks(int indeks) const
+{
+    if (indeks < 0 || indeks >= kLiczbaKodeksow)
+        return false;
+    auto& jest = FKodeksy[std::size_t(indeks)];
+    if (!jest)
+        jest = FBiblioteka.Gdzie(TytulKodeksu(indeks)) >= 0;
+    return *jest;
+}
+
+std::optional<std::filesystem::path> TBibliotekaDanych::PlikAktu(const TAkt& akt, const std::string& dawnaNazwa) const
 {
     if (dawnaNazwa.empty()) {
         if (const auto it = FAkty.find(akt); it != FAkty.end())
@@ -42,14 +37,20 @@ std::optional<std::filesystem::path> TBibliotekaFolderu::PlikAktu(const TAkt& ak
         return it->second;
     }
     auto& wynik = dawnaNazwa.empty() ? FAkty[akt] : FDawne[{akt, dawnaNazwa}];
-    const std::filesystem::path katalog = FFolder / "Dzienniki Ustaw";
+
     if (!FObecne) {
         FObecne.emplace();
-        std::error_code ec;
-        for (std::filesystem::directory_iterator it(katalog, ec), koniec; !ec && it != koniec; it.increment(ec)) {
-            std::error_code ec2;
-            if (it->is_regular_file(ec2))
-                FObecne->insert(it->path().filename().string());
+        for (std::size_t b = 0; b < FBiblioteka.Liczba(); ++b) {
+            auto& nazwy = FObecne->emplace_back();
+            if (FBiblioteka.Folder(b).empty())
+                continue;
+            std::error_code ec;
+            for (std::filesystem::directory_iterator it(FBiblioteka.Folder(b) / "Dzienniki Ustaw", ec), koniec;
+                 !ec && it != koniec; it.increment(ec)) {
+                std::error_code ec2;
+                if (it->is_regular_file(ec2))
+                    nazwy.insert(it->path().filename().string());
+            }
         }
     }
     std::vector<std::string> nazwy{NazwaAktu(akt)};
@@ -60,22 +61,24 @@ std::optional<std::filesystem::path> TBibliotekaFolderu::PlikAktu(const TAkt& ak
     char trzy[64];
     std::snprintf(trzy, sizeof trzy, "Dz.U.%d.%03d.%d", akt.Rok, akt.Numer, akt.Pozycja);
     nazwy.push_back(trzy);
-    for (const std::string& n : nazwy) {
-        const std::string plikAktu = cp1250::toUtf8(n) + ".txt";
-        if (FObecne->count(plikAktu)) {
-            wynik = katalog / plikAktu;
-            break;
+    for (std::size_t b = 0; b < FObecne->size() && !wynik; ++b) {
+        for (const std::string& n : nazwy) {
+            const std::string plik = cp1250::toUtf8(n) + ".txt";
+            if ((*FObecne)[b].count(plik)) {
+                wynik = FBiblioteka.Folder(b) / "Dzienniki Ustaw" / plik;
+                break;
+            }
         }
     }
     return wynik;
 }
 
-bool TBibliotekaFolderu::JestAkt(const TAkt& akt, const std::string& dawnaNazwa) const
+bool TBibliotekaDanych::JestAkt(const TAkt& akt, const std::string& dawnaNazwa) const
 {
     return PlikAktu(akt, dawnaNazwa).has_value();
 }
 
-const TIndeksJednostek* TBibliotekaFolderu::JednostkiKodeksu(int indeks) const
+const TIndeksJednostek* TBibliotekaDanych::JednostkiKodeksu(int indeks) const
 {
     if (!FJednostki || !JestKodeks(indeks))
         return nullptr;
@@ -83,32 +86,8 @@ const TIndeksJednostek* TBibliotekaFolderu::JednostkiKodeksu(int indeks) const
     if (!wpis) {
         TListaNapisow tekst, przypisy, tytuly;
         TPlik dokument;
-        FPliki.OtworzDokument(FFolder, TytulKodeksu(indeks), tekst, przypisy, dokument, true, tytuly);
+        FBiblioteka.OtworzDokument(TytulKodeksu(indeks), tekst, przypisy, dokument, true, tytuly);
         wpis = std::make_unique<TIndeksJednostek>(dokument);
     }
     return wpis.get();
-}
-
-bool TBibliotekiOdnosnikow::JestKodeks(int indeks) const
-{
-    for (const TBibliotekaOdnosnikow* b : FBiblioteki)
-        if (b->JestKodeks(indeks))
-            return true;
-    return false;
-}
-
-bool TBibliotekiOdnosnikow::JestAkt(const TAkt& akt, const std::string& dawnaNazwa) const
-{
-    for (const TBibliotekaOdnosnikow* b : FBiblioteki)
-        if (b->JestAkt(akt, dawnaNazwa))
-            return true;
-    return false;
-}
-
-const TIndeksJednostek* TBibliotekiOdnosnikow::JednostkiKodeksu(int indeks) const
-{
-    for (const TBibliotekaOdnosnikow* b : FBiblioteki)
-        if (b->JestKodeks(indeks))
-            return b->JednostkiKodeksu(indeks);
-    return nullptr;
 }

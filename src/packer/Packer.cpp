@@ -20,6 +20,7 @@ bool LibraryPacker::add(std::string_view utf8, const std::string& fileName, Prob
     SourceDocument doc;
     if (!parseSource(utf8, fileName, doc, problems))
         return false;
+    FWarnings.insert(FWarnings.end(), doc.warnings.begin(), doc.warnings.end());
     for (const Entry& e : FEntries) {
         if (e.rok == doc.rok && e.numer == doc.numer && e.pozycja == doc.pozycja) {
             problems.push_back({fileName, 1, 1,
@@ -215,7 +216,8 @@ bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems
     return true;
 }
 
-bool packFolder(const fs::path& sources, const fs::path& output, Problems& problems, PackStats* stats)
+bool packFolder(const fs::path& sources, const fs::path& output, Problems& problems, PackStats* stats,
+                Problems* warnings)
 {
     std::error_code ec;
     if (!fs::is_directory(sources, ec)) {
@@ -246,6 +248,8 @@ bool packFolder(const fs::path& sources, const fs::path& output, Problems& probl
         return false;
     if (stats)
         *stats = packer.stats();
+    if (warnings)
+        warnings->insert(warnings->end(), packer.warnings().begin(), packer.warnings().end());
     return writeLibrary(library, output, problems);
 }
 

@@ -54,6 +54,8 @@ public:
     bool finish(PackedLibrary& out, Problems& problems);
 
     const PackStats& stats() const { return FStats; }
+    // What the documents added so far pack with but probably not as meant.
+    const Problems& warnings() const { return FWarnings; }
 
 private:
     struct Entry {
@@ -67,6 +69,7 @@ private:
     TBudowaSlownika FDictionary;
     std::vector<Entry> FEntries;
     PackStats FStats;
+    Problems FWarnings;
 };
 
 // Writes the files under `output` (created if missing). Everything is first
@@ -75,9 +78,10 @@ private:
 // as they were. The whole Lumesta/ folder is replaced.
 bool writeLibrary(const PackedLibrary& library, const std::filesystem::path& output, Problems& problems);
 
-// The `pack` command: every *.txt of `sources` into `output`.
+// The `pack` command: every *.txt of `sources` into `output`. Warnings (see
+// SourceDocument::warnings) are appended to `warnings` when given.
 bool packFolder(const std::filesystem::path& sources, const std::filesystem::path& output, Problems& problems,
-                PackStats* stats = nullptr);
+                PackStats* stats = nullptr, Problems* warnings = nullptr);
 
 struct VerifyStats {
     std::size_t documents = 0;

@@ -321,8 +321,19 @@ public:
             return;
         }
         std::uint8_t heading = 0;
-        if (!escaped && !detectHeading(t, lineNo, heading))
+        if (!escaped && t.at(0) == ' ') {
+            // Spaces before a heading word (text pasted from a PDF, an
+            // indented source) do not make the line plain text: it is
+            // classified without them, and a heading line drops them.
+            Text stripped;
+            stripped.append(t, skipSpaces(t, 0), t.size());
+            if (!detectHeading(stripped, lineNo, heading))
+                return;
+            if (heading != 0)
+                t = std::move(stripped);
+        } else if (!escaped && !detectHeading(t, lineNo, heading)) {
             return;
+        }
         SourceLine out;
         out.text = std::move(t.b);
         if (!identityColumns(t.col))
@@ -521,6 +532,15 @@ bool parseName(Reader& r, const Text& t, SourceDocument& doc)
     std::string err;
     const auto key = SprobujRozbierzNazwe(name, &err);
     if (name.rfind("Dz.U.", 0) == 0) {
+        for (std::size_t i = 5; i + 1 < name.size(); ++i) {
+            if (name[i] == '0' && name[i - 1] == '.' && isDigit(static_cast<unsigned char>(name[i + 1]))) {
+                r.error(1, t.colAt(i + (t.b.size() - name.size())),
+                        "'" + cp1250::toUtf8(name) +
+                            "': leading zeros are not allowed in a Journal of Laws reference (write "
+                            "Dz.U.2007.50.331, not Dz.U.2007.050.331)");
+                return false;
+            }
+        }
         if (!key || key->Rok.size() != 4 || !allDigits(key->Rok) ||
             TytulPozycji(key->Rok, TDaneDZU{0, key->Numer, key->Pozycja, 0}) != name) {
             r.error(1, 1, "'" + cp1250::toUtf8(name) +
@@ -903,6 +923,7 @@ bool parseSource(std::string_view utf8, const std::string& fileName, SourceDocum
             brokenFootnotes.push_back(current->number);
             continue;
         }
+        checkFootnoteCitations(lineText.b, lineText.col, fileName, lineNo, doc.warnings);
         SourceLine sl;
         sl.text = std::move(lineText.b);
         if (!identityColumns(lineText.col))
@@ -929,6 +950,82 @@ bool parseSource(std::string_view utf8, const std::string& fileName, SourceDocum
             r.error(f.sourceLine, 1, "footnote [^" + std::to_string(f.number) + "] is empty");
     }
     return r.errors() == 0 && problems.size() == problemsBefore;
+}
+
+namespace {
+
+bool spaceLike(unsigned char c)
+{
+    return c == ' ' || c == 0xA0; // a non-breaking space looks the same on the page
+}
+
+std::size_t skipSpaceLike(std::string_view s, std::size_t i)
+{
+    while (i < s.size() && spaceLike(static_cast<unsigned char>(s[i])))
+        ++i;
+    return i;
+}
+
+// "Dz. U." (or "Dz.U.", or spaced with non-breaking spaces) at i, followed by
+// what a citation continues with: a year, "z <year>", "Nr" or "poz.".
+bool looksLikeCitation(std::string_view s, std::size_t i)
+{
+    auto at = [&](std::size_t k) { return k < s.size() ? static_cast<unsigned char>(s[k]) : 0; };
+    if (i > 0 && (isLetter(at(i - 1)) || isDigit(at(i - 1))))
+        return false;
+    if (s.substr(i, 2) != "Dz")
+        return false;
+    std::size_t k = skipSpaceLike(s, i + 2);
+    if (at(k) != '.')
+        return false;
+    k = skipSpaceLike(s, k + 1);
+    if (at(k) != 'U')
+        return false;
+    k = skipSpaceLike(s, k + 1);
+    if (at(k) != '.')
+        return false;
+    k = skipSpaceLike(s, k + 1);
+    if (isDigit(at(k)))
+        return true;
+    if (at(k) == 'z' && spaceLike(at(k + 1)))
+        return isDigit(at(skipSpaceLike(s, k + 1)));
+    return s.substr(k, 2) == "Nr" || s.substr(k, 3) == "poz";
+}
+
+} // namespace
+
+void checkFootnoteCitations(const std::string& line, const std::vector<int>& columns, const std::string& file,
+                            int lineNo, Problems& warnings)
+{
+    auto colAt = [&](std::size_t i) {
+        if (columns.empty())
+            return static_cast<int>(i) + 1;
+        return i < columns.size() ? columns[i] : columns.back() + 1;
+    };
+    // What the reader will link: its scanner runs over the line as the
+    // footnote window shows it, which starts with a space.
+    const TCytowania links = SzukajCytowan(" " + line);
+    std::vector<std::size_t> starts;
+    for (const TCytowanie& link : links) {
+        if (link.Od < 1)
+            continue;
+        const std::size_t at = link.Od - 1;
+        starts.push_back(at);
+        if (link.Akt.Rok < 2012 && link.Akt.Numer == 0) {
+            warnings.push_back({file, lineNo, colAt(at),
+                                "the link " + journalName(link.Akt.Rok, 0, link.Akt.Pozycja) +
+                                    " names issue 0 of a year before 2012, when every act was published in a "
+                                    "numbered issue: it can never open the act (write the issue, as in "
+                                    "'Dz. U. z 1998 r. Nr 106, poz. 668')"});
+        }
+    }
+    for (std::size_t i = line.find("Dz"); i != std::string::npos; i = line.find("Dz", i + 1)) {
+        if (!looksLikeCitation(line, i) || std::find(starts.begin(), starts.end(), i) != starts.end())
+            continue;
+        warnings.push_back({file, lineNo, colAt(i),
+                            "this looks like a Journal of Laws citation but will be neither a link nor "
+                            "recognised: write it as 'Dz. U. z 1998 r. Nr 106, poz. 668' with ordinary spaces"});
+    }
 }
 
 bool readSourceFile(const std::filesystem::path& path, SourceDocument& out, Problems& problems)

@@ -47,6 +47,9 @@ struct SourceDocument {
     std::vector<SourceLine> body;
     std::vector<SourceFootnote> footnotes;
     int markCount = 0;
+    // Things that pack but probably not as the author meant (a citation the
+    // reader will not link, for one); they do not stop the packing.
+    Problems warnings;
 };
 
 // One Journal of Laws citation found in a footnote.
@@ -71,6 +74,14 @@ std::vector<std::filesystem::path> listSourceFiles(const std::filesystem::path& 
 // reported. The line is kept as written.
 void checkCitations(const std::string& line, const std::vector<int>& columns, std::vector<Citation>& found,
                     const std::string& file, int lineNo, Problems& problems);
+
+// Warnings about one footnote line (Windows-1250) as it will be packed:
+// text that looks like a Journal of Laws citation but that the reader's
+// scanner will not turn into a link, and links to an issue that cannot
+// exist (a year before 2012 without an issue number). `columns` gives the
+// source column of each byte; empty means byte i is column i + 1.
+void checkFootnoteCitations(const std::string& line, const std::vector<int>& columns, const std::string& file,
+                            int lineNo, Problems& warnings);
 
 // The name of a Journal of Laws act, "Dz.U.1998.106.668".
 std::string journalName(int year, int numer, int pozycja);

@@ -4,6 +4,8 @@
 // (or from hooks a test installs), and every drawing call is recorded.
 #include "platform/Canvas.h"
 
+#include <QImage>
+
 #include <array>
 #include <functional>
 #include <string>
@@ -18,6 +20,7 @@ public:
         TColor color = clNone;
         TColor back = clNone;
         TFontDesc font;    // the font selected when the call was made
+        QImage image;      // images: the pixels drawn
     };
 
     explicit TTestCanvas(int dpiX = 72, int dpiY = 72) : FDpiX(dpiX), FDpiY(dpiY) {}

@@ -85,27 +85,40 @@ TfrmPrint::TfrmPrint(QWidget* parent, QObject* receiver) : QDialog(parent), FRec
     gbZakres->setGeometry(211, 0, 425, 41);
     rbWszystkie = new QRadioButton(QStringLiteral("Wszystkie"), gbZakres);
     rbWszystkie->setObjectName(QStringLiteral("rbWszystkie"));
-    rbWszystkie->setGeometry(8, 16, 74, 20);
     rbWszystkie->setChecked(true);
     rbBiezaca = new QRadioButton(QStringLiteral("Bieżąca"), gbZakres);
     rbBiezaca->setObjectName(QStringLiteral("rbBiezaca"));
-    rbBiezaca->setGeometry(84, 16, 66, 20);
     rbZZakresu = new QRadioButton(QStringLiteral("Z zakresu od:"), gbZakres);
     rbZZakresu->setObjectName(QStringLiteral("rbZZakresu"));
-    rbZZakresu->setGeometry(152, 16, 100, 20);
     udOd = new QSpinBox(gbZakres);
     udOd->setObjectName(QStringLiteral("udOd"));
-    udOd->setGeometry(254, 14, 56, 22);
     udOd->setRange(1, 1);
     udOd->setValue(1);
     lDo = new QLabel(QStringLiteral("do:"), gbZakres);
     lDo->setObjectName(QStringLiteral("lDo"));
-    lDo->setGeometry(316, 18, 22, 16);
     udDo = new QSpinBox(gbZakres);
     udDo->setObjectName(QStringLiteral("udDo"));
-    udDo->setGeometry(340, 14, 56, 22);
     udDo->setRange(1, 1);
     udDo->setValue(1);
+    {
+        // One row, each control as wide as its text needs in the font at
+        // hand (a stand-in for MS Sans Serif is often wider) but no
+        // narrower than drawn, with a gap before the next; the frame grows
+        // to hold them.
+        int x = 8;
+        const auto place = [&x](QWidget* w, int width, int y, int height) {
+            width = std::max(width, w->sizeHint().width());
+            w->setGeometry(x, y, width, height);
+            x += width + 6;
+        };
+        place(rbWszystkie, 74, 16, 20);
+        place(rbBiezaca, 66, 16, 20);
+        place(rbZZakresu, 100, 16, 20);
+        place(udOd, 56, 14, 22);
+        place(lDo, 22, 18, 16);
+        place(udDo, 56, 14, 22);
+        gbZakres->resize(std::max(gbZakres->width(), x + 2), gbZakres->height());
+    }
 
     Panel2 = new QWidget(Panel1);
     Panel2->setObjectName(QStringLiteral("Panel2"));

@@ -3,12 +3,12 @@
 #include "reader/OLumesta.h"
 #include "reader/Rtf.h"
 #include "reader/RtfDokument.h"
+#include "reader/Wyglad.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextCursor>
 #include <QTextBrowser>
 #include <QUrl>
@@ -27,10 +27,7 @@ TfLicencja::TfLicencja(QWidget* wlasciciel, const QString& katalogProgramu)
 {
     setObjectName(QStringLiteral("fLicencja"));
     setWindowTitle(QStringLiteral("Licencja"));
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(czcionkaFormularza());
     setFixedSize(SzerokoscOkna, WysokoscOkna);
 
     rtvLicencja = new QTextBrowser(this);
@@ -49,11 +46,7 @@ TfLicencja::TfLicencja(QWidget* wlasciciel, const QString& katalogProgramu)
     bbZamknij->setDefault(true);
     connect(bbZamknij, &QPushButton::clicked, this, &QDialog::accept);
 
-    QScreen* ekran = wlasciciel ? wlasciciel->screen() : QGuiApplication::primaryScreen();
-    if (ekran) {
-        const QRect s = ekran->availableGeometry();
-        move(s.left() + (s.width() - SzerokoscOkna) / 2, s.top() + (s.height() - WysokoscOkna) / 2);
-    }
+    wysrodkujNaEkranie(this, wlasciciel ? wlasciciel->screen() : QGuiApplication::primaryScreen());
 
     FormCreate(katalogProgramu);
 }

@@ -3,6 +3,7 @@
 
 #include "platform/QtColors.h"
 #include "reader/Adresy.h"
+#include "reader/LaczaFirm.h"
 #include "reader/Licencja.h"
 #include "reader/Obrazki.h"
 
@@ -10,9 +11,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTime>
 #include <QUrl>
@@ -128,7 +127,6 @@ TO_Lumesta::TO_Lumesta(QWidget* wlasciciel)
     setWindowTitle(QStringLiteral("O programie Lumesta"));
     setFont(czcionkaFormularza());
     setFixedSize(SzerokoscOkna, WysokoscOkna);
-    setMouseTracking(true);
 
     pcOLumesta = new QTabWidget(this);
     pcOLumesta->setObjectName(QStringLiteral("pcOLumesta"));
@@ -138,7 +136,6 @@ TO_Lumesta::TO_Lumesta(QWidget* wlasciciel)
     tbOLumesta = new QWidget;
     tbOLumesta->setObjectName(QStringLiteral("tbOLumesta"));
     tbOLumesta->setMouseTracking(true);
-    tbOLumesta->installEventFilter(this);
     pcOLumesta->addTab(tbOLumesta, QStringLiteral("Lumesta"));
 
     iLumesta = new QLabel(tbOLumesta);
@@ -166,35 +163,12 @@ TO_Lumesta::TO_Lumesta(QWidget* wlasciciel)
     lNapisal->setGeometry(12, 156, 329, 44);
     lNapisal->setMouseTracking(true);
 
-    QFont lacze = czcionkaFormularza();
-    lacze.setPixelSize(13);
-    lacze.setUnderline(true);
-    const auto logo = [this](const char* nazwa, const QPixmap& obraz, int x) {
-        auto* l = new QLabel(tbOLumesta);
-        l->setObjectName(QString::fromLatin1(nazwa));
-        l->setGeometry(x, 206, 140, 84);
-        l->setPixmap(obraz);
-        l->setAlignment(Qt::AlignCenter);
-        l->setCursor(Qt::PointingHandCursor);
-        l->installEventFilter(this);
-        return l;
-    };
-    const auto etykieta = [this, &lacze](const char* nazwa, const char* adres, int x) {
-        auto* l = new QLabel(QString::fromLatin1(adres), tbOLumesta);
-        l->setObjectName(QString::fromLatin1(nazwa));
-        l->setFont(lacze);
-        l->setAlignment(Qt::AlignCenter);
-        l->setGeometry(x, 294, 160, 20);
-        l->setCursor(Qt::PointingHandCursor);
-        l->setMouseTracking(true);
-        l->installEventFilter(this);
-        ustawKolorTekstu(l, clGreen);
-        return l;
-    };
-    iMardovelt = logo("iMardovelt", obrazki::logoFirmy(QSize(140, 84)), 18);
-    lMardoveltpl = etykieta("lMardoveltpl", adresy::AdresFirmy, 8);
-    iBrovank = logo("iBrovank", obrazki::logoTworcy(QSize(140, 84)), 195);
-    lBrovankpl = etykieta("lBrovankpl", adresy::AdresTworcy, 185);
+    const TUkladLaczy uklad{.Logo = QSize(140, 84), .GoraLogo = 206, .LogoFirmyX = 18, .LogoTworcyX = 195,
+                            .Adres = QSize(160, 20), .GoraAdresu = 294, .AdresFirmyX = 8, .AdresTworcyX = 185,
+                            .CzcionkaAdresu = 13};
+    laczaFirm = new TLaczaFirm(tbOLumesta, uklad);
+    // The strip of the box under the pages counts as the page around them.
+    laczaFirm->DodajTlo(this);
 
     // Second page: the people.
     tsWspolpracownicy = new QWidget;
@@ -222,12 +196,7 @@ TO_Lumesta::TO_Lumesta(QWidget* wlasciciel)
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 
-    // Centred on the screen (a moved window keeps its place when shown).
-    QScreen* ekran = wlasciciel ? wlasciciel->screen() : QGuiApplication::primaryScreen();
-    if (ekran) {
-        const QRect s = ekran->availableGeometry();
-        move(s.left() + (s.width() - SzerokoscOkna) / 2, s.top() + (s.height() - WysokoscOkna) / 2);
-    }
+    wysrodkujNaEkranie(this, wlasciciel ? wlasciciel->screen() : QGuiApplication::primaryScreen());
 
     FormCreate();
 }
@@ -243,54 +212,4 @@ void TO_Lumesta::FormCreate()
     lWersja->setText(liniePodpisu(QStringLiteral("Wersja programu Lumesta:\r\r1.0.0.1\r\rData utworzenia 14. 04. "
                                                  "2012 roku.\r\rStan prawny z dnia 14. 04. 2012 roku.")));
     pcOLumesta->setCurrentIndex(0);
-}
-
-void TO_Lumesta::lMardoveltplClick()
-{
-    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy)));
-    ustawKolorTekstu(lMardoveltpl, clRed);
-}
-
-void TO_Lumesta::lBrovankplClick()
-{
-    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaTworcy)));
-    ustawKolorTekstu(lBrovankpl, clRed);
-}
-
-void TO_Lumesta::UstawKolorLaczy(bool mardovelt, bool brovank)
-{
-    ustawKolorTekstu(lMardoveltpl, mardovelt ? clRed : clGreen);
-    ustawKolorTekstu(lBrovankpl, brovank ? clRed : clGreen);
-}
-
-void TO_Lumesta::mouseMoveEvent(QMouseEvent* e)
-{
-    UstawKolorLaczy(false, false);
-    QDialog::mouseMoveEvent(e);
-}
-
-bool TO_Lumesta::eventFilter(QObject* obj, QEvent* e)
-{
-    if (e->type() == QEvent::MouseMove) {
-        // A label keeps its own move: passed on to the page under it, the
-        // move would turn it green again at once.
-        if (obj == lMardoveltpl || obj == lBrovankpl) {
-            ustawKolorTekstu(static_cast<QLabel*>(obj), clRed);
-            return true;
-        }
-        if (obj == tbOLumesta)
-            UstawKolorLaczy(false, false);
-    } else if (e->type() == QEvent::MouseButtonRelease) {
-        if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
-            if (obj == lMardoveltpl || obj == iMardovelt) {
-                lMardoveltplClick();
-                return true;
-            }
-            if (obj == lBrovankpl || obj == iBrovank) {
-                lBrovankplClick();
-                return true;
-            }
-        }
-    }
-    return QDialog::eventFilter(obj, e);
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QLabel;
+class TLaczaFirm;
 class QPushButton;
 class QTabWidget;
 class QTime;
@@ -58,30 +59,20 @@ class TO_Lumesta : public QDialog {
 public:
     explicit TO_Lumesta(QWidget* wlasciciel = nullptr);
 
-    void lMardoveltplClick();
-    void lBrovankplClick();
-
     QTabWidget* pcOLumesta = nullptr;
     QWidget* tbOLumesta = nullptr;
     QLabel* iLumesta = nullptr;
     QLabel* lLumesta = nullptr;
     QLabel* lNapisal = nullptr;
-    QLabel* iMardovelt = nullptr;
-    QLabel* lMardoveltpl = nullptr;
-    QLabel* iBrovank = nullptr;
-    QLabel* lBrovankpl = nullptr;
+    // The company's and the maker's logos and addresses.
+    TLaczaFirm* laczaFirm = nullptr;
     QWidget* tsWspolpracownicy = nullptr;
     QLabel* lSprawcy = nullptr;
     QWidget* tbWersja = nullptr;
     QLabel* lWersja = nullptr;
     QPushButton* Button1 = nullptr;
 
-protected:
-    bool eventFilter(QObject* obj, QEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-
 private:
     void FormCreate();
-    void UstawKolorLaczy(bool mardovelt, bool brovank);
 };
 using TOLumesta = TO_Lumesta;

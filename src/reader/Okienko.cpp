@@ -6,9 +6,10 @@
 #include "platform/Cursors.h"
 #include "platform/QtColors.h"
 #include "platform/QtText.h"
-#include "reader/Adresy.h"
+#include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
+#include "reader/RaportImportu.h"
 #include "print/Drukowanie.h"
 #include "print/PtblDV.h"
 #include "view/DVStyle.h"
@@ -28,6 +29,8 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
+#include <QThread>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
@@ -143,6 +146,9 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     setFont(czcionkaFormularza());
     const QString katalog = katalogProgramu.isEmpty() ? QCoreApplication::applicationDirPath() : katalogProgramu;
     sKatalogProgramu = std::filesystem::path(katalog.toStdString());
+    const QString dane = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!dane.isEmpty())
+        sKatalogUzytkownika = std::filesystem::path(dane.toStdString()) / "Lumesta";
 
     FKomunikaty = std::make_unique<TKomunikatyOkna>(this);
     komunikaty = wlasneKomunikaty ? wlasneKomunikaty : FKomunikaty.get();
@@ -183,6 +189,16 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
         // Qt's font dialog offers neither a colour nor a character set; the
         // preset ones stand.
         return true;
+    };
+    dialogOtwarcia = [this](QString& plik) {
+        plik = QFileDialog::getOpenFileName(this, QStringLiteral("Dodaj akt"), QString(),
+                                            QStringLiteral("Teksty jednolite (*.pdf *.txt);;Wszystkie pliki (*)"));
+        return !plik.isEmpty();
+    };
+    raportImportu = [this](const QString& tytul, const QString& podsumowanie, const QStringList& ostrzezenia) {
+        TfRaportImportu raport(this);
+        raport.Pokaz(tytul, podsumowanie, ostrzezenia);
+        raport.exec();
     };
     dialogKoloru = [this](TColor& kolor) {
         const QColor wybor = QColorDialog::getColor(toQColor(kolor), this);
@@ -252,16 +268,20 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
 
     // Client area 1040 x 598 below the menu bar, centred on the screen.
     resize(SzerokoscOkna, WysokoscOkna + mmMenu->sizeHint().height());
-    if (QScreen* ekran = screen()) {
-        const QRect g = ekran->availableGeometry();
-        move(g.left() + (g.width() - width()) / 2, g.top() + (g.height() - height()) / 2);
-    }
+    wysrodkujNaEkranie(this, screen());
 
     FormCreate();
 }
 
 TfLumesta::~TfLumesta()
 {
+    // An import still running is told to stop; its end is not handled.
+    FPrzerwijImport = true;
+    if (FWatekImportu) {
+        FWatekImportu->wait();
+        delete FWatekImportu;
+        FWatekImportu = nullptr;
+    }
     // The strip and its views go before the style table they refer to.
     delete pecTablica;
     pecTablica = nullptr;
@@ -275,14 +295,18 @@ void TfLumesta::UtworzMenu()
 
     Pliki1 = mmMenu->addMenu(QStringLiteral("Pliki"));
     Pliki1->setObjectName(QStringLiteral("Pliki1"));
+    Dodajakt1 = nowaAkcja(this, "Dodajakt1", QStringLiteral("Dodaj akt…"), QKeySequence(Qt::CTRL | Qt::Key_O));
     Zapisz1 = nowaAkcja(this, "Zapisz1", QStringLiteral("Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S));
     Drukuj1 = nowaAkcja(this, "Drukuj1", QStringLiteral("Drukuj"), QKeySequence(Qt::CTRL | Qt::Key_P));
     Zamknij2 = nowaAkcja(this, "Zamknij2", QStringLiteral("Zamknij"));
+    Pliki1->addAction(Dodajakt1);
+    Pliki1->addSeparator();
     Pliki1->addAction(Zapisz1);
     Pliki1->addSeparator();
     Pliki1->addAction(Drukuj1);
     Pliki1->addSeparator();
     Pliki1->addAction(Zamknij2);
+    connect(Dodajakt1, &QAction::triggered, this, &TfLumesta::DodajAktClick);
     connect(Zamknij2, &QAction::triggered, this, &TfLumesta::Zamknij2Click);
     connect(Zapisz1, &QAction::triggered, this, &TfLumesta::Zapisz1Click);
     connect(Drukuj1, &QAction::triggered, this, &TfLumesta::Drukuj1Click);
@@ -523,7 +547,6 @@ void TfLumesta::UtworzPanele()
 
     pPole = new QWidget;
     pPole->setObjectName(QStringLiteral("pPole"));
-    pPole->setMouseTracking(true);
     pPole->installEventFilter(this);
     auto* ukladPola = new QVBoxLayout(pPole);
     ukladPola->setContentsMargins(0, 0, 0, 0);
@@ -541,15 +564,11 @@ void TfLumesta::UtworzPanelLumesta()
     pLumesta = new QWidget(pPole);
     pLumesta->setObjectName(QStringLiteral("pLumesta"));
     pLumesta->setFixedSize(SzerokoscPaneluLumesta, WysokoscPaneluLumesta);
-    pLumesta->setMouseTracking(true);
-    pLumesta->installEventFilter(this);
 
     lLumesta = new QLabel(pLumesta);
     lLumesta->setObjectName(QStringLiteral("lLumesta"));
     lLumesta->setGeometry(116, 6, 320, 236);
     lLumesta->setPixmap(obrazki::logoProgramu(lLumesta->size()));
-    lLumesta->setMouseTracking(true);
-    lLumesta->installEventFilter(this);
 
     Label2 = new QLabel(QStringLiteral("Lumesta"), pLumesta);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -561,35 +580,13 @@ void TfLumesta::UtworzPanelLumesta()
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setGeometry(0, 246, SzerokoscPaneluLumesta, 76);
 
-    QFont lacze = czcionkaFormularza();
-    lacze.setPixelSize(14);
-    lacze.setUnderline(true);
-    const auto logo = [this](const char* nazwa, const QPixmap& obraz, int x) {
-        auto* l = new QLabel(pLumesta);
-        l->setObjectName(QString::fromLatin1(nazwa));
-        l->setGeometry(x, 344, 170, 104);
-        l->setPixmap(obraz);
-        l->setAlignment(Qt::AlignCenter);
-        l->setCursor(Qt::PointingHandCursor);
-        l->installEventFilter(this);
-        return l;
-    };
-    const auto etykieta = [this, &lacze](const char* nazwa, const QString& adres, int x) {
-        auto* l = new QLabel(adres, pLumesta);
-        l->setObjectName(QString::fromLatin1(nazwa));
-        l->setFont(lacze);
-        l->setAlignment(Qt::AlignCenter);
-        l->setGeometry(x, 454, 210, 22);
-        l->setCursor(Qt::PointingHandCursor);
-        l->setMouseTracking(true);
-        l->installEventFilter(this);
-        ustawKolorTekstu(l, clGreen);
-        return l;
-    };
-    iMardovelt = logo("iMardovelt", obrazki::logoFirmy(QSize(170, 104)), 70);
-    lMardoveltpl = etykieta("lMardoveltpl", QString::fromLatin1(adresy::AdresFirmy), 50);
-    iBrovank = logo("iBrovank", obrazki::logoTworcy(QSize(170, 104)), 313);
-    lBrovankpl = etykieta("lBrovankpl", QString::fromLatin1(adresy::AdresTworcy), 293);
+    const TUkladLaczy uklad{.Logo = QSize(170, 104), .GoraLogo = 344, .LogoFirmyX = 70, .LogoTworcyX = 313,
+                            .Adres = QSize(210, 22), .GoraAdresu = 454, .AdresFirmyX = 50, .AdresTworcyX = 293,
+                            .CzcionkaAdresu = 14};
+    laczaFirm = new TLaczaFirm(pLumesta, uklad);
+    // The area around the panel and the program's logo count as the panel.
+    laczaFirm->DodajTlo(pPole);
+    laczaFirm->DodajTlo(lLumesta);
 }
 
 void TfLumesta::UtworzPasekStanu()
@@ -610,9 +607,9 @@ void TfLumesta::UtworzPasekStanu()
 
 void TfLumesta::FormCreate()
 {
-    pliki = std::make_unique<TPliki>(komunikaty);
+    biblioteka = std::make_unique<TBiblioteka>(komunikaty);
     try {
-        pliki->WczytajSlownik(sKatalogProgramu / "Morvitane.sko");
+        UtworzBiblioteki();
     } catch (const std::exception& e) {
         komunikaty->Komunikat(e.what());
     }
@@ -677,6 +674,10 @@ void TfLumesta::UtworzTablice()
     connect(pecTablica, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { pmZakladki->popup(pecTablica->mapToGlobal(p)); });
     pecTablica->SetCloseBtn(true);
+    // Tabs are not dragged: the window keeps what belongs to each tab (its
+    // name, contents list and footnote index) in lists by tab position,
+    // which a drop would put out of step with the tabs.
+    pecTablica->SetTabDragDrop(false);
     pecTablica->OnChange = [this](QObject*) { pcTablicaChange(); };
     pecTablica->OnTabClose = [this](QObject*, int indeks, bool& mozna) { pecTablicaTabClose(indeks, mozna); };
     pecTablica->raise();

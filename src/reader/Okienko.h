@@ -11,6 +11,7 @@
 #include "platform/core/Colors.h"
 #include "reader/BudowaDokumentu.h"
 #include "reader/Przypis.h"
+#include "store/Biblioteka.h"
 #include "store/Pliki.h"
 #include "store/Typy.h"
 
@@ -19,6 +20,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -34,6 +36,7 @@ class QListWidgetItem;
 class QMenu;
 class QMenuBar;
 class QSplitter;
+class QThread;
 class QStatusBar;
 class QTimer;
 class QToolBar;
@@ -43,6 +46,7 @@ class TDVPrint;
 class TDVStyle;
 class TDrukowanie;
 class TFontInfo;
+class TLaczaFirm;
 class TfrmPrint;
 class TOknoPodgladu;
 class TPageExtControl;
@@ -177,8 +181,30 @@ public:
     void StronaWydruku();
     void ZamknijPrzypis();
     void DziennikPrzypisu();
-    void lMardoveltplClick();
-    void lBrovankplClick();
+
+    // ---- the libraries ----------------------------------------------------
+    // The acts the user added ("Pliki" > "Dodaj akt..."): the user's own
+    // library under the data home (~/.local/share/Lumesta/, with its
+    // Morvitane.sko, Lumesta/ and the sources in zrodla/). It is read before
+    // the library beside the program, so its codes replace the bundled ones
+    // of the same name.
+    std::filesystem::path sKatalogUzytkownika;
+    // Points the user's library elsewhere and reads the libraries again.
+    void UstawKatalogUzytkownika(const std::filesystem::path& katalog);
+    // Reads the libraries again (after an import): their dictionaries, the
+    // codes list; open tabs keep their text and their places in the list.
+    void PrzeladujBiblioteki();
+
+    // "Pliki" > "Dodaj akt...": an official consolidated text (PDF or its
+    // text export) chosen by the user is imported and packed into the
+    // user's library on a worker thread; the gauge shows the pages read.
+    void DodajAktClick();
+    // Starts the import of a file (what the command does after its dialog).
+    // False when an import is running already.
+    bool ImportujAkt(const QString& plik);
+    bool ImportTrwa() const;
+    // Waits for a running import and handles its end (tests, closing).
+    void CzekajNaImport();
 
     // ---- links ------------------------------------------------------------
     // Follows a link: a Journal act opens in its tab (or its web page is
@@ -200,8 +226,8 @@ public:
     const TIndeksJednostek* JednostkiZakladki(int zakladka) const;
     // The tab whose view this is, or -1.
     int ZakladkaWidoku(const TDocView* widok) const;
-    // What links are looked up in: the data folder's library, and the units
-    // of the codes open in tabs.
+    // What links are looked up in: the libraries, and the units of the codes
+    // open in tabs.
     const TBibliotekaOdnosnikow& BibliotekaOdnosnikow() const { return FBibliotekaOkna; }
     // The HTML address of a jump of a view, when it is a link.
     std::string AdresSkoku(const TDocView* widok, int id) const;
@@ -217,7 +243,8 @@ public:
     // ---- run-time state -------------------------------------------------
     std::filesystem::path sKatalogProgramu;
     std::filesystem::path sKatalogDanych;
-    std::unique_ptr<TPliki> pliki;
+    // The user's library first, then the one beside the program.
+    std::unique_ptr<TBiblioteka> biblioteka;
     TPlik wiersze;
     TListaNapisow przypisyTekst;
     TListaNapisow tekstDokumentu;
@@ -246,6 +273,12 @@ public:
     std::function<bool(TFontInfo& czcionka)> dialogCzcionki;
     // Colour: comes preset with the documents' background.
     std::function<bool(TColor& kolor)> dialogKoloru;
+    // Open (for "Dodaj akt..."): returns the chosen file.
+    std::function<bool(QString& plik)> dialogOtwarcia;
+    // The report at the end of an import: a caption, the summary and the
+    // warnings, one per line, in a list the user can copy.
+    std::function<void(const QString& tytul, const QString& podsumowanie, const QStringList& ostrzezenia)>
+        raportImportu;
 
     // The print component and the print dialog (created beside this window
     // by the program; without one the print command does nothing).
@@ -257,6 +290,7 @@ public:
     // ---- components -----------------------------------------------------
     QMenuBar* mmMenu = nullptr;
     QMenu* Pliki1 = nullptr;
+    QAction* Dodajakt1 = nullptr;
     QAction* Zapisz1 = nullptr;
     QAction* Drukuj1 = nullptr;
     QAction* Zamknij2 = nullptr;
@@ -312,10 +346,7 @@ public:
     QWidget* pLumesta = nullptr;
     QLabel* lLumesta = nullptr;
     QLabel* Label2 = nullptr;
-    QLabel* iMardovelt = nullptr;
-    QLabel* lMardoveltpl = nullptr;
-    QLabel* iBrovank = nullptr;
-    QLabel* lBrovankpl = nullptr;
+    TLaczaFirm* laczaFirm = nullptr;
 
     QStatusBar* sbStatus = nullptr;
     QLabel* sbPanel0 = nullptr;
@@ -346,11 +377,15 @@ private:
     void UtworzPasekStanu();
     void UtworzTablice();
 
-    void UstawKolorLaczy(bool mardovelt, bool brovank);
     void WysrodkujPanelLumesta();
     void UstawZnacznik(int wiersz, bool zaznaczony);
     // Shows a tab's table of contents in the contents list.
     void PokazSpis(const TSpisZakladki& spis);
+
+    // The progress label (with `napis`) and the gauge, empty, counting to
+    // `maksimum`; painted at once, as the work that follows blocks the loop.
+    void PokazPostep(const QString& napis, int maksimum);
+    void UkryjPostep();
 
     bool Zapytaj(const QString& tytul, const QString& tekst);
     // Where the back/forward history records the place a link is followed
@@ -364,6 +399,18 @@ private:
     // decoded for the purpose (the last one is kept).
     bool DokumentPodgladu(const TCel& cel, const TPlik*& tekst, const TIndeksJednostek*& jednostki);
     void UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc);
+
+    // The user's library and the bundled one (its folder as chosen by
+    // WczytajSpisKodeksow), in that order.
+    void UtworzBiblioteki();
+    static constexpr std::size_t BibliotekaUzytkownika = 0;
+    static constexpr std::size_t BibliotekaProgramu = 1;
+
+    struct TImport;
+    void ImportZakonczony(std::shared_ptr<TImport> wynik);
+    QThread* FWatekImportu = nullptr;
+    std::shared_ptr<TImport> FImport;
+    std::atomic<bool> FPrzerwijImport{false};
 
     std::unique_ptr<TDrukowanie> FDrukowanie;
     class TKomunikatyOkna;
@@ -384,20 +431,22 @@ private:
     int FOtwieranie = 0;
     int FDziennikiCzekaja = 0;
 
-    // The library of the data folder, and the ordered list of libraries the
-    // links are looked up in (the data folder's is the one so far).
-    std::unique_ptr<TBibliotekaFolderu> FBibliotekaDanych;
-    TBibliotekiOdnosnikow FBiblioteki;
+    // What the libraries hold, for the links (made with the codes list,
+    // refreshed whenever the libraries are read again).
+    std::unique_ptr<TBibliotekaDanych> FBibliotekaDanych;
     // The libraries as the window asks them: the units of another code are
     // known when it is open (decoding every code a text cites would slow
     // opening down); otherwise its references count as there.
     class TBibliotekaOkna : public TBibliotekaOdnosnikow {
     public:
         explicit TBibliotekaOkna(const TfLumesta& okno) : FOkno(okno) {}
-        bool JestKodeks(int indeks) const override { return FOkno.FBiblioteki.JestKodeks(indeks); }
+        bool JestKodeks(int indeks) const override
+        {
+            return FOkno.FBibliotekaDanych && FOkno.FBibliotekaDanych->JestKodeks(indeks);
+        }
         bool JestAkt(const TAkt& akt, const std::string& dawnaNazwa) const override
         {
-            return FOkno.FBiblioteki.JestAkt(akt, dawnaNazwa);
+            return FOkno.FBibliotekaDanych && FOkno.FBibliotekaDanych->JestAkt(akt, dawnaNazwa);
         }
         const TIndeksJednostek* JednostkiKodeksu(int indeks) const override;
 

@@ -53,8 +53,7 @@ void TfLumesta::WczytajSpisKodeksow()
         TListaNapisow tekst;
         TListaNapisow przypisy;
         try {
-            pliki->OtworzDokument(sKatalogDanych, NazwaListyKodeksow, tekst, przypisy, nieuzywany, false,
-                                  spisKodeksow);
+            biblioteka->OtworzDokument(NazwaListyKodeksow, tekst, przypisy, nieuzywany, false, spisKodeksow);
         } catch (const std::exception& e) {
             komunikaty->Komunikat(e.what());
         }
@@ -68,23 +67,30 @@ void TfLumesta::WczytajSpisKodeksow()
         FUstawiaZnaczniki = false;
     };
 
+    // The library beside the program is in the program's folder, or in its
+    // parent when the first holds no codes (whatever the user's library holds).
     sKatalogDanych = sKatalogProgramu / "Lumesta" / "";
+    biblioteka->UstawFolder(BibliotekaProgramu, sKatalogDanych);
     wypelnij();
-    if (nazwyKodeksow.empty()) {
+    if (biblioteka->Tytuly(NazwaListyKodeksow, int(BibliotekaProgramu)).empty()) {
         std::string program = sKatalogProgramu.string();
         if (program.empty() || program.back() != '/')
             program += '/';
         const std::string nadrzedny = KatalogNadrzedny(program);
         if (!nadrzedny.empty()) {
             sKatalogDanych = std::filesystem::path(nadrzedny) / "Lumesta" / "";
+            biblioteka->UstawFolder(BibliotekaProgramu, sKatalogDanych);
+            clbSpisKodeksow->clear();
+            nazwyKodeksow.clear();
             wypelnij();
         }
     }
-    // Links are looked up in the data folder found. The units of other
+    // Links are looked up in the libraries as now read. The units of other
     // codes are not decoded for it: a reference to a code counts as there
     // when the code is, and finds its unit when followed.
-    FBibliotekaDanych = std::make_unique<TBibliotekaFolderu>(*pliki, sKatalogDanych, false);
-    FBiblioteki = TBibliotekiOdnosnikow({FBibliotekaDanych.get()});
+    if (!FBibliotekaDanych)
+        FBibliotekaDanych = std::make_unique<TBibliotekaDanych>(*biblioteka, false);
+    FBibliotekaDanych->Odswiez();
     FPodglad.reset();
 }
 
@@ -192,12 +198,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
     WczytajDokument(nazwa, zListy);
 
-    lWczytywanie->setText(QStringLiteral("Wczytywanie"));
-    lWczytywanie->show();
-    gWczytywanie->show();
-    gWczytywanie->SetProgress(0);
-    gWczytywanie->SetMaxValue(int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
-    pPostep->repaint();
+    PokazPostep(QStringLiteral("Wczytywanie"), int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
 
     lbSpisTresci->clear();
     TSpisZakladki spis = DodajElementy(widok);
@@ -252,7 +253,7 @@ void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
     }
 
     try {
-        pliki->OtworzDokument(sKatalogDanych, wpis, tekstDokumentu, przypisyTekst, wiersze, true, spisKodeksow);
+        biblioteka->OtworzDokument(wpis, tekstDokumentu, przypisyTekst, wiersze, true, spisKodeksow);
     } catch (const std::exception& e) {
         komunikaty->Komunikat(e.what());
     }

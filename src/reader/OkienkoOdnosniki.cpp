@@ -238,7 +238,7 @@ bool TfLumesta::DokumentPodgladu(const TCel& cel, const TPlik*& tekst, const TIn
     }
     std::string nazwa;
     if (cel.Rodzaj == TRodzajOdnosnika::ArtykulKodeksu) {
-        if (!FBiblioteki.JestKodeks(cel.Kodeks))
+        if (!BibliotekaOdnosnikow().JestKodeks(cel.Kodeks))
             return false;
         nazwa = TytulKodeksu(cel.Kodeks);
     } else {
@@ -248,13 +248,13 @@ bool TfLumesta::DokumentPodgladu(const TCel& cel, const TPlik*& tekst, const TIn
         auto nowy = std::make_unique<TDokumentPodgladu>();
         nowy->Nazwa = nazwa;
         TCicho cisza;
-        pliki->UstawKomunikaty(&cisza);
+        biblioteka->UstawKomunikaty(&cisza);
         TListaNapisow t, p, tytuly;
         try {
-            pliki->OtworzDokument(sKatalogDanych, nazwa, t, p, nowy->Tekst, true, tytuly);
+            biblioteka->OtworzDokument(nazwa, t, p, nowy->Tekst, true, tytuly);
         } catch (const std::exception&) {
         }
-        pliki->UstawKomunikaty(komunikaty);
+        biblioteka->UstawKomunikaty(komunikaty);
         nowy->Jednostki = TIndeksJednostek(nowy->Tekst);
         FPodglad = std::move(nowy);
     }

@@ -2,7 +2,6 @@
 // tool bar and the lists act here, and so do the posted messages of its
 // footnote windows and its print dialog.
 #include "reader/Okienko.h"
-#include "reader/Wyglad.h"
 
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
@@ -18,7 +17,6 @@
 
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -100,45 +98,10 @@ bool TfLumesta::eventFilter(QObject* obj, QEvent* e)
 {
     if (obj == pPole && e->type() == QEvent::Resize) {
         WysrodkujPanelLumesta();
-    } else if (e->type() == QEvent::MouseMove) {
-        // A label takes its own move: passed on to the panel under it, the
-        // move would turn it green again at once.
-        if (obj == lMardoveltpl || obj == lBrovankpl) {
-            ustawKolorTekstu(static_cast<QLabel*>(obj), clRed);
-            return true;
-        }
-        if (obj == pPole || obj == pLumesta || obj == lLumesta)
-            UstawKolorLaczy(false, false);
-    } else if (e->type() == QEvent::MouseButtonRelease) {
-        auto* m = static_cast<QMouseEvent*>(e);
-        if (m->button() == Qt::LeftButton) {
-            if (obj == lMardoveltpl || obj == iMardovelt)
-                lMardoveltplClick();
-            else if (obj == lBrovankpl || obj == iBrovank)
-                lBrovankplClick();
-        }
     } else if (obj == clbSpisKodeksow && e->type() == QEvent::KeyRelease) {
         OdswiezListy(false);
     }
     return QMainWindow::eventFilter(obj, e);
-}
-
-void TfLumesta::UstawKolorLaczy(bool mardovelt, bool brovank)
-{
-    ustawKolorTekstu(lMardoveltpl, mardovelt ? clRed : clGreen);
-    ustawKolorTekstu(lBrovankpl, brovank ? clRed : clGreen);
-}
-
-void TfLumesta::lMardoveltplClick()
-{
-    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy)));
-    ustawKolorTekstu(lMardoveltpl, clRed);
-}
-
-void TfLumesta::lBrovankplClick()
-{
-    pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaTworcy)));
-    ustawKolorTekstu(lBrovankpl, clRed);
 }
 
 void TfLumesta::WysrodkujPanelLumesta()
@@ -151,9 +114,24 @@ void TfLumesta::WysrodkujPanelLumesta()
 
 void TfLumesta::tZegarTimer()
 {
+    UkryjPostep();
+    tZegar->stop();
+}
+
+void TfLumesta::PokazPostep(const QString& napis, int maksimum)
+{
+    lWczytywanie->setText(napis);
+    gWczytywanie->SetProgress(0);
+    gWczytywanie->SetMaxValue(maksimum);
+    lWczytywanie->show();
+    gWczytywanie->show();
+    pPostep->repaint();
+}
+
+void TfLumesta::UkryjPostep()
+{
     lWczytywanie->hide();
     gWczytywanie->hide();
-    tZegar->stop();
 }
 
 void TfLumesta::tOtwarcieTimer()
@@ -367,12 +345,7 @@ void TfLumesta::PrzeformatujWszystkie()
     const int ile = LiczbaZakladek();
     if (ile == 0)
         return;
-    lWczytywanie->setText(QStringLiteral("Czcionki:"));
-    gWczytywanie->SetProgress(0);
-    gWczytywanie->SetMaxValue(ile);
-    lWczytywanie->show();
-    gWczytywanie->show();
-    pPostep->repaint();
+    PokazPostep(QStringLiteral("Czcionki:"), ile);
     for (int b = 0; b < ile; ++b) {
         if (TDocView* v = Widok(b)) {
             v->Format();
@@ -380,8 +353,7 @@ void TfLumesta::PrzeformatujWszystkie()
         }
         gWczytywanie->SetProgress(b + 1);
     }
-    lWczytywanie->hide();
-    gWczytywanie->hide();
+    UkryjPostep();
 }
 
 void TfLumesta::Kolorta1Click()

@@ -4,6 +4,7 @@
 #include "platform/Cursors.h"
 #include "links/Podglad.h"
 #include "reader/Okienko.h"
+#include "reader/Wyglad.h"
 #include "view/DVStyle.h"
 #include "view/DocView.h"
 
@@ -62,11 +63,7 @@ TfPrzypis::TfPrzypis(QWidget* wlasciciel)
 {
     setObjectName(QStringLiteral("fPrzypis"));
     setWindowTitle(QStringLiteral("Przypis"));
-    // "MS Sans Serif", 8 points; font substitution applies.
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(czcionkaFormularza());
     resize(SzerokoscPrzypisu, WysokoscPrzypisu);
 
     auto* uklad = new QVBoxLayout(this);

@@ -361,6 +361,4 @@ private:
     std::string FDelimiters = " .;,:(){}\"";
     bool FAllowSelection = true;
     bool FSingleClick = false;
-    int FLastClientWidth = -1;
-    int FLastClientHeight = -1;
 };

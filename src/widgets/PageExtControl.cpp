@@ -127,14 +127,15 @@ bool TNativeTabBar::event(QEvent* e)
 {
     if (e->type() == QEvent::Shortcut) {
         const QKeySequence key = static_cast<QShortcutEvent*>(e)->key();
+        // The bar holds the keys of enabled tabs only (ApplyTabEnabled), so
+        // a tab takes the key; the change goes through the control, which
+        // may refuse it, and the key is used all the same.
+        bool taken = false;
         if (key.count() == 1) {
             const QChar c = QChar(key[0].key()).toUpper();
-            bool taken = false;
             Guarded([&] { taken = FOwner->DialogChar(c); });
-            if (taken)
-                return true;
         }
-        return true;
+        return taken;
     }
     return QTabBar::event(e);
 }
@@ -323,8 +324,10 @@ void TTabExtStrings::EndUpdate()
 
 void TTabExtStrings::Changed()
 {
-    if (FUpdateCount == 0)
+    if (FUpdateCount == 0) {
+        FControl->ApplyTabEnabled();
         FControl->Realign();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -472,6 +475,18 @@ void TCustomTabExtControl::ApplyTabImages()
         const QImage img = FImages->Image(TabImageIndex(i));
         FBar->setTabIcon(i, img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img)));
     }
+}
+
+void TCustomTabExtControl::ApplyTabEnabled()
+{
+    // The bar moves its selection off a tab it disables; the selection is
+    // the control's to make, so it goes back.
+    CountGuard g(FNativeGuard);
+    const int current = FBar->currentIndex();
+    for (int i = 0; i < FBar->count(); ++i)
+        FBar->setTabEnabled(i, IsTabEnabled(i));
+    if (FBar->currentIndex() != current)
+        FBar->setCurrentIndex(current);
 }
 
 void TCustomTabExtControl::SetMultiLine(bool value)

@@ -176,6 +176,10 @@ public:
     // The list is not owned; it must outlive its use here (set none before
     // destroying it). Call again after changing the list's images.
     void SetImages(TImageList* value);
+    // MultiLine, RaggedRight and ScrollOpposite are kept, checked against
+    // the tab position and reported back, but the platform's bar has one
+    // row of tabs (scroll buttons when they do not fit): none of the three
+    // changes how the tabs are laid out or drawn.
     bool MultiLine() const { return FMultiLine; }
     void SetMultiLine(bool value);
     bool OwnerDraw() const { return FOwnerDraw; }
@@ -255,6 +259,10 @@ protected:
     virtual void Realign();
     void ApplyTabImages();
     void ApplyTabSize();
+    // Gives each native tab the state IsTabEnabled reports. The native tab
+    // holds its caption's accelerator key only while enabled, so a key no
+    // tab may take goes on to the rest of the window.
+    void ApplyTabEnabled();
     // Selection of the native tab without any notification.
     void SelectNative(int index);
 
@@ -339,6 +347,7 @@ protected:
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     friend class TPageExtControl;
@@ -393,8 +402,8 @@ public:
     void SelectNextPage(bool goForward);
     // What the close button of a tab does: OnTabClose decides; if it allows,
     // the tab's sheet leaves the strip (OnTabDelete, then a new active
-    // sheet). Returns whether the sheet left. An index with no tab does
-    // nothing.
+    // sheet). Returns whether the sheet left, also when the handler took it
+    // out or freed it itself. An index with no tab does nothing.
     bool CloseTab(int tabIndex);
 
     // Close buttons drawn at the right end of every tab (the upper end on

@@ -109,9 +109,8 @@ void TCustomTabExtControl::paintEvent(QPaintEvent*)
     QRect pane = DisplayRect().adjusted(-2, -2, 2, 2);
     opt.rect = pane;
     opt.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    static const QTabBar::Shape shapes[] = {QTabBar::RoundedNorth, QTabBar::RoundedSouth,
-                                            QTabBar::RoundedWest, QTabBar::RoundedEast};
-    opt.shape = shapes[FTabPosition];
+    // The bar's shape follows the tab position.
+    opt.shape = FBar->shape();
     if (!bar.isEmpty()) {
         opt.tabBarSize = FBar->sizeHint();
         const int cur = TabIndex();

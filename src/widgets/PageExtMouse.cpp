@@ -104,18 +104,8 @@ void TPageExtControl::TabMouseDown(Qt::MouseButton button, const QPoint& pos)
         EndDrag(pos, false);
     const int t = TabIndex();
     const QPoint onBar = pos - NativeBar()->pos();
-    if (t >= 0 && FCloseBtn && CloseButtonRect(t, !FSmallCloseBtn).contains(onBar)) {
-        QPointer<TTabExtSheet> page = SheetOfTab(t);
-        bool canClose = true;
-        if (OnTabClose)
-            OnTabClose(this, t, canClose);
-        if (canClose) {
-            // The handler may have taken the sheet out, or deleted it.
-            if (page && page->FHostStrip == this)
-                page->SetHostStrip(nullptr);
-            return;
-        }
-    }
+    if (t >= 0 && FCloseBtn && CloseButtonRect(t, !FSmallCloseBtn).contains(onBar) && CloseTab(t))
+        return;
     // Outside the close button, or its closing refused.
     if (OnTabClick)
         OnTabClick(this, t);

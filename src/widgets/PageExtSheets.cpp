@@ -216,6 +216,14 @@ void TTabExtSheet::hideEvent(QHideEvent* e)
         Guarded([&] { OnHide(this); });
 }
 
+void TTabExtSheet::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    // A disabled sheet's tab takes no accelerator key.
+    if (e->type() == QEvent::EnabledChange && FHostStrip && FTabShowing)
+        FHostStrip->ApplyTabEnabled();
+}
+
 void TTabExtSheet::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
@@ -389,9 +397,11 @@ bool TPageExtControl::CloseTab(int tabIndex)
     bool canClose = true;
     if (OnTabClose)
         OnTabClose(this, tabIndex, canClose);
-    if (!canClose || !page || page->FHostStrip != this)
+    if (!canClose)
         return false;
-    page->SetHostStrip(nullptr);
+    // A handler that took the sheet out (or freed it) has closed it already.
+    if (page && page->FHostStrip == this)
+        page->SetHostStrip(nullptr);
     return true;
 }
 

@@ -1,8 +1,6 @@
 // Drawing pages on a canvas and the order of sheets in a print job.
 #include "PrintFixture.h"
 
-#include "platform/core/MulDiv.h"
-
 namespace {
 
 std::vector<std::string> texts(const TTestCanvas& c)
@@ -32,25 +30,27 @@ protected:
 
 TEST_F(DrawPrintTest, APageDrawsItsOwnLinesAtTheTargetsResolution)
 {
+    // Margins at 600 dpi: 20 mm of the 200-mm width are 472 px, 10 mm of the
+    // 287-mm height 236 px; the text area is 3524 px wide.
     print->SetTopMarginMM(10);
-    AddLines(30);
-    Paginate();
-    printer->geometry.HeightPx = line(10).Top - 1 + MulDiv(10, 6780, 287);
+    AddLines(200);
     ASSERT_GE(Paginate(), 3);
+    ASSERT_EQ(copy().LeftMarginPx(), 472);
+    ASSERT_EQ(copy().TopMarginPx(), 236);
     const int first = firstOf(2);
     const int last = firstOf(3) - 1;
 
+    // Drawn at 96 dpi, where 6.25 printer pixels make one.
     TTestCanvas c(96, 96);
     copy().DrawPage(2, c);
     ASSERT_FALSE(c.ops.empty());
-    // The text area's background first, at the margins.
+    // The text area's background first, at the margins: 472 / 6.25 = 75.52
+    // and 236 / 6.25 = 37.76, 3524 / 6.25 = 563.84 wide.
     const TTestCanvas::Op& bg = c.ops.front();
     EXPECT_EQ(bg.kind, TTestCanvas::Op::Fill);
-    const int ax = MulDiv(copy().LeftMarginPx(), 96, 600);
-    const int ay = MulDiv(copy().TopMarginPx(), 96, 600);
-    EXPECT_EQ(bg.rect.Left, ax);
-    EXPECT_EQ(bg.rect.Top, ay);
-    EXPECT_EQ(bg.rect.Width(), MulDiv(MulDiv(copy().CopyWidth(), 96, 600), 96, 96));
+    EXPECT_EQ(bg.rect.Left, 76);
+    EXPECT_EQ(bg.rect.Top, 38);
+    EXPECT_EQ(bg.rect.Width(), 564);
 
     // Exactly the page's lines, in order, placed from the page's top.
     std::vector<std::string> want;
@@ -62,9 +62,12 @@ TEST_F(DrawPrintTest, APageDrawsItsOwnLinesAtTheTargetsResolution)
         if (op.kind == TTestCanvas::Op::Text && !firstText)
             firstText = &op;
     ASSERT_NE(firstText, nullptr);
-    const int shift = topOf(2) - copy().TopMarginPx();
-    EXPECT_EQ(firstText->rect.Left, MulDiv(line(first).Left + copy().LeftMarginPx(), 96, 600));
-    EXPECT_EQ(firstText->rect.Top, MulDiv(line(first).Top - shift, 96, 600));
+    // The view's 5-pixel margin is 31 printer pixels: (31 + 472) / 6.25 =
+    // 80.48; the page's first line stands at the top margin.
+    ASSERT_EQ(line(first).Left, 31);
+    ASSERT_EQ(line(first).Top, topOf(2));
+    EXPECT_EQ(firstText->rect.Left, 80);
+    EXPECT_EQ(firstText->rect.Top, 38);
     // Fonts are chosen for the target, not for the printer.
     EXPECT_EQ(firstText->font.Size, 10);
 
@@ -77,7 +80,7 @@ TEST_F(DrawPrintTest, APageDrawsItsOwnLinesAtTheTargetsResolution)
     // The last page runs to the last line.
     TTestCanvas lastPage(96, 96);
     copy().DrawPage(copy().PagesCount(), lastPage);
-    EXPECT_EQ(texts(lastPage).back(), "w29");
+    EXPECT_EQ(texts(lastPage).back(), "w199");
 }
 
 TEST_F(DrawPrintTest, HotspotsAreStretchedFromScreenPixelsAndMissingStyleIsRefused)
@@ -93,9 +96,13 @@ TEST_F(DrawPrintTest, HotspotsAreStretchedFromScreenPixelsAndMissingStyleIsRefus
         if (op.kind == TTestCanvas::Op::Stretch)
             mark = &op;
     ASSERT_NE(mark, nullptr);
-    EXPECT_EQ(mark->rect.Width(), MulDiv(16, 300, 96));
-    EXPECT_EQ(mark->rect.Height(), MulDiv(15, 300, 96));
-    EXPECT_EQ(mark->rect.Left, MulDiv(line(1).Left + copy().LeftMarginPx(), 300, 600));
+    // 16 x 15 screen pixels at 300 dpi: 50 x 46.875.
+    EXPECT_EQ(mark->rect.Width(), 50);
+    EXPECT_EQ(mark->rect.Height(), 47);
+    // After "see" (3 x 41 px) and the 31-px view margin, one pixel on, and
+    // the 472-px page margin: 627 printer pixels, halved.
+    ASSERT_EQ(line(1).Left, 155);
+    EXPECT_EQ(mark->rect.Left, 314);
 
     copy().SetStyle(nullptr);
     TTestCanvas none(96, 96);
@@ -230,10 +237,9 @@ TEST_F(DrawPrintTest, RulesAndBackgroundBitmapsFollowTheScreenMeasures)
     ASSERT_FALSE(c.ops.empty());
     const TTestCanvas::Op& bg = c.ops.front();
     EXPECT_EQ(bg.kind, TTestCanvas::Op::Stretch);
-    const int ws = MulDiv(copy().CopyWidth(), 96, 600);
-    EXPECT_EQ(bg.rect, (TRect{MulDiv(copy().LeftMarginPx(), 96, 600), MulDiv(copy().TopMarginPx(), 96, 600),
-                              MulDiv(copy().LeftMarginPx(), 96, 600) + ws,
-                              MulDiv(copy().TopMarginPx(), 96, 600) + MulDiv(copy().CopyHeight(), 96, 600)}));
+    // Margins of 472 printer pixels, an area of 3524 x 5580, all divided by
+    // 6.25: 75.52, 563.84 x 892.8.
+    EXPECT_EQ(bg.rect, (TRect{76, 76, 76 + 564, 76 + 893}));
 
     // The rule: in style 0's colour, 5 screen pixels below its top, from 5
     // pixels in to the view's right margin plus 5 before the area's end.
@@ -242,13 +248,17 @@ TEST_F(DrawPrintTest, RulesAndBackgroundBitmapsFollowTheScreenMeasures)
         if (op.kind == TTestCanvas::Op::Line)
             ruleOp = &op;
     ASSERT_NE(ruleOp, nullptr);
-    const TDrawLineInfo& r = line(1);
-    const int shift = topOf(1) - copy().TopMarginPx();
     EXPECT_EQ(ruleOp->color, clRed);
-    EXPECT_EQ(ruleOp->rect.Top, MulDiv(r.Top - shift + MulDiv(5, 600, 96), 96, 600));
-    EXPECT_EQ(ruleOp->rect.Left, MulDiv(r.Left + copy().LeftMarginPx() + MulDiv(5, 600, 96), 96, 600));
-    EXPECT_EQ(ruleOp->rect.Right,
-              MulDiv(copy().CopyWidth() + copy().LeftMarginPx() - MulDiv(v.RightMargin() + 5, 600, 96), 96, 600));
+    // The rule's line starts 93 printer pixels down and 31 in; 5 screen
+    // pixels are 31 printer pixels. Top: 93 + 472 + 31 = 596; left: 31 +
+    // 472 + 31 = 534; right: 3524 + 472 less (5 + 5) screen pixels, 63 = 3933.
+    ASSERT_EQ(line(1).Top, 93);
+    ASSERT_EQ(line(1).Left, 31);
+    ASSERT_EQ(topOf(1), 0);
+    EXPECT_EQ(ruleOp->rect.Top, 95);
+    EXPECT_EQ(ruleOp->rect.Bottom, 95);
+    EXPECT_EQ(ruleOp->rect.Left, 85);
+    EXPECT_EQ(ruleOp->rect.Right, 629);
 
     // A new document brings its own background style back.
     print->AssignDocument(&v);

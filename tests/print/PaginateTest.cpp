@@ -2,8 +2,6 @@
 // pages break for known layouts.
 #include "PrintFixture.h"
 
-#include "platform/core/MulDiv.h"
-
 TEST_F(PrintTest, EmptyDocumentHasNoPagesAndRefusesPageOne)
 {
     EXPECT_EQ(Paginate(), 0);
@@ -31,10 +29,11 @@ TEST_F(PrintTest, MarginsShrinkTheTextAreaByWholeInchesAndStartExactlyAtTheMilli
     // 20 + 20 mm round to 2 whole inches at 600 dpi.
     EXPECT_EQ(copy().CopyWidth(), 4724 - 2 * 600);
     EXPECT_EQ(copy().CopyHeight(), 6780 - 2 * 600);
-    EXPECT_EQ(copy().LeftMarginPx(), MulDiv(20, 4724, 200));
-    EXPECT_EQ(copy().RightMarginPx(), MulDiv(20, 4724, 200));
-    EXPECT_EQ(copy().TopMarginPx(), MulDiv(20, 6780, 287));
-    EXPECT_EQ(copy().BottomMarginPx(), MulDiv(20, 6780, 287));
+    // 20 mm of 200 mm on 4724 px is 472.4 px; of 287 mm on 6780 px 472.47.
+    EXPECT_EQ(copy().LeftMarginPx(), 472);
+    EXPECT_EQ(copy().RightMarginPx(), 472);
+    EXPECT_EQ(copy().TopMarginPx(), 472);
+    EXPECT_EQ(copy().BottomMarginPx(), 472);
     EXPECT_EQ(copy().PrinterDpiX(), 600);
     EXPECT_EQ(copy().ScreenDpiX(), 96);
 
@@ -45,7 +44,7 @@ TEST_F(PrintTest, MarginsShrinkTheTextAreaByWholeInchesAndStartExactlyAtTheMilli
     print->SetTopMarginMM(0);
     print->SetBottomMarginMM(0);
     Paginate();
-    EXPECT_EQ(copy().CopyWidth(), 4724 - MulDiv(10, 4724, 200));
+    EXPECT_EQ(copy().CopyWidth(), 4724 - 236); // 10 mm: 236.2 px
     EXPECT_EQ(copy().CopyHeight(), 6780);
     EXPECT_LE(copy().LeftMarginPx() + copy().CopyWidth(), 4724);
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -56,6 +57,20 @@ TEST(PrintFrm, CaptionNamesThePageAndTheCount)
     EXPECT_EQ(f.btnOk->text(), QStringLiteral("Drukuj"));
     EXPECT_EQ(f.btnCancel->text(), QStringLiteral("Odrzuć"));
     EXPECT_TRUE(f.btnOk->isDefault());
+}
+
+// The range choices stand in a row: each shows its whole label in the font
+// at hand, with room before the next, and all within their frame.
+TEST(PrintFrm, RangeChoicesShowTheirWholeLabelsApart)
+{
+    TfrmPrint f;
+    const QWidget* row[] = {f.rbWszystkie, f.rbBiezaca, f.rbZZakresu, f.udOd, f.lDo, f.udDo};
+    for (const QWidget* w : row)
+        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+    for (std::size_t i = 0; i + 1 < std::size(row); ++i)
+        EXPECT_GE(row[i + 1]->x() - (row[i]->x() + row[i]->width()), 4)
+            << row[i]->objectName().toStdString() << " / " << row[i + 1]->objectName().toStdString();
+    EXPECT_LE(f.udDo->x() + f.udDo->width(), f.gbZakres->width());
 }
 
 TEST(PrintFrm, PageButtonsStepWithinTheDocumentAndAskForAPreview)

@@ -2,6 +2,7 @@
 // started: the opener is replaced), the About box's contents and links, and
 // the "Pomoc" menu of the main window.
 #include "reader/Licencja.h"
+#include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Okienko.h"
 
@@ -15,6 +16,8 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QLocale>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,14 +75,21 @@ void przyOknieModalnym(std::function<void(QWidget*)> badaj)
 TEST(Pomoc, MailAddressCarriesSubjectWithTheTimeAndTheBody)
 {
     const QString a = pomoc::AdresListu(QTime(9, 5, 7));
-    const QString czas = pomoc::CzasDlugi(QTime(9, 5, 7));
-    EXPECT_EQ(a, QStringLiteral("mailto:biuro@mardovelt.pl?Subject=Lumesta ") + czas +
-                     QStringLiteral("&Body=Dotyczy programu Lumesta..."));
-    // Hours, minutes and seconds; no time zone.
-    EXPECT_TRUE(czas.contains(QStringLiteral("05"))) << czas.toStdString();
-    EXPECT_TRUE(czas.contains(QStringLiteral("07"))) << czas.toStdString();
-    EXPECT_FALSE(czas.contains(QStringLiteral("UTC"))) << czas.toStdString();
-    EXPECT_EQ(czas, czas.trimmed());
+    const QString poczatek = QStringLiteral("mailto:biuro@mardovelt.pl?Subject=Lumesta ");
+    const QString koniec = QStringLiteral("&Body=Dotyczy programu Lumesta...");
+    ASSERT_TRUE(a.startsWith(poczatek)) << a.toStdString();
+    ASSERT_TRUE(a.endsWith(koniec)) << a.toStdString();
+    const QString czas = a.mid(poczatek.size(), a.size() - poczatek.size() - koniec.size());
+    // Hours, minutes and seconds in the locale's order and separators; no
+    // time zone, no blanks around.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^0?9\\D+05\\D+07(\\s?[^\\d\\s]+)?$")).match(czas).hasMatch())
+        << czas.toStdString();
+    for (const char* strefa : {"UTC", "GMT", "CET", "CEST"})
+        EXPECT_FALSE(czas.contains(QLatin1String(strefa))) << czas.toStdString();
+    // The tests run in the C locale: 24 hours with leading zeros.
+    if (QLocale::system().name() == QLatin1String("C")) {
+        EXPECT_EQ(czas, QStringLiteral("09:05:07"));
+    }
     // The subject follows the time of day at which the command runs.
     EXPECT_NE(pomoc::AdresListu(QTime(9, 5, 7)), pomoc::AdresListu(QTime(9, 5, 8)));
     EXPECT_NE(pomoc::AdresListu(QTime(9, 5, 7)), pomoc::AdresListu(QTime(21, 5, 7)));
@@ -129,10 +139,10 @@ TEST(OLumesta, WindowAndPages)
     EXPECT_EQ(kolorTekstu(o.lLumesta), toQColor(clGreen));
     EXPECT_FALSE(o.lNapisal->text().isEmpty());
     EXPECT_FALSE(o.iLumesta->pixmap().isNull());
-    EXPECT_FALSE(o.iMardovelt->pixmap().isNull());
-    EXPECT_FALSE(o.iBrovank->pixmap().isNull());
-    EXPECT_EQ(o.lMardoveltpl->text(), QStringLiteral("www.mardovelt.pl"));
-    EXPECT_EQ(o.lBrovankpl->text(), QStringLiteral("www.brovank.pl"));
+    EXPECT_FALSE(o.laczaFirm->iMardovelt->pixmap().isNull());
+    EXPECT_FALSE(o.laczaFirm->iBrovank->pixmap().isNull());
+    EXPECT_EQ(o.laczaFirm->lMardoveltpl->text(), QStringLiteral("www.mardovelt.pl"));
+    EXPECT_EQ(o.laczaFirm->lBrovankpl->text(), QStringLiteral("www.brovank.pl"));
 
     // Shown line by line: the box's lines become the label's lines.
     const QStringList sprawcy = o.lSprawcy->text().split(QLatin1Char('\n'));
@@ -162,36 +172,36 @@ TEST(OLumesta, LinksOpenTheirSitesAndChangeColour)
     TO_Lumesta okno;
     okno.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&okno));
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clGreen));
 
-    QTest::mouseClick(okno.lBrovankpl, Qt::LeftButton);
+    QTest::mouseClick(okno.laczaFirm->lBrovankpl, Qt::LeftButton);
     ASSERT_EQ(o.Adresy.size(), 1u);
     EXPECT_EQ(o.Adresy[0], QUrl(QStringLiteral("http://www.brovank.pl")));
-    EXPECT_EQ(kolorTekstu(okno.lBrovankpl), toQColor(clRed));
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lBrovankpl), toQColor(clRed));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clGreen));
 
     // The logo opens the same site as its label.
-    QTest::mouseClick(okno.iMardovelt, Qt::LeftButton);
+    QTest::mouseClick(okno.laczaFirm->iMardovelt, Qt::LeftButton);
     ASSERT_EQ(o.Adresy.size(), 2u);
     EXPECT_EQ(o.Adresy[1], QUrl(QStringLiteral("http://www.mardovelt.pl")));
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clRed));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clRed));
 
     // Over the page both turn green; over a label, that label turns red.
     QMouseEvent ruchStrona(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
                            Qt::NoModifier);
     QApplication::sendEvent(okno.tbOLumesta, &ruchStrona);
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clGreen));
-    EXPECT_EQ(kolorTekstu(okno.lBrovankpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lBrovankpl), toQColor(clGreen));
     QMouseEvent ruchEtykieta(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton,
                              Qt::NoModifier);
-    QApplication::sendEvent(okno.lMardoveltpl, &ruchEtykieta);
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clRed));
-    EXPECT_EQ(kolorTekstu(okno.lBrovankpl), toQColor(clGreen));
+    QApplication::sendEvent(okno.laczaFirm->lMardoveltpl, &ruchEtykieta);
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clRed));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lBrovankpl), toQColor(clGreen));
     // A move over the form itself (the strip under the pages) greens both.
     QMouseEvent ruchFormularz(QEvent::MouseMove, QPointF(20, 380), QPointF(20, 380), Qt::NoButton,
                               Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&okno, &ruchFormularz);
-    EXPECT_EQ(kolorTekstu(okno.lMardoveltpl), toQColor(clGreen));
+    EXPECT_EQ(kolorTekstu(okno.laczaFirm->lMardoveltpl), toQColor(clGreen));
 }
 
 TEST(OLumesta, HelpMenuOfTheMainWindow)
@@ -237,4 +247,23 @@ TEST(OLumesta, HelpMenuOfTheMainWindow)
     });
     okno.OLumesta1->trigger();
     EXPECT_TRUE(oProgramie.isNull());
+}
+
+TEST(OLumesta, HelpWindowsAndTheMainWindowStandInTheMiddleOfTheScreen)
+{
+    QTemporaryDir katalog;
+    ASSERT_TRUE(katalog.isValid());
+    ZbieraczKomunikatow komunikaty;
+    TfLumesta glowne(katalog.path(), &komunikaty);
+    TO_Lumesta oProgramie(&glowne);
+    TfLicencja licencja(&glowne, katalog.path());
+    const QRect wolne = glowne.screen()->availableGeometry();
+    // Halves round differently for odd sizes; a pixel either way is the
+    // middle still.
+    for (const QWidget* w : {static_cast<const QWidget*>(&glowne), static_cast<const QWidget*>(&oProgramie),
+                             static_cast<const QWidget*>(&licencja)}) {
+        const QPoint roznica = w->geometry().center() - wolne.center();
+        EXPECT_LE(std::abs(roznica.x()), 1) << w->objectName().toStdString();
+        EXPECT_LE(std::abs(roznica.y()), 1) << w->objectName().toStdString();
+    }
 }

@@ -2,6 +2,7 @@
 // footnote mark in a code to the cited Journal act in a tab of its own.
 #include "DaneDziennikow.h"
 
+#include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Okienko.h"
 #include "reader/Przypis.h"
@@ -12,6 +13,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -298,6 +300,31 @@ TEST_F(Droga, AnAbsentActOffersTheCompanyPage)
     EXPECT_EQ(pytania.size(), 2);
 }
 
+// The messages name no window: each handler looks for the window that
+// flagged its request. With none flagged, nothing may close or open.
+TEST_F(Droga, MessagesNoWindowAskedForChangeNothing)
+{
+    kliknijKodeks(0);
+    TDocView* v = okno->BiezacyWidok();
+    ASSERT_NE(v, nullptr);
+    kliknijSkok(v, 0);
+    QPointer<TfPrzypis> p = ostatniPrzypis();
+    ASSERT_FALSE(p.isNull());
+    // A citation chosen earlier and served already stays served.
+    p->odnosnik = "Dz.U.1990.34.198";
+
+    for (int typ : {WM_STRONA_WYDRUKU, WM_ZAMKNIJ_PRZYPIS, WM_DZIENNIK_PRZYPISU})
+        QCoreApplication::postEvent(okno.get(), new QEvent(QEvent::Type(typ)));
+    QCoreApplication::sendPostedEvents(okno.get());
+    EXPECT_FALSE(p.isNull());
+    EXPECT_TRUE(p && p->isVisible());
+    EXPECT_EQ(okno->oknaPrzypisow.size(), 1u);
+    EXPECT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_TRUE(pytania.isEmpty());
+    EXPECT_TRUE(adresy.isEmpty());
+    EXPECT_TRUE(komunikaty.Lista.empty());
+}
+
 TEST_F(Droga, SecondFootnoteStartsWithACitationAndMarksOutsideTheListDoNothing)
 {
     kliknijKodeks(0);
@@ -345,7 +372,7 @@ TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
 
     KomunikatyModalne modalne(okno.get());
     okno->komunikaty = &modalne;
-    okno->pliki->UstawKomunikaty(&modalne);
+    okno->biblioteka->UstawKomunikaty(&modalne);
     // Two citations' requests are pending when a code missing from the data
     // is opened; the store's message about it lets them through.
     kliknijSkok(p->dvPrzypis, 0);
@@ -354,7 +381,7 @@ TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
     EXPECT_FALSE(modalne.Lista.empty());
     QCoreApplication::sendPostedEvents(okno.get());
     okno->komunikaty = &komunikaty;
-    okno->pliki->UstawKomunikaty(&komunikaty);
+    okno->biblioteka->UstawKomunikaty(&komunikaty);
 
     // The act comes after the code being opened, and every per-tab list
     // holds its entries in tab order.
@@ -377,8 +404,8 @@ TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
 
 TEST_F(Droga, LinkLabelsGoThroughTheOpener)
 {
-    okno->lMardoveltplClick();
-    okno->lBrovankplClick();
+    okno->laczaFirm->OtworzFirme();
+    okno->laczaFirm->OtworzTworce();
     EXPECT_EQ(adresy, (QStringList{QStringLiteral("http://www.mardovelt.pl"), QStringLiteral("http://www.brovank.pl")}));
 }
 

@@ -273,24 +273,39 @@ TEST_F(Export, FailuresAreReportedAndLeaveNoHalfWrittenTarget)
 
 TEST_F(Export, AnUnwritableFolderFailsAndKeepsTheOldFile)
 {
-    ASSERT_TRUE(QDir(tmp.path()).mkdir("ro"));
-    const QString ro = path("ro");
     view->AddParagraph("new text", 0);
+    view->AddHotspot(0, marks.get(), false);
+
+    // A folder name taken by a file: no one can write in it, root included.
+    {
+        QFile old(path("ro"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    const QString inFile = path("ro");
+    EXPECT_FALSE(view->SaveText(inFile + "/doc.txt", 65));
+    EXPECT_FALSE(view->SaveHTML(inFile + "/doc.html", "Lumesta", "dvimg", true));
+    EXPECT_EQ(readAll(inFile), "old");
+    // Nothing went anywhere else either, images included.
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"ro"});
+
+    // A folder without write permission, where permissions bind the user
+    // (they do not bind root, for whom the case above stands in).
+    ASSERT_TRUE(QDir(tmp.path()).mkdir("rodir"));
+    const QString ro = path("rodir");
     {
         QFile old(ro + "/doc.txt");
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("old");
     }
     QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool writable = QFileInfo(ro).isWritable();
-    if (!writable) {
+    if (!QFileInfo(ro).isWritable()) {
         EXPECT_FALSE(view->SaveText(ro + "/doc.txt", 65));
         EXPECT_FALSE(view->SaveHTML(ro + "/doc.html", "Lumesta", "dvimg", true));
         EXPECT_EQ(readAll(ro + "/doc.txt"), "old");
+        EXPECT_EQ(QDir(ro).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"doc.txt"});
     }
     QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (writable)
-        GTEST_SKIP() << "permissions do not bind this user (root)";
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "ViewFixture.h"
 
+#include "platform/ImageList.h"
 #include "platform/core/Exceptions.h"
 
 #include <QScrollBar>
@@ -304,12 +305,25 @@ TEST_F(Layout, ASelectionEndOnAWrappingSpaceGoesToTheEndOfThePieceBefore)
     EXPECT_EQ(view->SelectionEnd(), (TDVPosition{0, 15}));
 }
 
-TEST_F(Layout, SyncJumpsFollowsMovedLines)
+// A taller piece later on a line pushes the pieces before it down; the
+// jumps laid out before it must follow, or clicks would miss them.
+TEST_F(Layout, JumpsFollowTheirLinesWhenALaterPiecePushesThemDown)
 {
+    TImageList tall(16, 30);
     view->AddParagraph("ab", 4);
+    view->AddText("cd", 5);
+    view->AddHotspot(0, &tall, false);
+    view->AddParagraph("ef", 4);
     view->Format();
-    TJumpInfo before = view->Jumps()[0];
-    EXPECT_EQ(before.Top, line(0).Top);
-    view->SyncJumps();
-    EXPECT_EQ(view->Jumps()[0].Left, before.Left);
+    ASSERT_EQ(lines(), 4);
+    ASSERT_EQ(view->Jumps().size(), 4u);
+    // The text started at the top and went down by the image's excess.
+    EXPECT_GT(line(0).Top, 1);
+    EXPECT_EQ(line(1).Top, line(0).Top);
+    for (int j = 0; j < 4; ++j) {
+        const TJumpInfo& jump = view->Jumps()[size_t(j)];
+        const TDrawLineInfo& drawn = line(jump.DrawLineNo);
+        EXPECT_EQ(jump.Left, drawn.Left) << j;
+        EXPECT_EQ(jump.Top, drawn.Top) << j;
+    }
 }

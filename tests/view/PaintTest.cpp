@@ -164,24 +164,44 @@ TEST_F(Paint, ASelectionAcrossLinesPaintsWholeAndPartialLines)
 TEST_F(Paint, SelectedHotspotsBlendAndAnEndBeforeThemLeavesThemOut)
 {
     TImageList il(16, 15);
-    QImage img(16, 15, QImage::Format_RGB32);
+    QImage img(16, 15, QImage::Format_ARGB32);
     img.fill(Qt::red);
+    img.setPixel(0, 0, qRgba(0, 0, 0, 0)); // a transparent corner stays so
     il.Add(img);
+    style->SetSelColor(clBlue);
     view->AddParagraph("ab", 0);
     view->AddHotspot(0, &il, false);
     view->AddParagraph("cd", 0);
     view->Format();
     ASSERT_EQ(lines(), 3);
+    const auto drawnImage = [this] {
+        const TTestCanvas c = paint();
+        std::vector<Op> images;
+        std::copy_if(c.ops.begin(), c.ops.end(), std::back_inserter(images),
+                     [](const Op& o) { return o.kind == Op::Image; });
+        EXPECT_EQ(images.size(), 1u);
+        return images.empty() ? Op{} : images.front();
+    };
+
+    // The selection ends before the hotspot: drawn as it is.
     view->SetSelection(TDVPosition{0, 1}, TDVPosition{1, 0});
-    TTestCanvas c = paint();
-    auto image = std::find_if(c.ops.begin(), c.ops.end(), [](const Op& o) { return o.kind == Op::Image; });
-    ASSERT_NE(image, c.ops.end());
-    EXPECT_EQ(image->rect.Left, line(1).Left);
-    EXPECT_EQ(image->rect.Top, line(1).Top);
-    // The Qt image list would blend; here it is enough that both cases draw.
+    Op image = drawnImage();
+    EXPECT_EQ(image.rect.Left, line(1).Left);
+    EXPECT_EQ(image.rect.Top, line(1).Top);
+    EXPECT_EQ(image.image.pixel(8, 7), qRgb(255, 0, 0));
+
+    // Taken in: every painted pixel half red, half the selection's blue.
     view->SetSelection(TDVPosition{0, 1}, TDVPosition{1, 1});
-    c = paint();
-    EXPECT_EQ(std::count_if(c.ops.begin(), c.ops.end(), [](const Op& o) { return o.kind == Op::Image; }), 1);
+    image = drawnImage();
+    const QRgb p = image.image.pixel(8, 7);
+    EXPECT_NEAR(qRed(p), 128, 1);
+    EXPECT_EQ(qGreen(p), 0);
+    EXPECT_NEAR(qBlue(p), 128, 1);
+    EXPECT_EQ(qAlpha(image.image.pixel(0, 0)), 0);
+
+    // Starting after it leaves it out again.
+    view->SetSelection(TDVPosition{2, 0}, TDVPosition{2, 1});
+    EXPECT_EQ(drawnImage().image.pixel(8, 7), qRgb(255, 0, 0));
 }
 
 TEST_F(Paint, HoverRecoloursOnlyThePiecesOfTheHoveredJump)

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QShortcut>
 #include <QTest>
 
 #include <memory>
@@ -279,6 +280,32 @@ TEST_F(StripTest, CloseButtonOfAnUnselectedTabSelectsItFirst)
     EXPECT_EQ(log, (Log{"click 1"}));
 }
 
+// The reader's handler frees the sheet itself and then allows the close:
+// the sheet has left, by the button or by the call, and no click follows.
+TEST_F(StripTest, ACloseHandlerThatFreesTheSheetHasClosedIt)
+{
+    strip->SetCloseBtn(true);
+    Show();
+    Add("a");
+    QPointer<TTabExtSheet> b = Add("b");
+    QPointer<TTabExtSheet> c = Add("c");
+    strip->OnTabClose = [this](QObject*, int i, bool& canClose) {
+        log.push_back("close " + std::to_string(i));
+        delete strip->SheetOfTab(i);
+        canClose = true;
+    };
+    EXPECT_TRUE(strip->CloseTab(1));
+    EXPECT_TRUE(b.isNull());
+
+    strip->SetActivePage(c);
+    log.clear();
+    QTest::mouseClick(strip->NativeBar(), Qt::LeftButton, {},
+                      strip->CloseButtonRect(1, !strip->SmallCloseBtn()).center());
+    EXPECT_TRUE(c.isNull());
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(log, (Log{"close 1", "delete 1", "show a"}));
+}
+
 TEST_F(StripTest, RemovingSheetsOtherwise)
 {
     Show();
@@ -406,6 +433,58 @@ TEST_F(StripTest, AcceleratorSelectsItsTab)
     QTest::keyClick(win.get(), Qt::Key_B, Qt::AltModifier);
     EXPECT_EQ(strip->ActivePage(), b);
     EXPECT_EQ(log, (Log{"changing", "show &Beta", "hide &Alfa", "change &Beta"}));
+}
+
+// A key no tab may take is the window's: here a shortcut of its own, which
+// must fire on the first press, unambiguously.
+TEST_F(StripTest, AnAcceleratorNoTabTakesGoesOnToTheWindow)
+{
+    Show();
+    TTabExtSheet* a = Add("&Alfa");
+    TTabExtSheet* b = Add("&Beta");
+    int fired = 0;
+    int ambiguous = 0;
+    auto* own = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_B), win.get());
+    QObject::connect(own, &QShortcut::activated, [&] { ++fired; });
+    QObject::connect(own, &QShortcut::activatedAmbiguously, [&] { ++ambiguous; });
+
+    // Its sheet disabled, Beta's tab leaves the key alone; the active sheet
+    // stays what it was.
+    b->setEnabled(false);
+    EXPECT_EQ(strip->ActivePage(), a);
+    log.clear();
+    QTest::keyClick(win.get(), Qt::Key_B, Qt::AltModifier);
+    QTest::keyClick(win.get(), Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(fired, 2);
+    EXPECT_EQ(ambiguous, 0);
+    EXPECT_EQ(strip->ActivePage(), a);
+    EXPECT_TRUE(log.empty());
+
+    // Likewise for a sheet that joins the strip disabled.
+    auto* c = new TTabExtSheet(strip);
+    c->setEnabled(false);
+    c->SetCaption("&Cecha");
+    c->SetHostStrip(strip);
+    int firedC = 0;
+    auto* ownC = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_C), win.get());
+    QObject::connect(ownC, &QShortcut::activated, [&] { ++firedC; });
+    QTest::keyClick(win.get(), Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(firedC, 1);
+    EXPECT_EQ(strip->ActivePage(), a);
+
+    // The active sheet disabled keeps its tab selected.
+    strip->SetActivePage(b);
+    a->setEnabled(false);
+    EXPECT_EQ(strip->TabIndex(), 1);
+    EXPECT_EQ(strip->ActivePage(), b);
+
+    // Enabled again, the tab takes its key.
+    delete own;
+    a->setEnabled(true);
+    b->setEnabled(true);
+    strip->SetActivePage(a);
+    QTest::keyClick(win.get(), Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(strip->ActivePage(), b);
 }
 
 TEST_F(StripTest, PropertyValidations)

@@ -89,12 +89,12 @@ int LinksCommand(const std::vector<std::string>& args)
     }
 
     Komunikaty k(json);
-    TPliki pliki(&k);
-    pliki.WczytajSlownik(slownik);
+    TBiblioteka dane(&k);
+    dane.Dodaj(slownik, folder);
     const std::string znacznik = "\x01\x02 untouched";
     TListaNapisow tekst{znacznik}, linie, tytuly;
     TPlik plik;
-    pliki.OtworzDokument(folder, nazwa, tekst, linie, plik, true, tytuly);
+    dane.OtworzDokument(nazwa, tekst, linie, plik, true, tytuly);
     const bool zdekodowany = !(tekst.size() == 1 && tekst[0] == znacznik);
     if (!zdekodowany) {
         if (json)
@@ -108,7 +108,8 @@ int LinksCommand(const std::vector<std::string>& args)
     zrodlo.Jednostki = &jednostki;
     if (const auto klucz = SprobujRozbierzNazwe(nazwa); klucz && klucz->Rok == kNazwaKodeksow)
         zrodlo.Kodeks = klucz->Numer;
-    const TBibliotekaFolderu biblioteka(pliki, folder, true);
+    // Other codes are decoded too, to tell whether the units cited exist.
+    const TBibliotekaDanych biblioteka(dane, true);
 
     struct Wpis {
         bool przypis;

@@ -29,9 +29,14 @@ int PackCommand(const std::vector<std::string>& args)
         std::fprintf(stderr, "usage: lumesta-tool pack SOURCE_FOLDER OUTPUT_FOLDER\n");
         return 2;
     }
-    packer::Problems problems;
+    packer::Problems problems, warnings;
     packer::PackStats stats;
-    if (!packer::packFolder(args[0], args[1], problems, &stats)) {
+    const bool packed = packer::packFolder(args[0], args[1], problems, &stats, &warnings);
+    for (packer::Problem w : warnings) {
+        w.message = "warning: " + w.message;
+        std::fprintf(stderr, "%s\n", w.toString().c_str());
+    }
+    if (!packed) {
         printProblems(problems);
         std::fprintf(stderr, "pack: nothing written (%zu problem%s); the previous data is unchanged\n",
                      problems.size(), problems.size() == 1 ? "" : "s");

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ImportCommands.h"
 #include "LinkCommands.h"
 #include "PackCommands.h"
 #include "StoreCommands.h"
@@ -27,6 +28,7 @@ const Command kCommands[] = {
     {"pack", "pack SOURCE_FOLDER OUTPUT_FOLDER", PackCommand},
     {"verify", "verify SOURCE_FOLDER OUTPUT_FOLDER", VerifyCommand},
     {"generate", "generate OUTPUT_FOLDER [--bytes N] [--seed S] [--codes K] [--acts A]", GenerateCommand},
+    {"import", "import INPUT OUTPUT.txt [--name NAME]", ImportCommand},
 };
 
 int usage()

@@ -120,7 +120,8 @@ void TPliki::WczytajSlownik(const std::filesystem::path& plik)
         }
         // The writer puts nothing after the last word: fewer words than
         // announced, or bytes left over, mean the file was cut or overwritten.
-        FSlownikUszkodzony = jest < 8 || std::int64_t(Slownik.size()) != zapowiedziane || poz != rozmiar;
+        FSlownikUszkodzony =
+            jest < 8 || n < -1 || std::int64_t(Slownik.size()) != zapowiedziane || poz != rozmiar;
     } catch (const std::bad_alloc&) {
         TSlownik().swap(Slownik);
         Pokaz(komunikaty::BrakPamieci(plik));

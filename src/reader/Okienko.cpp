@@ -11,6 +11,7 @@
 #include "reader/Obrazki.h"
 #include "print/Drukowanie.h"
 #include "print/PtblDV.h"
+#include "store/Biblioteka.h"
 #include "view/DVStyle.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -577,8 +578,29 @@ void TfLumesta::UtworzPasekStanu()
 // ---------------------------------------------------------------------------
 // Create and show.
 
+void TfLumesta::UporzadkujDane()
+{
+    for (const std::filesystem::path& folder : {sKatalogProgramu, KatalogNadrzednyProgramu()}) {
+        if (folder.empty())
+            continue;
+        const biblioteka::TPorzadki p = biblioteka::Uporzadkuj(folder, 2000);
+        if (p.CzekaPodmiana)
+            komunikaty->Komunikat(KomunikatPrzerwanaWymiana(folder, p.Blad));
+    }
+}
+
+std::string KomunikatPrzerwanaWymiana(const std::filesystem::path& folder, const std::string& powod)
+{
+    return cp1250::fromUtf8("Wymiana danych programu w folderze ") + cp1250::fromUtf8(folder.string()) +
+           cp1250::fromUtf8(" została przerwana i nie dało się jej dokończyć (") + cp1250::fromUtf8(powod) +
+           cp1250::fromUtf8(").\r\nTeksty mogą się nie zgadzać ze słownikiem; spakuj dane ponownie.");
+}
+
 void TfLumesta::FormCreate()
 {
+    // A pack killed while it switched the library in leaves the switch to
+    // be finished here, before anything is read.
+    UporzadkujDane();
     pliki = std::make_unique<TPliki>(komunikaty);
     try {
         pliki->WczytajSlownik(sKatalogProgramu / "Morvitane.sko");

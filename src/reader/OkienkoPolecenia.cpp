@@ -204,7 +204,8 @@ void TfLumesta::DziennikPrzypisu()
     const std::filesystem::path sciezka = sKatalogDanych / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
     std::error_code blad;
     if (std::filesystem::is_regular_file(sciezka, blad)) {
-        OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false);
+        if (!OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false))
+            return;
         UstawPrzypisyZakladki();
         if (pecTablica)
             pecTablica->show();
@@ -473,7 +474,8 @@ void TfLumesta::tvSpisKodeksowClick()
     if (wiersz < 0 || std::size_t(wiersz) >= nazwyKodeksow.size())
         return;
     OdswiezListy(false);
-    OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true);
+    if (!OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true))
+        return;
     UstawPrzypisyZakladki();
     UstawZnacznik(wiersz, true);
     if (pecTablica)
@@ -488,7 +490,9 @@ void TfLumesta::clbSpisKodeksowClickCheck(QListWidgetItem* pozycja)
     const std::string& nazwa = nazwyKodeksow[std::size_t(n)];
     clbSpisKodeksow->setCurrentRow(n);
     if (pozycja->checkState() == Qt::Checked) {
-        OtworzWZakladce(nazwa, true);
+        // A code that cannot be opened does not stay ticked.
+        if (!OtworzWZakladce(nazwa, true))
+            UstawZnacznik(n, false);
         return;
     }
     const QString tekst = QStringLiteral("Czy na pewno zamknąć: \n") + toQString(nazwa) + QStringLiteral("?");

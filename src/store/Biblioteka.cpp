@@ -262,11 +262,13 @@ TPorzadki Uporzadkuj(const fs::path& folder, int czekajMs, const TKrok& krok)
         }
         if (!zablokuj(blokada.fd(), czekajMs)) {
             wynik.Blad = bladSystemu("cannot lock " + folder.string());
+            wynik.CzekaPodmiana = istnieje(folder / kPodmiana);
             return wynik;
         }
         dokoncz(folder, krok, wynik.Dokonczono, wynik.Blad);
         wynik.Usunieto = odrzucMartwe(folder);
     }
+    wynik.CzekaPodmiana = istnieje(folder / kPodmiana);
     usunSmieci(folder);
     return wynik;
 }

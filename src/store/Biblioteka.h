@@ -37,6 +37,7 @@ using TKrok = std::function<bool(int krok)>;
 struct TPorzadki {
     bool Dokonczono = false;       // a switch cut short was finished
     int Usunieto = 0;              // leftovers of dead packs thrown away
+    bool CzekaPodmiana = false;    // a switch is still unfinished (see Blad)
     std::string Blad;              // empty when everything went well (English)
 };
 

@@ -208,3 +208,23 @@ TEST_F(Dane, ASwitchCutShortByAKilledPackIsFinishedBeforeReading)
     ASSERT_EQ(okno->LiczbaZakladek(), 1);
     EXPECT_TRUE(komunikaty.Lista.empty());
 }
+
+TEST_F(Dane, ASwitchThatCannotBeFinishedIsSaidAndTheDataInPlaceAreRead)
+{
+    // Something stands where the old data folder would go aside: the
+    // switch cannot go on, nothing is moved, and the user hears of it.
+    ASSERT_EQ(dane::zapiszBiblioteke(program, {dane::kodeksKarny()}), "");
+    ASSERT_EQ(dane::zapiszBiblioteke(program / ".lumesta-swap", {dane::kodeksCywilny()}), "");
+    fs::create_directories(program / ".lumesta-swap" / "old" / "Lumesta");
+    uruchom();
+    ASSERT_EQ(komunikaty.Lista.size(), 1u);
+    const std::string tekst = utf(komunikaty.Lista[0]);
+    EXPECT_EQ(tekst.rfind("Wymiana danych programu w folderze " + program.string() +
+                              " została przerwana i nie dało się jej dokończyć (",
+                          0),
+              0u)
+        << tekst;
+    EXPECT_NE(tekst.find(").\r\nTeksty mogą się nie zgadzać ze słownikiem; spakuj dane ponownie."), std::string::npos);
+    EXPECT_EQ(wiersze(okno->clbSpisKodeksow), std::vector<std::string>{"Kodeks karny"});
+    EXPECT_TRUE(fs::exists(program / ".lumesta-swap" / "Lumesta" / "Lumesta.rdu"));
+}

@@ -122,17 +122,20 @@ void DekodujRekord(std::string_view rekord, const TSlownik& slownik, TKomunikaty
 // Returns false only for a wrong magic.
 bool CzytajNaglowekRekordu(std::string_view rekord, TRekordDZU& wynik, std::size_t& strumien);
 
-// How many leading bytes of an act record the decoder can ever look at: its
-// header and the most word indices its counts let it read. A record longer
-// than that holds bytes nobody reads, so a damaged length never makes the
-// store read (or allocate) more. `czytaj(od, ile, cel)` fills `cel` with
-// bytes [od, od + ile) of the record; it is only asked for bytes below
-// `dlugosc`. Returns `dlugosc` when the header itself runs past the end.
+// Bytes of an act record read where they lie (a file, a buffer): Czytaj
+// fills `cel` with bytes [od, od + ile) of the record, or returns false.
 class TZrodloBajtow {
 public:
     virtual ~TZrodloBajtow() = default;
     virtual bool Czytaj(std::int64_t od, std::size_t ile, char* cel) = 0;
 };
+// How many leading bytes of an act record of `dlugosc` bytes the decoder can
+// ever look at: its header and the most word indices its counts let it read.
+// A record longer than that holds bytes nobody reads, so a damaged length
+// never makes the store read (or allocate) more. Only the header is read,
+// and never beyond `dlugosc`; when it runs past the end, the answer is
+// `dlugosc`. Decoding the first that many bytes gives exactly what decoding
+// the whole record gives.
 std::int64_t UzytecznaDlugoscRekordu(std::int64_t dlugosc, TZrodloBajtow& zrodlo);
 
 // ---------------------------------------------------------------------------
@@ -185,8 +188,8 @@ public:
     // The directory of the container opened last had entries whose record
     // lies outside the file (a truncated or overwritten container).
     bool KatalogUszkodzony() const { return FKatalogUszkodzony; }
-    // Entry i of DaneDZU has a record inside the file that is long enough to
-    // hold a record's magic.
+    // Entry i of DaneDZU has its record inside the file: after the header,
+    // before the directory, and not past the record that follows it.
     bool WpisCzytelny(std::size_t i) const { return i < FCzytelne.size() && FCzytelne[i]; }
 
     // The document decoded last is handed to the caller of OtworzDokument

@@ -64,10 +64,12 @@ TEST(PackCrash, KilledAtEveryRenameLeavesOldOrNewLibrary)
         packer::Problems problems;
         ASSERT_TRUE(packer::packFolder(oldSrc, out, problems)) << problemsText(problems);
 
-        const int rc = shell("strace -f -qq -o /dev/null -e trace=rename,renameat,renameat2 -e inject=rename,"
-                             "renameat,renameat2:signal=KILL:when=" +
-                             std::to_string(n) + " '" + tool + "' pack '" + newSrc.string() + "' '" + out.string() +
-                             "' >/dev/null 2>&1");
+        // The leak checker of a sanitizer build stops a traced program at
+        // its end (it traces the program itself), so it is left out here.
+        const std::string renames = "rename,renameat,renameat2";
+        const int rc = shell("ASAN_OPTIONS=detect_leaks=0 strace -f -qq -o /dev/null -e trace=" + renames +
+                             " -e inject=" + renames + ":signal=KILL:when=" + std::to_string(n) + " '" + tool +
+                             "' pack '" + newSrc.string() + "' '" + out.string() + "' >/dev/null 2>&1");
         finished = rc == 0;
 
         // What the reader does at start, then what it would read.

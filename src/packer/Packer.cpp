@@ -137,7 +137,7 @@ std::string readWhole(const fs::path& path, bool& ok)
 } // namespace
 
 bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems& problems,
-                  const biblioteka::TKrok& step)
+                  const podmiana::TKrok& step)
 {
     std::error_code ec;
     fs::create_directories(output, ec);
@@ -149,7 +149,7 @@ bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems
     // whole; a crash at any point leaves the old or the new library, never
     // a mix, and the next run cleans up after it.
     std::string why;
-    const auto fresh = biblioteka::TNowaBiblioteka::Utworz(output, &why);
+    const auto fresh = podmiana::TNowaBiblioteka::Utworz(output, &why);
     if (!fresh) {
         problems.push_back({output.string(), 0, 0, "cannot prepare the new data: " + why});
         return false;
@@ -185,7 +185,7 @@ bool packFolder(const fs::path& sources, const fs::path& output, Problems& probl
     // A switch that a crash cut short is finished and the leftovers of dead
     // runs go, whether or not this run gets as far as writing.
     if (fs::is_directory(output, ec))
-        biblioteka::Uporzadkuj(output);
+        podmiana::Uporzadkuj(output);
     const std::vector<fs::path> files = listSourceFiles(sources);
     if (files.empty()) {
         problems.push_back({sources.string(), 0, 0, "holds no source texts (*.txt)"});

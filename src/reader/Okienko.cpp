@@ -11,7 +11,7 @@
 #include "reader/Obrazki.h"
 #include "print/Drukowanie.h"
 #include "print/PtblDV.h"
-#include "store/Biblioteka.h"
+#include "store/Podmiana.h"
 #include "view/DVStyle.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -583,7 +583,7 @@ void TfLumesta::UporzadkujDane()
     for (const std::filesystem::path& folder : {sKatalogProgramu, KatalogNadrzednyProgramu()}) {
         if (folder.empty())
             continue;
-        const biblioteka::TPorzadki p = biblioteka::Uporzadkuj(folder, 2000);
+        const podmiana::TPorzadki p = podmiana::Uporzadkuj(folder, 2000);
         if (p.CzekaPodmiana)
             komunikaty->Komunikat(KomunikatPrzerwanaWymiana(folder, p.Blad));
     }

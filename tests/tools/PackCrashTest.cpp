@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <sys/wait.h>
 
-#include "store/Biblioteka.h"
+#include "store/Podmiana.h"
 
 using namespace packtest;
 
@@ -73,7 +73,7 @@ TEST(PackCrash, KilledAtEveryRenameLeavesOldOrNewLibrary)
         finished = rc == 0;
 
         // What the reader does at start, then what it would read.
-        EXPECT_EQ(biblioteka::Uporzadkuj(out).Blad, "");
+        EXPECT_EQ(podmiana::Uporzadkuj(out).Blad, "");
         EXPECT_EQ(leftovers(out), std::vector<std::string>{});
         const Decoded oldCode = decode(out, "Kodeks pracy");
         const Decoded newCode = decode(out, "Kodeks karny");

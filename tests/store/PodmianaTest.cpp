@@ -12,10 +12,10 @@
 #include <map>
 
 #include "Pomocnicze.h"
-#include "store/Biblioteka.h"
+#include "store/Podmiana.h"
 
 namespace fs = std::filesystem;
-using biblioteka::TNowaBiblioteka;
+using podmiana::TNowaBiblioteka;
 using Zawartosc = std::map<std::string, std::string>;
 
 namespace {
@@ -104,7 +104,7 @@ constexpr int kKroki[] = {1, 2, 3, 4, 5, 6, 7, 8};
 
 } // namespace
 
-TEST(Biblioteka, SwitchIsWholeAfterAKillAtAnyStep)
+TEST(Podmiana, SwitchIsWholeAfterAKillAtAnyStep)
 {
     for (int smierc : kKroki) {
         SCOPED_TRACE("killed before step " + std::to_string(smierc));
@@ -124,7 +124,7 @@ TEST(Biblioteka, SwitchIsWholeAfterAKillAtAnyStep)
         }
 
         // What a reader starting now sees, once it has tidied the folder.
-        const auto porzadki = biblioteka::Uporzadkuj(f.sciezka());
+        const auto porzadki = podmiana::Uporzadkuj(f.sciezka());
         EXPECT_EQ(porzadki.Blad, "");
         const Zawartosc jest = biblioteka_(f.sciezka());
         // Up to the deciding rename the old library stays; after it, the new
@@ -135,19 +135,19 @@ TEST(Biblioteka, SwitchIsWholeAfterAKillAtAnyStep)
     }
 }
 
-TEST(Biblioteka, FirstLibraryIsWholeOrAbsent)
+TEST(Podmiana, FirstLibraryIsWholeOrAbsent)
 {
     for (int smierc : kKroki) {
         SCOPED_TRACE("killed before step " + std::to_string(smierc));
         testy::TymczasowyFolder f;
         pakujIZgin(f.sciezka(), smierc);
-        biblioteka::Uporzadkuj(f.sciezka());
+        podmiana::Uporzadkuj(f.sciezka());
         EXPECT_EQ(biblioteka_(f.sciezka()), smierc <= 3 ? Zawartosc{} : kNowa);
         EXPECT_EQ(resztki(f.sciezka()), std::vector<std::string>{});
     }
 }
 
-TEST(Biblioteka, RefusedStepIsUndoneAndAKillWhileUndoingIsHarmless)
+TEST(Podmiana, RefusedStepIsUndoneAndAKillWhileUndoingIsHarmless)
 {
     // A step the system refuses: the switch is undone and the old library
     // stays, with nothing left over.
@@ -172,7 +172,7 @@ TEST(Biblioteka, RefusedStepIsUndoneAndAKillWhileUndoingIsHarmless)
             testy::TymczasowyFolder f;
             zapiszBiblioteke(f.sciezka(), kStara);
             pakujIZgin(f.sciezka(), smierc, odmowa);
-            biblioteka::Uporzadkuj(f.sciezka());
+            podmiana::Uporzadkuj(f.sciezka());
             const Zawartosc jest = biblioteka_(f.sciezka());
             EXPECT_TRUE(jest == kStara || jest == kNowa);
             EXPECT_EQ(resztki(f.sciezka()), std::vector<std::string>{});
@@ -180,7 +180,7 @@ TEST(Biblioteka, RefusedStepIsUndoneAndAKillWhileUndoingIsHarmless)
     }
 }
 
-TEST(Biblioteka, LeftoversOfDeadPacksGoThoseOfLiveOnesStay)
+TEST(Podmiana, LeftoversOfDeadPacksGoThoseOfLiveOnesStay)
 {
     testy::TymczasowyFolder f;
     zapiszBiblioteke(f.sciezka(), kStara);
@@ -195,7 +195,7 @@ TEST(Biblioteka, LeftoversOfDeadPacksGoThoseOfLiveOnesStay)
     auto zywa = TNowaBiblioteka::Utworz(f.sciezka(), &blad);
     ASSERT_TRUE(zywa) << blad;
     zapiszBiblioteke(zywa->Sciezka(), kNowa);
-    const auto porzadki = biblioteka::Uporzadkuj(f.sciezka());
+    const auto porzadki = podmiana::Uporzadkuj(f.sciezka());
     EXPECT_EQ(porzadki.Usunieto, 2);
     EXPECT_FALSE(porzadki.Dokonczono);
     EXPECT_EQ(resztki(f.sciezka()), std::vector<std::string>{zywa->Sciezka().filename().string()});
@@ -207,7 +207,7 @@ TEST(Biblioteka, LeftoversOfDeadPacksGoThoseOfLiveOnesStay)
     EXPECT_EQ(resztki(f.sciezka()), std::vector<std::string>{});
 }
 
-TEST(Biblioteka, AFolderLockedByAnotherSwitchIsWaitedForNotTouched)
+TEST(Podmiana, AFolderLockedByAnotherSwitchIsWaitedForNotTouched)
 {
     testy::TymczasowyFolder f;
     zapiszBiblioteke(f.sciezka(), kStara);
@@ -215,12 +215,12 @@ TEST(Biblioteka, AFolderLockedByAnotherSwitchIsWaitedForNotTouched)
     const int fd = ::open(f.sciezka().c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    const auto porzadki = biblioteka::Uporzadkuj(f.sciezka(), 50);
+    const auto porzadki = podmiana::Uporzadkuj(f.sciezka(), 50);
     EXPECT_NE(porzadki.Blad, "");
     EXPECT_FALSE(porzadki.Dokonczono);
     ::close(fd);
-    EXPECT_TRUE(biblioteka::Uporzadkuj(f.sciezka()).Dokonczono);
+    EXPECT_TRUE(podmiana::Uporzadkuj(f.sciezka()).Dokonczono);
     EXPECT_EQ(biblioteka_(f.sciezka()), kNowa);
     // A folder that is not there is nothing to tidy.
-    EXPECT_EQ(biblioteka::Uporzadkuj(f.sciezka() / "brak").Blad, "");
+    EXPECT_EQ(podmiana::Uporzadkuj(f.sciezka() / "brak").Blad, "");
 }

@@ -1,4 +1,4 @@
-#include "store/Biblioteka.h"
+#include "store/Podmiana.h"
 
 #include <cerrno>
 #include <chrono>
@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace biblioteka {
+namespace podmiana {
 
 namespace fs = std::filesystem;
 
@@ -381,4 +381,4 @@ bool TNowaBiblioteka::Podmien(std::string* blad, const TKrok& krok)
     return udane || nieudane();
 }
 
-} // namespace biblioteka
+} // namespace podmiana

@@ -23,7 +23,7 @@
 #include <memory>
 #include <string>
 
-namespace biblioteka {
+namespace podmiana {
 
 inline constexpr const char* kPlikSlownika = "Morvitane.sko";
 inline constexpr const char* kFolderDanych = "Lumesta";
@@ -76,4 +76,4 @@ private:
     bool FPodmieniona = false;
 };
 
-} // namespace biblioteka
+} // namespace podmiana

@@ -12,6 +12,7 @@
 #include "reader/RaportImportu.h"
 #include "print/Drukowanie.h"
 #include "print/PtblDV.h"
+#include "store/Podmiana.h"
 #include "view/DVStyle.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -604,8 +605,29 @@ void TfLumesta::UtworzPasekStanu()
 // ---------------------------------------------------------------------------
 // Create and show.
 
+void TfLumesta::UporzadkujDane()
+{
+    for (const std::filesystem::path& folder : {sKatalogUzytkownika, sKatalogProgramu, KatalogNadrzednyProgramu()}) {
+        if (folder.empty())
+            continue;
+        const podmiana::TPorzadki p = podmiana::Uporzadkuj(folder, 2000);
+        if (p.CzekaPodmiana)
+            komunikaty->Komunikat(KomunikatPrzerwanaWymiana(folder, p.Blad));
+    }
+}
+
+std::string KomunikatPrzerwanaWymiana(const std::filesystem::path& folder, const std::string& powod)
+{
+    return cp1250::fromUtf8("Wymiana danych programu w folderze ") + cp1250::fromUtf8(folder.string()) +
+           cp1250::fromUtf8(" została przerwana i nie dało się jej dokończyć (") + cp1250::fromUtf8(powod) +
+           cp1250::fromUtf8(").\r\nTeksty mogą się nie zgadzać ze słownikiem; spakuj dane ponownie.");
+}
+
 void TfLumesta::FormCreate()
 {
+    // A pack killed while it switched a library in leaves the switch to be
+    // finished here, before anything is read.
+    UporzadkujDane();
     biblioteka = std::make_unique<TBiblioteka>(komunikaty);
     try {
         UtworzBiblioteki();

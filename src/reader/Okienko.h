@@ -78,6 +78,17 @@ constexpr int PierwszyNumerDziennika = 1000;
 // "/a/b/" and "/a/b" both give "/a/". Without any separator: empty.
 std::string KatalogNadrzedny(const std::string& sciezka);
 
+// Messages of the main window about its data (Windows-1250): no data found
+// (the folders the program looked in, how to add an act or make data), no dictionary, a document
+// whose container is missing, a document too large for the memory.
+std::string KomunikatBrakDanych(const std::vector<std::filesystem::path>& foldery,
+                                const std::filesystem::path& program);
+std::string KomunikatBrakSlownika(const std::filesystem::path& program);
+std::string KomunikatBrakTekstu(const std::string& nazwa, const std::filesystem::path& kontener);
+std::string KomunikatZaDuzy(const std::string& nazwa);
+// A switch of the library cut short that the program could not finish.
+std::string KomunikatPrzerwanaWymiana(const std::filesystem::path& folder, const std::string& powod);
+
 // The text styles' sizes after the font dialog chose `nowy` points while
 // style 0 had `bazowy`: each size scaled by nowy / bazowy and rounded to the
 // nearest whole point, halves to even. A size never drops below 1 point.
@@ -103,14 +114,19 @@ public:
     // ---- operations shared by the commands ----------------------------
     void BrakDokumentu();
     void WczytajSpisKodeksow();
-    void OtworzWZakladce(const std::string& nazwa, bool zListy);
+    // Opens the named document in a tab of its own, or shows its tab if it
+    // is open already (true in both cases). A document that cannot be read
+    // whole gets no tab: the user is told why and the result is false.
+    bool OtworzWZakladce(const std::string& nazwa, bool zListy);
     bool PokazOtwarty(const std::string& nazwa);
+    // Builds the view of the document loaded last (WczytajDokument).
     void ZbudujDokument(const std::string& nazwa, TDocView* widok, bool zListy);
     // The two halves of building: the store loads the named document into
-    // `wiersze` and `przypisyTekst` (and its footnote index is appended);
-    // then its lines become items of the view, advancing the gauge, and the
-    // tab's table of contents is returned. Neither lays out or repaints.
-    void WczytajDokument(const std::string& nazwa, bool zListy);
+    // `wiersze` and `przypisyTekst` (false, with the user told why, when it
+    // cannot be read whole, and then both stay empty); then its lines
+    // become items of the view, advancing the gauge, and the tab's table of
+    // contents is returned. Neither lays out or repaints.
+    bool WczytajDokument(const std::string& nazwa, bool zListy);
     TSpisZakladki DodajElementy(TDocView* widok);
     void IndeksujPrzypisy();
     void TekstPrzypisu(int zakladka, int blok, TListaNapisow& wiersze) const;
@@ -312,6 +328,11 @@ private:
     // Run once: by the constructor, and when the window is first shown.
     void FormCreate();
     void FormShow();
+    // The folder above the program's, where the data folder may be too.
+    std::filesystem::path KatalogNadrzednyProgramu() const;
+    // Finishes a switch of the library that a killed pack left halfway, and
+    // removes what dead packs left behind, in the folders the data come from.
+    void UporzadkujDane();
 
     // Building the window.
     void UtworzMenu();

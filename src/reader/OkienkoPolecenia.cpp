@@ -206,7 +206,8 @@ void TfLumesta::DziennikPrzypisu()
     if (gdzie >= 0) {
         const std::filesystem::path sciezka =
             biblioteka->Folder(std::size_t(gdzie)) / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
-        OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false);
+        if (!OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false))
+            return;
         UstawPrzypisyZakladki();
         if (pecTablica)
             pecTablica->show();
@@ -475,7 +476,8 @@ void TfLumesta::tvSpisKodeksowClick()
     if (wiersz < 0 || std::size_t(wiersz) >= nazwyKodeksow.size())
         return;
     OdswiezListy(false);
-    OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true);
+    if (!OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true))
+        return;
     UstawPrzypisyZakladki();
     UstawZnacznik(wiersz, true);
     if (pecTablica)
@@ -490,7 +492,9 @@ void TfLumesta::clbSpisKodeksowClickCheck(QListWidgetItem* pozycja)
     const std::string& nazwa = nazwyKodeksow[std::size_t(n)];
     clbSpisKodeksow->setCurrentRow(n);
     if (pozycja->checkState() == Qt::Checked) {
-        OtworzWZakladce(nazwa, true);
+        // A code that cannot be opened does not stay ticked.
+        if (!OtworzWZakladce(nazwa, true))
+            UstawZnacznik(n, false);
         return;
     }
     const QString tekst = QStringLiteral("Czy na pewno zamknąć: \n") + toQString(nazwa) + QStringLiteral("?");

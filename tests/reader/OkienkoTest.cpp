@@ -189,13 +189,23 @@ TEST_F(Okno, StartUpFallsBackToTheParentFolder)
     EXPECT_TRUE(komunikaty.Lista.empty());
 }
 
-TEST_F(Okno, StartUpWithoutDataLeavesTheListEmptyAndSaysNothing)
+TEST_F(Okno, StartUpWithoutDataSaysWhereItLookedAndHowDataAreMade)
 {
     uruchom();
     EXPECT_EQ(okno->clbSpisKodeksow->count(), 0);
     EXPECT_TRUE(okno->nazwyKodeksow.empty());
-    EXPECT_TRUE(komunikaty.Lista.empty());
+    ASSERT_EQ(komunikaty.Lista.size(), 1u);
+    EXPECT_EQ(utf(komunikaty.Lista[0]),
+              "Nie znaleziono danych programu (kodeksów).\r\nSzukano pliku Lumesta.rdu w folderach:\r\n" +
+                  (okno->sKatalogUzytkownika / "Lumesta").string() + "\r\n" + (program / "Lumesta").string() +
+                  "\r\n" + (korzen / "Lumesta").string() +
+                  "\r\nAby czytać obowiązujące prawo, pobierz tekst jednolity aktu (PDF) i dodaj go poleceniem "
+                  "„Dodaj akt…” z menu „Pliki” (Ctrl+O).\r\n"
+                  "Dane przygotowuje się też z tekstów źródłowych (opis formatu: docs/source-format.md) "
+                  "poleceniem:\r\nlumesta-tool pack FOLDER_Z_TEKSTAMI " +
+                  program.string() + "\r\nPotem uruchom program ponownie.");
     // Commands that need a document say so; nothing else happens.
+    komunikaty.Lista.clear();
     okno->Zamknij1Click();
     ASSERT_EQ(komunikaty.Lista.size(), 1u);
     EXPECT_EQ(utf(komunikaty.Lista[0]), "Najpierw otwórz jakiś kodeks z listy kodeksów.");
@@ -410,20 +420,26 @@ TEST_F(Okno, OpeningAgainKeepsOneTabAndASecondCodeAddsOne)
     EXPECT_EQ(okno->clbSpisKodeksow->item(1)->checkState(), Qt::Checked);
 }
 
-TEST_F(Okno, MissingEntryGivesAnEmptyTabNotTheDocumentBefore)
+TEST_F(Okno, MissingEntryOpensNoTab)
 {
     ASSERT_EQ(dane::zapiszBiblioteke(program, {dane::kodeksCywilny()}), "");
     uruchom();
     kliknijKodeks(0);
     ASSERT_EQ(okno->LiczbaZakladek(), 1);
-    okno->OtworzWZakladce(cp("Kodeks pracy"), true);
+    TDocView* przed = okno->BiezacyWidok();
+    const int elementy = przed->ItemCount();
+    EXPECT_FALSE(okno->OtworzWZakladce(cp("Kodeks pracy"), true));
     ASSERT_EQ(komunikaty.Lista.size(), 1u);
     EXPECT_EQ(utf(komunikaty.Lista[0]), "Nie ma: Kodeks pracy");
-    ASSERT_EQ(okno->LiczbaZakladek(), 2);
-    EXPECT_EQ(okno->BiezacyWidok()->ItemCount(), 0);
-    EXPECT_TRUE(okno->spisyZakladek[1].Spis.empty());
-    EXPECT_TRUE(okno->indeksyPrzypisow[1].Bloki.empty());
+    // The open document and every per-tab list stay as they were.
+    EXPECT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_EQ(okno->BiezacyWidok(), przed);
+    EXPECT_EQ(przed->ItemCount(), elementy);
+    EXPECT_EQ(okno->nazwyZakladek.size(), 1u);
+    EXPECT_EQ(okno->spisyZakladek.size(), 1u);
+    EXPECT_EQ(okno->indeksyPrzypisow.size(), 1u);
     EXPECT_EQ(okno->numeryPrzypisow.size(), 3u);
+    EXPECT_EQ(okno->windowTitle(), "Lumesta: Kodeks cywilny");
 }
 
 TEST_F(Okno, ClosingTabsKeepsTheListsInStepAndHidesTheEmptyStrip)

@@ -1,6 +1,7 @@
 // The program's entry: the main window, the print dialog beside it, and the
 // message loop. The program takes no command-line arguments and keeps no
 // settings; everything it needs sits beside the executable.
+#include "platform/ScreenFit.h"
 #include "print/PrintFrm.h"
 #include "reader/Okienko.h"
 #include "widgets/PageExtControl.h"
@@ -65,6 +66,10 @@ int main(int argc, char** argv)
     // Qt; they end up in the same box.
     SetWidgetExceptionHandler(
         [&app](const std::exception& e) { app.pokazWyjatek(QString::fromLocal8Bit(e.what())); });
+
+    // Every window, message boxes and dialogs included, stays within the
+    // screen's free area, however small the screen or large the scale.
+    InstallWindowFitting(app);
 
     TfLumesta fLumesta;
     // The print dialog lives beside the main window for the whole run and is

@@ -6,6 +6,7 @@
 #include "platform/Cursors.h"
 #include "platform/QtColors.h"
 #include "platform/QtText.h"
+#include "platform/ScreenFit.h"
 #include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
@@ -646,22 +647,9 @@ void TfLumesta::showEvent(QShowEvent* e)
 void TfLumesta::FormShow()
 {
     WczytajSpisKodeksow();
-    // A screen smaller than the window: cut the window to it.
-    QScreen* ekran = screen();
-    if (!ekran)
-        return;
-    const QRect s = ekran->geometry();
-    const QRect ramka = frameGeometry();
-    const int dodatekX = ramka.width() - width();
-    const int dodatekY = ramka.height() - height();
-    if (s.width() < ramka.width()) {
-        resize(std::max(1, s.width() - dodatekX), height());
-        move(s.left(), y());
-    }
-    if (s.height() < frameGeometry().height()) {
-        resize(width(), std::max(1, s.height() - dodatekY));
-        move(x(), s.top());
-    }
+    // A screen smaller than the window: the window, frame and title bar
+    // included, is cut to the screen's free area and moved into it.
+    FitWindowToScreen(this);
 }
 
 void TfLumesta::UtworzTablice()

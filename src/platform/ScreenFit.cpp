@@ -90,7 +90,9 @@ QScreen* screenOf(const QWidget* w, const QRect& frame)
     return w->screen() ? w->screen() : QGuiApplication::primaryScreen();
 }
 
-bool fitWindow(QWidget* w, bool& ownMargins)
+// `client` is where the window's client area is wanted; the window's
+// geometry when none is given.
+bool fitWindow(QWidget* w, bool& ownMargins, const QRect* wanted = nullptr)
 {
     ownMargins = true;
     if (!isFramedWindow(w))
@@ -98,7 +100,7 @@ bool fitWindow(QWidget* w, bool& ownMargins)
     if (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
         return false;
     const QMargins m = frameMargins(w, ownMargins);
-    const QRect client = w->geometry();
+    const QRect client = wanted ? *wanted : w->geometry();
     const QRect frame = client.marginsAdded(m);
     QScreen* screen = screenOf(w, frame);
     if (!screen)
@@ -110,10 +112,11 @@ bool fitWindow(QWidget* w, bool& ownMargins)
     const QRect fitted = FitRectInto(frame, screen->availableGeometry(), minimum + ramki);
     // With guessed margins the window is placed by its client area, so that
     // the window system puts the frame around it where it was reckoned.
-    if (fitted == frame && ownMargins)
+    const QRect placed = fitted.marginsRemoved(m);
+    if (placed == w->geometry() && ownMargins)
         return false;
-    w->setGeometry(fitted.marginsRemoved(m));
-    return fitted != frame;
+    w->setGeometry(placed);
+    return placed != client;
 }
 
 // Fits windows as they are shown and once more when their frame becomes
@@ -132,10 +135,11 @@ public:
         if (e->type() == QEvent::Show && obj->isWidgetType()) {
             auto* w = static_cast<QWidget*>(obj);
             if (isFramedWindow(w)) {
+                const QRect wanted = w->geometry();
                 bool own = true;
                 fitWindow(w, own);
                 if (!own)
-                    Watch(w);
+                    Watch(w, wanted);
             }
         }
         return false;
@@ -144,17 +148,18 @@ public:
 private:
     struct TPending {
         QPointer<QWidget> Window;
+        QRect Wanted;
         qint64 Until;
     };
 
-    void Watch(QWidget* w)
+    void Watch(QWidget* w, const QRect& wanted)
     {
         if (!FClock.isValid())
             FClock.start();
         FPending.erase(std::remove_if(FPending.begin(), FPending.end(),
                                       [w](const TPending& p) { return p.Window == w; }),
                        FPending.end());
-        FPending.push_back({w, FClock.elapsed() + 3000});
+        FPending.push_back({w, wanted, FClock.elapsed() + 3000});
         if (!FTimer.isActive())
             FTimer.start();
     }
@@ -167,9 +172,13 @@ private:
             QWidget* w = p.Window.data();
             if (!w || !w->isVisible())
                 continue;
-            if (!reportedMargins(w).isNull()) {
+            // Once the window is on the screen its frame is what the window
+            // system says, none included: the window is fitted again from
+            // where it was wanted, which gives back what a guess too large
+            // took away.
+            if (!reportedMargins(w).isNull() || w->testAttribute(Qt::WA_Mapped)) {
                 bool own = true;
-                fitWindow(w, own);
+                fitWindow(w, own, &p.Wanted);
                 continue;
             }
             if (now < p.Until)

@@ -543,6 +543,7 @@ void TfLumesta::UtworzPanele()
         });
     });
     clbSpisKodeksow->installEventFilter(this);
+    lbSpisTresci->installEventFilter(this);
     connect(lbSpisTresci, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { lbSpisTresciClick(); });
 
     pPole = new QWidget;
@@ -667,5 +668,11 @@ void TfLumesta::UtworzTablice()
     pecTablica->SetTabDragDrop(false);
     pecTablica->OnChange = [this](QObject*) { pcTablicaChange(); };
     pecTablica->OnTabClose = [this](QObject*, int indeks, bool& mozna) { pecTablicaTabClose(indeks, mozna); };
+    // The strip covers the whole document area with its own background, and
+    // the start-up panel goes while the strip is up: nothing of the panel
+    // shows beside the tabs or under the pages, at any size or scale.
+    pecTablica->setAutoFillBackground(true);
+    pecTablica->installEventFilter(this);
+    pLumesta->hide();
     pecTablica->raise();
 }

@@ -96,8 +96,15 @@ bool TfLumesta::event(QEvent* e)
 
 bool TfLumesta::eventFilter(QObject* obj, QEvent* e)
 {
+    const bool pokazanie = e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent;
     if (obj == pPole && e->type() == QEvent::Resize) {
         WysrodkujPanelLumesta();
+    } else if (pokazanie && pecTablica && obj == pecTablica) {
+        pLumesta->setHidden(!pecTablica->isHidden());
+    } else if (pokazanie && (obj == clbSpisKodeksow || obj == lbSpisTresci)) {
+        // With both lists hidden their pane goes too, and the splitter gives
+        // its room to the documents; either list shown brings it back.
+        Panel1->setHidden(clbSpisKodeksow->isHidden() && lbSpisTresci->isHidden());
     } else if (obj == clbSpisKodeksow && e->type() == QEvent::KeyRelease) {
         OdswiezListy(false);
     }
@@ -430,12 +437,14 @@ void TfLumesta::eksty1Click()
 
 void TfLumesta::tbLumestaClick()
 {
-    clbSpisKodeksow->setVisible(!clbSpisKodeksow->isVisible());
+    // Hidden or not by the user's choice, whether or not the window itself
+    // is on the screen yet.
+    clbSpisKodeksow->setHidden(!clbSpisKodeksow->isHidden());
 }
 
 void TfLumesta::tbSpisTresciClick()
 {
-    lbSpisTresci->setVisible(!lbSpisTresci->isVisible());
+    lbSpisTresci->setHidden(!lbSpisTresci->isHidden());
 }
 
 void TfLumesta::Zamknij1Click()

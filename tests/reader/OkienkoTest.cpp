@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -220,6 +221,29 @@ TEST_F(Okno, SplashPanelIsCentredInTheDocumentArea)
         EXPECT_EQ(okno->pLumesta->pos(), QPoint((s.width() - 553) / 2, (s.height() - 521) / 2)) << s.width();
     }
     EXPECT_EQ(okno->pLumesta->size(), QSize(553, 521));
+}
+
+TEST_F(Okno, StartPanelNeverShowsBesideOrBelowTheTabStrip)
+{
+    ASSERT_EQ(dane::zapiszBiblioteke(program, {dane::kodeksCywilny(), dane::kodeksKarny()}), "");
+    uruchom();
+    kliknijKodeks(0);
+    ASSERT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_FALSE(okno->pLumesta->isVisible());
+    // At any size the strip covers the whole document area and paints all
+    // of it.
+    for (QSize s : {QSize(1040, 640), QSize(700, 420), QSize(1900, 1200)}) {
+        okno->resize(s);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(okno->pecTablica->geometry(), okno->pPole->rect()) << s.width();
+    }
+    EXPECT_TRUE(okno->pecTablica->autoFillBackground());
+    okno->tbZamknijOtwarty->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!okno->pecTablica->isVisible(), 2000);
+    EXPECT_TRUE(okno->pLumesta->isVisible());
+    kliknijKodeks(1);
+    EXPECT_TRUE(okno->pecTablica->isVisible());
+    EXPECT_FALSE(okno->pLumesta->isVisible());
 }
 
 TEST_F(Okno, WindowIsCutToASmallerScreen)
@@ -619,6 +643,24 @@ TEST_F(Okno, CodesAndContentsListsAreHiddenAndShownAgain)
     EXPECT_FALSE(okno->lbSpisTresci->isVisible());
     okno->Spistreci1->trigger();
     EXPECT_TRUE(okno->lbSpisTresci->isVisible());
+
+    // Both lists hidden: their pane goes and the documents get its room;
+    // one list back brings the pane back, the list filling it.
+    const int szerokoscPola = okno->pPole->width();
+    okno->tbLumesta->click();
+    okno->tbSpisTresci->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(okno->Panel1->isVisible());
+    EXPECT_GT(okno->pPole->width(), szerokoscPola);
+    okno->Spistreci1->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(okno->Panel1->isVisible());
+    EXPECT_TRUE(okno->lbSpisTresci->isVisible());
+    EXPECT_FALSE(okno->clbSpisKodeksow->isVisible());
+    EXPECT_EQ(okno->lbSpisTresci->height(), okno->sPodzialPion->height());
+    EXPECT_EQ(okno->pPole->width(), szerokoscPola);
+    okno->Lumesta1->trigger();
+    EXPECT_TRUE(okno->clbSpisKodeksow->isVisible());
 }
 
 } // namespace

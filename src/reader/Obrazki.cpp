@@ -1,6 +1,7 @@
 #include "reader/Obrazki.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFont>
 #include <QImage>
@@ -21,12 +22,21 @@ const QColor Grafit(0x33, 0x3D, 0x47);
 const QColor Papier(0xFD, 0xFD, 0xF8);
 const QColor Czerwien(0xC6, 0x28, 0x28);
 
-QImage puste(QSize rozmiar)
+// A transparent image of `rozmiar` device-independent pixels at the device
+// pixel ratio `skala`: painters opened on it draw in device-independent
+// coordinates, at the full resolution of the device.
+QImage puste(QSize rozmiar, qreal skala = 1.0)
 {
-    QImage img(rozmiar, QImage::Format_ARGB32_Premultiplied);
+    if (!(skala > 0))
+        skala = 1.0;
+    QImage img(int(std::ceil(rozmiar.width() * skala - 0.001)), int(std::ceil(rozmiar.height() * skala - 0.001)),
+               QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(skala);
     img.fill(Qt::transparent);
     return img;
 }
+
+QPixmap obraz(const QImage& img) { return QPixmap::fromImage(img); }
 
 void ustawPioro(QPainter& p, const QColor& kolor, qreal grubosc)
 {
@@ -196,9 +206,9 @@ void rysujMalySymbol(QPainter& p, int indeks)
 
 } // namespace
 
-QPixmap narzedzie(int indeks)
+QPixmap narzedzie(int indeks, qreal skala)
 {
-    QImage img = puste(RozmiarNarzedzia);
+    QImage img = puste(RozmiarNarzedzia, skala);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     switch (indeks) {
@@ -210,12 +220,12 @@ QPixmap narzedzie(int indeks)
     default: break;
     }
     p.end();
-    return QPixmap::fromImage(img);
+    return obraz(img);
 }
 
-QPixmap malyObrazek(int indeks)
+QPixmap malyObrazek(int indeks, qreal skala)
 {
-    QImage img = puste(RozmiarObrazka);
+    QImage img = puste(RozmiarObrazka, skala);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     if (indeks == ZnakPrzypisuIndeks)
@@ -223,14 +233,14 @@ QPixmap malyObrazek(int indeks)
     else if (indeks >= 0 && indeks < ZnakPrzypisuIndeks)
         rysujMalySymbol(p, indeks);
     p.end();
-    return QPixmap::fromImage(img);
+    return obraz(img);
 }
 
-QPixmap logoProgramu(QSize rozmiar)
+QPixmap logoProgramu(QSize rozmiar, qreal skala)
 {
-    QImage img = puste(rozmiar);
+    QImage img = puste(rozmiar, skala);
     if (rozmiar.isEmpty())
-        return QPixmap::fromImage(img);
+        return obraz(img);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -300,17 +310,17 @@ QPixmap logoProgramu(QSize rozmiar)
     p.setPen(Qt::white);
     p.drawText(QRectF(106, 68, 88, 88), Qt::AlignCenter, QString(QChar(0x00A7)));
     p.end();
-    return QPixmap::fromImage(img);
+    return obraz(img);
 }
 
 namespace {
 
 // A logo made of a mark in a rounded square and the name beside it.
-QPixmap logoZZnakiem(QSize rozmiar, const QColor& kolor, const QString& litera, const QString& nazwa)
+QPixmap logoZZnakiem(QSize rozmiar, qreal skala, const QColor& kolor, const QString& litera, const QString& nazwa)
 {
-    QImage img = puste(rozmiar);
+    QImage img = puste(rozmiar, skala);
     if (rozmiar.isEmpty())
-        return QPixmap::fromImage(img);
+        return obraz(img);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -337,19 +347,19 @@ QPixmap logoZZnakiem(QSize rozmiar, const QColor& kolor, const QString& litera, 
     p.setPen(kolor.darker(125));
     p.drawText(QRectF(0, znak.bottom() + 1, rozmiar.width(), h - znak.bottom() - 1), Qt::AlignCenter, nazwa);
     p.end();
-    return QPixmap::fromImage(img);
+    return obraz(img);
 }
 
 } // namespace
 
-QPixmap logoFirmy(QSize rozmiar)
+QPixmap logoFirmy(QSize rozmiar, qreal skala)
 {
-    return logoZZnakiem(rozmiar, QColor(0x1E, 0x6E, 0x8C), QStringLiteral("M"), QStringLiteral("MARDOVELT"));
+    return logoZZnakiem(rozmiar, skala, QColor(0x1E, 0x6E, 0x8C), QStringLiteral("M"), QStringLiteral("MARDOVELT"));
 }
 
-QPixmap logoTworcy(QSize rozmiar)
+QPixmap logoTworcy(QSize rozmiar, qreal skala)
 {
-    return logoZZnakiem(rozmiar, QColor(0x8C, 0x4A, 0x1E), QStringLiteral("B"), QStringLiteral("BROVANK"));
+    return logoZZnakiem(rozmiar, skala, QColor(0x8C, 0x4A, 0x1E), QStringLiteral("B"), QStringLiteral("BROVANK"));
 }
 
 QCursor kursorSkoku()

@@ -4,6 +4,7 @@
 #include "reader/Wyglad.h"
 
 #include "platform/Cursors.h"
+#include "platform/DrawnPicture.h"
 #include "platform/QtColors.h"
 #include "platform/QtText.h"
 #include "platform/ScreenFit.h"
@@ -93,7 +94,8 @@ protected:
             p.drawText(rect().translated(przesuniecie, przesuniecie), Qt::AlignCenter | Qt::TextShowMnemonic, text());
             return;
         }
-        const QPixmap obraz = icon().pixmap(ikona, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        // Made for this screen's pixel ratio, so it is sharp when scaled.
+        const QPixmap obraz = icon().pixmap(ikona, devicePixelRatioF(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
         if (toolButtonStyle() == Qt::ToolButtonIconOnly) {
             p.drawPixmap((width() - ikona.width()) / 2 + przesuniecie, (height() - ikona.height()) / 2 + przesuniecie,
                          obraz);
@@ -209,12 +211,13 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
         return true;
     };
 
+    // The pictures are drawn for each screen's pixel ratio as they are shown.
     ilNarzedzia = std::make_unique<TImageList>(obrazki::RozmiarNarzedzia.width(), obrazki::RozmiarNarzedzia.height());
     for (int i = 0; i < obrazki::LiczbaNarzedzi; ++i)
-        ilNarzedzia->Add(obrazki::narzedzie(i).toImage());
+        ilNarzedzia->Add([i](qreal skala) { return obrazki::narzedzie(i, skala).toImage(); });
     ilObrazki = std::make_unique<TImageList>(obrazki::RozmiarObrazka.width(), obrazki::RozmiarObrazka.height());
     for (int i = 0; i < obrazki::LiczbaMalychObrazkow; ++i)
-        ilObrazki->Add(obrazki::malyObrazek(i).toImage());
+        ilObrazki->Add([i](qreal skala) { return obrazki::malyObrazek(i, skala).toImage(); });
 
     // The shared style table as the window stores it: nine styles.
     DVSStyl = new TDVStyle(this);
@@ -438,7 +441,7 @@ void TfLumesta::UtworzNarzedzia()
         b->setText(tekst);
         b->setToolTip(podpowiedz);
         b->setStatusTip(podpowiedz);
-        b->setIcon(QIcon(QPixmap::fromImage(ilNarzedzia->Image(obrazek))));
+        b->setIcon(ilNarzedzia->Icon(obrazek));
         b->setIconSize(obrazki::RozmiarNarzedzia);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
@@ -461,7 +464,12 @@ void TfLumesta::UtworzNarzedzia()
     // Progress of building a document, at the right of the tool bar area.
     pPostep = new QWidget(pNarzedzia);
     pPostep->setObjectName(QStringLiteral("pPostep"));
-    pPostep->setFixedWidth(271);
+    // 271 pixels wide when there is room; on a narrow window the buttons
+    // keep theirs and the progress gives way (it stays at the right edge).
+    pPostep->setMinimumWidth(0);
+    pPostep->setMaximumWidth(271);
+    pPostep->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    pPostep->installEventFilter(this);
     lWczytywanie = new QLabel(QStringLiteral("Wczytywanie:"), pPostep);
     lWczytywanie->setObjectName(QStringLiteral("lWczytywanie"));
     lWczytywanie->setGeometry(4, 19, 66, 18);
@@ -473,7 +481,10 @@ void TfLumesta::UtworzNarzedzia()
     gWczytywanie->SetProgress(0);
     lWczytywanie->hide();
     gWczytywanie->hide();
-    uklad->addWidget(pPostep);
+    // Room beyond the buttons goes to the progress first (up to its width),
+    // the rest to the tool bar.
+    uklad->addWidget(pPostep, 100);
+    tbNarzedzia->setMinimumWidth(tbNarzedzia->sizeHint().width());
 }
 
 void TfLumesta::UtworzPanele()
@@ -566,10 +577,9 @@ void TfLumesta::UtworzPanelLumesta()
     pLumesta->setObjectName(QStringLiteral("pLumesta"));
     pLumesta->setFixedSize(SzerokoscPaneluLumesta, WysokoscPaneluLumesta);
 
-    lLumesta = new QLabel(pLumesta);
+    lLumesta = new TDrawnPicture(obrazki::logoProgramu, QSize(320, 236), pLumesta);
     lLumesta->setObjectName(QStringLiteral("lLumesta"));
     lLumesta->setGeometry(116, 6, 320, 236);
-    lLumesta->setPixmap(obrazki::logoProgramu(lLumesta->size()));
 
     Label2 = new QLabel(QStringLiteral("Lumesta"), pLumesta);
     Label2->setObjectName(QStringLiteral("Label2"));

@@ -3,8 +3,10 @@
 // 1366 x 768 screen at 200 % (683 x 384 in Qt's device-independent pixels).
 // Every window has a 2-pixel frame on that platform, so fitting has to count
 // the frame.
+#include "platform/DrawnPicture.h"
 #include "platform/ScreenFit.h"
 #include "print/PrintFrm.h"
+#include "reader/Obrazki.h"
 #include "reader/Okienko.h"
 #include "store/Typy.h"
 
@@ -23,6 +25,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <memory>
 
@@ -145,6 +148,39 @@ TEST_F(MaleEkrany, RememberedGeometryFromABiggerScreenIsFittedAgain)
     FitWindowToScreen(okno.get());
     EXPECT_TRUE(miesciSie(*okno, MalyEkran));
     EXPECT_EQ(okno->frameGeometry().topLeft(), MalyEkran.topLeft());
+}
+
+TEST_F(MaleEkrany, PicturesAreDrawnAtTheScaledScreensResolution)
+{
+    auto okno = glowne(SkalowanyEkran);
+    ASSERT_EQ(okno->devicePixelRatio(), 2.0);
+
+    // The tool button shows its icon pixel for pixel as drawn at 200 %, not
+    // a 32 x 32 picture blown up.
+    QToolButton* b = okno->tbZapisz;
+    const QImage zrzut = b->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(zrzut.devicePixelRatio(), 2.0);
+    const QImage ikona = obrazki::narzedzie(0, 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(ikona.size(), QSize(64, 64));
+    const QPoint poczatek(2 * ((b->width() - 32) / 2), 2 * 3);
+    int porownane = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            if (qAlpha(ikona.pixel(x, y)) != 255)
+                continue;
+            ASSERT_EQ(zrzut.pixel(poczatek + QPoint(x, y)), ikona.pixel(x, y)) << x << "," << y;
+            ++porownane;
+        }
+    EXPECT_GT(porownane, 1000);
+
+    // The logos of the start panel are made for the screen they are on.
+    for (QLabel* l : {okno->lLumesta, okno->iMardovelt, okno->iBrovank}) {
+        auto* obraz = dynamic_cast<TDrawnPicture*>(l);
+        ASSERT_NE(obraz, nullptr);
+        l->grab();
+        EXPECT_EQ(obraz->Shown().devicePixelRatio(), 2.0);
+        EXPECT_EQ(obraz->Shown().size(), obraz->PictureSize() * 2);
+    }
 }
 
 } // namespace

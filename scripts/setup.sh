@@ -8,8 +8,9 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-translations-l10n libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core fonts-liberation2 xvfb xauth
-          libpoppler-qt6-dev poppler-utils libhunspell-dev hunspell-pl)
+          qt6-svg-dev fonts-dejavu-core fonts-liberation2 xvfb xauth
+          libpoppler-qt6-dev poppler-utils libhunspell-dev hunspell-pl
+          dpkg-dev appstream desktop-file-utils)
 
 missing=()
 for p in "${packages[@]}"; do

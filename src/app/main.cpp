@@ -1,8 +1,8 @@
 // The program's entry: the main window, the print dialog beside it, and the
-// message loop. The program takes no command-line arguments and keeps no
-// settings; everything it needs sits beside the executable.
+// message loop.
 #include "platform/ScreenFit.h"
 #include "print/PrintFrm.h"
+#include "reader/Obrazki.h"
 #include "reader/Okienko.h"
 #include "widgets/PageExtControl.h"
 
@@ -55,6 +55,9 @@ int main(int argc, char** argv)
 {
     TAplikacja app(argc, argv);
     app.setApplicationName(QStringLiteral("Lumesta"));
+    // Ties the windows to the desktop entry and its icon.
+    app.setDesktopFileName(QStringLiteral(LUMESTA_APP_ID));
+    app.setWindowIcon(obrazki::ikonaProgramu());
 
     // Standard buttons of message boxes and dialogs read in Polish.
     QTranslator tlumaczenie;

@@ -242,11 +242,20 @@ QPixmap logoProgramu(QSize rozmiar, qreal skala)
     if (rozmiar.isEmpty())
         return obraz(img);
     QPainter p(&img);
+    rysujLogoProgramu(p, QRectF(QPointF(0, 0), QSizeF(rozmiar)));
+    p.end();
+    return obraz(img);
+}
+
+void rysujLogoProgramu(QPainter& p, const QRectF& obszar)
+{
+    if (obszar.isEmpty())
+        return;
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
     // Drawn on a 300 x 220 grid and scaled to the requested size.
-    const qreal s = std::min(rozmiar.width() / 300.0, rozmiar.height() / 220.0);
-    p.translate((rozmiar.width() - 300 * s) / 2, (rozmiar.height() - 220 * s) / 2);
+    const qreal s = std::min(obszar.width() / 300.0, obszar.height() / 220.0);
+    p.translate(obszar.left() + (obszar.width() - 300 * s) / 2, obszar.top() + (obszar.height() - 220 * s) / 2);
     p.scale(s, s);
 
     // Soft shadow under the book.
@@ -303,14 +312,18 @@ QPixmap logoProgramu(QSize rozmiar, qreal skala)
     ustawPioro(p, Qt::white, 4);
     p.setBrush(Zielen);
     p.drawEllipse(QPointF(150, 112), 44, 44);
+    // The sign as an outline centred on the seal: the same shape on the
+    // screen and in the scalable icon, whatever fonts the viewer has.
     QFont f("DejaVu Serif");
     f.setPixelSize(64);
     f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(106, 68, 88, 88), Qt::AlignCenter, QString(QChar(0x00A7)));
-    p.end();
-    return obraz(img);
+    QPainterPath znak;
+    znak.addText(0, 0, f, QString(QChar(0x00A7)));
+    const QRectF ramka = znak.boundingRect();
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(znak.translated(QPointF(150, 112) - ramka.center()));
+    p.restore();
 }
 
 namespace {
@@ -360,6 +373,14 @@ QPixmap logoFirmy(QSize rozmiar, qreal skala)
 QPixmap logoTworcy(QSize rozmiar, qreal skala)
 {
     return logoZZnakiem(rozmiar, skala, QColor(0x8C, 0x4A, 0x1E), QStringLiteral("B"), QStringLiteral("BROVANK"));
+}
+
+QIcon ikonaProgramu()
+{
+    QIcon ikona;
+    for (int bok : {16, 22, 24, 32, 48, 64, 128, 256})
+        ikona.addPixmap(logoProgramu(QSize(bok, bok)));
+    return ikona;
 }
 
 QCursor kursorSkoku()

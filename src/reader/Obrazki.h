@@ -8,8 +8,12 @@
 // is drawn at that resolution and carries the ratio, so it covers the same
 // area on the screen and stays sharp.
 #include <QCursor>
+#include <QIcon>
 #include <QPixmap>
+#include <QRectF>
 #include <QSize>
+
+class QPainter;
 
 namespace obrazki {
 
@@ -32,6 +36,12 @@ constexpr int LiczbaMalychObrazkow = 7;
 
 // The program logo: an open book with the section sign, in the given size.
 QPixmap logoProgramu(QSize rozmiar, qreal skala = 1.0);
+// The same logo drawn with any painter (screen, image, a scalable picture
+// file), centred in `obszar` and as large as fits.
+void rysujLogoProgramu(QPainter& p, const QRectF& obszar);
+// The program's icon for windows and the desktop: the logo at the usual
+// icon sizes.
+QIcon ikonaProgramu();
 
 // Logos of the company and of the maker, shown over their web addresses.
 QPixmap logoFirmy(QSize rozmiar, qreal skala = 1.0);

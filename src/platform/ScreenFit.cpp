@@ -65,8 +65,8 @@ QMargins frameMargins(const QWidget* w, bool& own)
     }
     // Nothing to go by: a title bar of the usual height and thin borders.
     // The real frame corrects this once it is known.
-    const int tytul = std::max(24, w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w));
-    return QMargins(2, tytul, 2, 2);
+    const int titleBar = std::max(24, w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w));
+    return QMargins(2, titleBar, 2, 2);
 }
 
 // The screen a window belongs on: the one under its centre, else the one it
@@ -90,8 +90,10 @@ QScreen* screenOf(const QWidget* w, const QRect& frame)
     return w->screen() ? w->screen() : QGuiApplication::primaryScreen();
 }
 
-// `client` is where the window's client area is wanted; the window's
-// geometry when none is given.
+// Fits the window into the free area of its screen. `wanted` is where its
+// client area is wanted (its present geometry when none is given).
+// `ownMargins` tells whether the frame margins were the window's own or a
+// guess.
 bool fitWindow(QWidget* w, bool& ownMargins, const QRect* wanted = nullptr)
 {
     ownMargins = true;
@@ -108,8 +110,8 @@ bool fitWindow(QWidget* w, bool& ownMargins, const QRect* wanted = nullptr)
     QSize minimum = w->minimumSize();
     if (w->minimumSizeHint().isValid())
         minimum = minimum.expandedTo(w->minimumSizeHint());
-    const QSize ramki(m.left() + m.right(), m.top() + m.bottom());
-    const QRect fitted = FitRectInto(frame, screen->availableGeometry(), minimum + ramki);
+    const QSize frameExtent(m.left() + m.right(), m.top() + m.bottom());
+    const QRect fitted = FitRectInto(frame, screen->availableGeometry(), minimum + frameExtent);
     // With guessed margins the window is placed by its client area, so that
     // the window system puts the frame around it where it was reckoned.
     const QRect placed = fitted.marginsRemoved(m);

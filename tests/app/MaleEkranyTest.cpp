@@ -6,6 +6,7 @@
 #include "platform/DrawnPicture.h"
 #include "platform/ScreenFit.h"
 #include "print/PrintFrm.h"
+#include "reader/LaczaFirm.h"
 #include "reader/Obrazki.h"
 #include "reader/Okienko.h"
 #include "store/Typy.h"
@@ -174,7 +175,7 @@ TEST_F(MaleEkrany, PicturesAreDrawnAtTheScaledScreensResolution)
     EXPECT_GT(porownane, 1000);
 
     // The logos of the start panel are made for the screen they are on.
-    for (QLabel* l : {okno->lLumesta, okno->iMardovelt, okno->iBrovank}) {
+    for (QLabel* l : {okno->lLumesta, okno->laczaFirm->iMardovelt, okno->laczaFirm->iBrovank}) {
         auto* obraz = dynamic_cast<TDrawnPicture*>(l);
         ASSERT_NE(obraz, nullptr);
         l->grab();

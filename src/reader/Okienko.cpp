@@ -149,6 +149,9 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     setFont(czcionkaFormularza());
     const QString katalog = katalogProgramu.isEmpty() ? QCoreApplication::applicationDirPath() : katalogProgramu;
     sKatalogProgramu = std::filesystem::path(katalog.toStdString());
+    sKatalogInstalacji =
+        KatalogInstalacji(sKatalogProgramu, katalogProgramu.isEmpty() ? std::filesystem::path(KatalogSystemowy)
+                                                                       : std::filesystem::path());
     const QString dane = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (!dane.isEmpty())
         sKatalogUzytkownika = std::filesystem::path(dane.toStdString()) / "Lumesta";
@@ -374,7 +377,10 @@ void TfLumesta::UtworzMenu()
     connect(Stronafirmowa1, &QAction::triggered, this, [] { pomoc::Stronafirmowa1Click(); });
     connect(List1, &QAction::triggered, this, [] { pomoc::List1Click(); });
     connect(Licencja1, &QAction::triggered, this,
-            [this] { pomoc::Licencja1Click(this, QString::fromStdString(sKatalogProgramu.string())); });
+            [this] {
+                pomoc::Licencja1Click(
+                    this, QString::fromStdString(KatalogLicencji(sKatalogProgramu, sKatalogInstalacji).string()));
+            });
     connect(OLumesta1, &QAction::triggered, this, [this] { pomoc::OLumesta1Click(this); });
 
     // Pop-up menu of the document views. Its items carry the same shortcuts

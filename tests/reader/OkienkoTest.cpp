@@ -190,6 +190,61 @@ TEST_F(Okno, StartUpFallsBackToTheParentFolder)
     EXPECT_TRUE(komunikaty.Lista.empty());
 }
 
+TEST_F(Okno, InstalledProgramReadsTheLibraryUnderShare)
+{
+    // The layout of an installed program: prefix/bin/lumesta, and the
+    // library with the licence in prefix/share/lumesta.
+    const fs::path instalacja = korzen / "share" / "lumesta";
+    ASSERT_EQ(dane::zapiszBiblioteke(instalacja, {dane::kodeksKarny(), dane::konstytucja()}), "");
+    std::ofstream(instalacja / "Licencja.rtf") << "{\\rtf1 instalacja}";
+    uruchom();
+    EXPECT_EQ(okno->sKatalogInstalacji, instalacja);
+    EXPECT_EQ(wierszeListy(okno->clbSpisKodeksow),
+              (std::vector<std::string>{"Kodeks karny", "Konstytucja Rzeczypospolitej Polskiej"}));
+    kliknijKodeks(1);
+    ASSERT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_GT(okno->BiezacyWidok()->ItemCount(), 0);
+    EXPECT_TRUE(komunikaty.Lista.empty());
+
+    // The licence comes from there too, unless the program has its own.
+    EXPECT_EQ(KatalogLicencji(program, okno->sKatalogInstalacji), instalacja);
+    std::ofstream(program / "Licencja.rtf") << "{\\rtf1 program}";
+    EXPECT_EQ(KatalogLicencji(program, okno->sKatalogInstalacji), program);
+    EXPECT_EQ(KatalogLicencji(program, fs::path()), program);
+}
+
+TEST_F(Okno, LibraryBesideTheProgramComesBeforeTheInstalledOne)
+{
+    const fs::path instalacja = korzen / "share" / "lumesta";
+    ASSERT_EQ(dane::zapiszBiblioteke(program, {dane::kodeksCywilny()}), "");
+    ASSERT_EQ(dane::zapiszBiblioteke(instalacja, {dane::kodeksCywilny(), dane::kodeksKarny()}), "");
+    uruchom();
+    // Each code once, from the first library that has it.
+    EXPECT_EQ(wierszeListy(okno->clbSpisKodeksow), (std::vector<std::string>{"Kodeks cywilny", "Kodeks karny"}));
+    EXPECT_EQ(okno->sKatalogDanych, program / "Lumesta" / "");
+    EXPECT_EQ(okno->biblioteka->Gdzie("Kodeks cywilny"), 1);
+    EXPECT_EQ(okno->biblioteka->Gdzie("Kodeks karny"), 2);
+    kliknijKodeks(1);
+    EXPECT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_TRUE(komunikaty.Lista.empty());
+}
+
+TEST(Reguly, InstalledLibraryIsShareBesideTheProgramElseTheSystemFolder)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const fs::path k(tmp.path().toStdString());
+    fs::create_directories(k / "usr" / "bin");
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin", {}), fs::path());
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin", k / "system"), fs::path());
+    fs::create_directories(k / "system");
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin", k / "system"), k / "system");
+    fs::create_directories(k / "usr" / "share" / "lumesta");
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin", k / "system"), k / "usr" / "share" / "lumesta");
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin" / "", {}), k / "usr" / "share" / "lumesta");
+    EXPECT_EQ(KatalogInstalacji({}, {}), fs::path());
+}
+
 TEST_F(Okno, StartUpWithoutDataLeavesTheListEmptyAndSaysNothing)
 {
     uruchom();

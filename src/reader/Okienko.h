@@ -89,6 +89,20 @@ std::string KomunikatZaDuzy(const std::string& nazwa);
 // A switch of the library cut short that the program could not finish.
 std::string KomunikatPrzerwanaWymiana(const std::filesystem::path& folder, const std::string& powod);
 
+// The library installed with the program: "share/lumesta" beside the
+// program's folder (the program in /usr/bin, its library in
+// /usr/share/lumesta, whatever the prefix), else `systemowy` when that
+// folder exists. Empty when neither exists.
+std::filesystem::path KatalogInstalacji(const std::filesystem::path& program,
+                                        const std::filesystem::path& systemowy);
+// The system-wide folder of the installed program's files.
+inline constexpr const char* KatalogSystemowy = "/usr/share/lumesta";
+
+// The folder to read the licence from: the program's folder when the
+// licence lies there, else the installed library's when it lies there;
+// the program's folder when neither has it.
+std::filesystem::path KatalogLicencji(const std::filesystem::path& program, const std::filesystem::path& instalacja);
+
 // The text styles' sizes after the font dialog chose `nowy` points while
 // style 0 had `bazowy`: each size scaled by nowy / bazowy and rounded to the
 // nearest whole point, halves to even. A size never drops below 1 point.
@@ -202,6 +216,11 @@ public:
 
     // ---- run-time state -------------------------------------------------
     std::filesystem::path sKatalogProgramu;
+    // The library installed with the program (KatalogInstalacji), read after
+    // the user's and the program's own; empty when there is none. The
+    // system-wide folder counts only for the running executable, not for a
+    // program folder given by the caller.
+    std::filesystem::path sKatalogInstalacji;
     std::filesystem::path sKatalogDanych;
     // The user's library first, then the one beside the program.
     std::unique_ptr<TBiblioteka> biblioteka;
@@ -355,11 +374,12 @@ private:
     bool Zapytaj(const QString& tytul, const QString& tekst);
     void UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc);
 
-    // The user's library and the bundled one (its folder as chosen by
-    // WczytajSpisKodeksow), in that order.
+    // The user's library, the bundled one (its folder as chosen by
+    // WczytajSpisKodeksow) and the installed one, in that order.
     void UtworzBiblioteki();
     static constexpr std::size_t BibliotekaUzytkownika = 0;
     static constexpr std::size_t BibliotekaProgramu = 1;
+    static constexpr std::size_t BibliotekaInstalacji = 2;
 
     struct TImport;
     void ImportZakonczony(std::shared_ptr<TImport> wynik);

@@ -64,6 +64,29 @@ std::string KomunikatZaDuzy(const std::string& nazwa)
     return cp1250::fromUtf8("Za mało pamięci, by pokazać: ") + nazwa;
 }
 
+std::filesystem::path KatalogInstalacji(const std::filesystem::path& program,
+                                        const std::filesystem::path& systemowy)
+{
+    std::error_code blad;
+    if (!program.empty()) {
+        const std::filesystem::path obok = (program / ".." / "share" / "lumesta").lexically_normal();
+        if (std::filesystem::is_directory(obok, blad))
+            return obok;
+    }
+    if (!systemowy.empty() && std::filesystem::is_directory(systemowy, blad))
+        return systemowy;
+    return {};
+}
+
+std::filesystem::path KatalogLicencji(const std::filesystem::path& program, const std::filesystem::path& instalacja)
+{
+    std::error_code blad;
+    if (!std::filesystem::is_regular_file(program / "Licencja.rtf", blad) && !instalacja.empty() &&
+        std::filesystem::is_regular_file(instalacja / "Licencja.rtf", blad))
+        return instalacja;
+    return program;
+}
+
 std::string KatalogNadrzedny(const std::string& sciezka)
 {
     std::string s = sciezka;

@@ -162,7 +162,8 @@ void TfLumesta::OtworzAkt(const TAkt& akt, const std::string& dawnaNazwa, const 
     if (plik) {
         // Presence files are named in the system's encoding; the tab keeps
         // the name in Windows-1250 like every other document name.
-        OtworzWZakladce(cp1250::fromUtf8(plik->string()), false);
+        if (!OtworzWZakladce(cp1250::fromUtf8(plik->string()), false))
+            return;
         UstawPrzypisyZakladki();
         if (pecTablica)
             pecTablica->show();
@@ -195,7 +196,8 @@ bool TfLumesta::OtworzKodeks(int kodeks)
     const int wiersz = int(it - nazwyKodeksow.begin());
     clbSpisKodeksow->setCurrentRow(wiersz);
     OdswiezListy(false);
-    OtworzWZakladce(tytul, true);
+    if (!OtworzWZakladce(tytul, true))
+        return false;
     UstawPrzypisyZakladki();
     UstawZnacznik(wiersz, true);
     if (pecTablica)

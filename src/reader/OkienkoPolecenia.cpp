@@ -16,6 +16,7 @@
 #include "widgets/ProgressGauge.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTimer>
@@ -96,8 +97,20 @@ bool TfLumesta::event(QEvent* e)
 
 bool TfLumesta::eventFilter(QObject* obj, QEvent* e)
 {
+    const bool pokazanie = e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent;
     if (obj == pPole && e->type() == QEvent::Resize) {
         WysrodkujPanelLumesta();
+    } else if (obj == pPostep && e->type() == QEvent::Resize) {
+        // The gauge keeps 4 pixels from the right edge, its label just
+        // before it.
+        gWczytywanie->move(pPostep->width() - 4 - gWczytywanie->width(), gWczytywanie->y());
+        lWczytywanie->move(gWczytywanie->x() - 2 - lWczytywanie->width(), lWczytywanie->y());
+    } else if (pokazanie && pecTablica && obj == pecTablica) {
+        pLumesta->setHidden(!pecTablica->isHidden());
+    } else if (pokazanie && (obj == clbSpisKodeksow || obj == lbSpisTresci)) {
+        // With both lists hidden their pane goes too, and the splitter gives
+        // its room to the documents; either list shown brings it back.
+        Panel1->setHidden(clbSpisKodeksow->isHidden() && lbSpisTresci->isHidden());
     } else if (obj == clbSpisKodeksow && e->type() == QEvent::KeyRelease) {
         OdswiezListy(false);
     }
@@ -398,9 +411,15 @@ void TfLumesta::UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc)
         b->setFixedHeight(wysokosc);
         b->update();
     }
-    pNarzedzia->setFixedHeight(wysokosc);
-    // The progress label and gauge stay in the middle of the lower bar.
-    const int srodek = wysokosc / 2;
+    // The bar is as high as its buttons plus the tool bar's own frame and
+    // margins, so that no button (and no icon in it) is cut at the bottom.
+    if (QLayout* l = tbNarzedzia->layout())
+        l->invalidate();
+    tbNarzedzia->updateGeometry();
+    const int wysokoscPaska = std::max(wysokosc, tbNarzedzia->sizeHint().height());
+    pNarzedzia->setFixedHeight(wysokoscPaska);
+    // The progress label and gauge stay in the middle of the bar.
+    const int srodek = wysokoscPaska / 2;
     lWczytywanie->move(lWczytywanie->x(), srodek - lWczytywanie->height() / 2);
     gWczytywanie->move(gWczytywanie->x(), srodek - gWczytywanie->height() / 2);
 }
@@ -422,12 +441,14 @@ void TfLumesta::eksty1Click()
 
 void TfLumesta::tbLumestaClick()
 {
-    clbSpisKodeksow->setVisible(!clbSpisKodeksow->isVisible());
+    // Hidden or not by the user's choice, whether or not the window itself
+    // is on the screen yet.
+    clbSpisKodeksow->setHidden(!clbSpisKodeksow->isHidden());
 }
 
 void TfLumesta::tbSpisTresciClick()
 {
-    lbSpisTresci->setVisible(!lbSpisTresci->isVisible());
+    lbSpisTresci->setHidden(!lbSpisTresci->isHidden());
 }
 
 void TfLumesta::Zamknij1Click()
@@ -467,7 +488,8 @@ void TfLumesta::tvSpisKodeksowClick()
     if (wiersz < 0 || std::size_t(wiersz) >= nazwyKodeksow.size())
         return;
     OdswiezListy(false);
-    OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true);
+    if (!OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true))
+        return;
     UstawPrzypisyZakladki();
     UstawZnacznik(wiersz, true);
     if (pecTablica)
@@ -482,7 +504,9 @@ void TfLumesta::clbSpisKodeksowClickCheck(QListWidgetItem* pozycja)
     const std::string& nazwa = nazwyKodeksow[std::size_t(n)];
     clbSpisKodeksow->setCurrentRow(n);
     if (pozycja->checkState() == Qt::Checked) {
-        OtworzWZakladce(nazwa, true);
+        // A code that cannot be opened does not stay ticked.
+        if (!OtworzWZakladce(nazwa, true))
+            UstawZnacznik(n, false);
         return;
     }
     const QString tekst = QStringLiteral("Czy na pewno zamknąć: \n") + toQString(nazwa) + QStringLiteral("?");

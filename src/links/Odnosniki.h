@@ -46,16 +46,16 @@ struct TCel {
 
 // Part of the text a link covers. Line: a paragraph of the document, or a
 // line of the footnote it was found in.
-struct TMiejsce {
+struct TMiejsceOdnosnika {
     std::size_t Linia = 0;
     std::size_t Od = 0;
     std::size_t Dlugosc = 0;
-    bool operator==(const TMiejsce&) const = default;
+    bool operator==(const TMiejsceOdnosnika&) const = default;
 };
 
 struct TOdnosnik {
     // One part, or more when a citation runs over a footnote's line end.
-    std::vector<TMiejsce> Miejsca;
+    std::vector<TMiejsceOdnosnika> Miejsca;
     TCel Cel;
     // Whether the target is there to be opened. Journal citations are
     // links either way (the reader offers the act's web page instead).
@@ -120,7 +120,7 @@ TOdnosniki OdnosnikiTresci(const TPlik& plik, const TZrodloOdnosnikow& zrodlo, c
 
 // Links of one footnote: its lines are read as one text (the footnote
 // window shows them as one paragraph), so that a citation may run on over
-// a line end. TMiejsce::Linia is the index in `linie`.
+// a line end. TMiejsceOdnosnika::Linia is the index in `linie`.
 TOdnosniki OdnosnikiPrzypisu(const std::vector<std::string>& linie, const TZrodloOdnosnikow& zrodlo,
                              const TBibliotekaOdnosnikow& biblioteka);
 

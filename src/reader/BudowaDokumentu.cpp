@@ -89,7 +89,7 @@ void TBudowa::DodajTekst(const std::string& tekst, std::size_t numer, std::size_
         while (FNastepny < l.size() && l[FNastepny].Miejsca.at(0).Linia < numer)
             ++FNastepny;
         while (FNastepny < l.size() && l[FNastepny].Miejsca[0].Linia == numer) {
-            const TMiejsce& m = l[FNastepny].Miejsca[0];
+            const TMiejsceOdnosnika& m = l[FNastepny].Miejsca[0];
             if (m.Od >= koniec)
                 break;
             if (m.Od + m.Dlugosc <= poz) {

@@ -165,7 +165,7 @@ void TfPrzypis::WypelnijPrzypis(const TListaNapisow& linie)
     std::vector<std::vector<std::pair<std::size_t, std::size_t>>> odcinki(linie.size());
     std::vector<std::vector<int>> czyje(linie.size());
     for (std::size_t i = pierwszy; i < odnosniki.size(); ++i) {
-        for (const TMiejsce& m : odnosniki[i].Miejsca) {
+        for (const TMiejsceOdnosnika& m : odnosniki[i].Miejsca) {
             odcinki[m.Linia].push_back({m.Od, m.Dlugosc});
             czyje[m.Linia].push_back(int(i));
         }

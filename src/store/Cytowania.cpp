@@ -107,10 +107,16 @@ std::size_t cytowanie(std::string_view s, std::size_t j, std::size_t poprzedniKo
 
     std::optional<int> rok = rokCytowania(s, k);
     if (!rok) {
-        // "Dz.U. 2016 poz. 380": the year without "z" and "r.".
+        // "Dz.U. 2016 poz. 380", "Dz. U. 2016 r. poz. 380": the year
+        // without "z" (and "r.").
         std::size_t p = k;
         const int r = liczba(s, p, 4);
-        const std::size_t za = PominOdstepy(s, p);
+        std::size_t za = PominOdstepy(s, p);
+        if (za > p && Slowo(s, za, "r.")) {
+            za = PominOdstepy(s, za + 2);
+            if (Znak(s, za) == ',')
+                za = PominOdstepy(s, za + 1);
+        }
         if (p - k == 4 && r >= kNajwczesniejszyRok && r <= kNajpozniejszyRok && za > p &&
             (Slowo(s, za, "poz.") || Slowo(s, za, "Nr") || Slowo(s, za, "nr"))) {
             rok = r;

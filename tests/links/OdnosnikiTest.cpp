@@ -44,7 +44,7 @@ std::vector<Linia> linie(const TPlik& plik, const TOdnosniki& l)
 {
     std::vector<Linia> w;
     for (const TOdnosnik& o : l) {
-        const TMiejsce& m = o.Miejsca.at(0);
+        const TMiejsceOdnosnika& m = o.Miejsca.at(0);
         std::string tekst;
         for (const TTekst& t : plik.at(m.Linia))
             tekst += t.Tekst;
@@ -115,16 +115,16 @@ TEST(OdnosnikiDokumentu, FootnoteLinesReadAsOneText)
     // The act of the reference is identified by the citation after it.
     EXPECT_EQ(l[0].Cel.Rodzaj, TRodzajOdnosnika::ArtykulAktu);
     EXPECT_EQ(l[0].Cel.Akt, (TAkt{2001, 5, 43}));
-    EXPECT_EQ(l[0].Miejsca, (std::vector<TMiejsce>{{0, linie[0].find("art. 2"), 6}}));
+    EXPECT_EQ(l[0].Miejsca, (std::vector<TMiejsceOdnosnika>{{0, linie[0].find("art. 2"), 6}}));
     // A citation over the line end: one part in each line.
     EXPECT_EQ(l[1].Cel.Akt, (TAkt{2001, 5, 43}));
     EXPECT_TRUE(l[1].Istnieje);
     const std::size_t od = linie[0].find("Dz. U.");
     EXPECT_EQ(l[1].Miejsca,
-              (std::vector<TMiejsce>{{0, od, linie[0].size() - od}, {1, 0, std::string(" poz. 43").size()}}));
+              (std::vector<TMiejsceOdnosnika>{{0, od, linie[0].size() - od}, {1, 0, std::string(" poz. 43").size()}}));
     EXPECT_EQ(l[2].Cel.Akt, (TAkt{2001, 7, 8}));
     EXPECT_FALSE(l[2].Istnieje);
-    EXPECT_EQ(l[2].Miejsca, (std::vector<TMiejsce>{{1, linie[1].find("Nr 7"), std::string("Nr 7, poz. 8").size()}}));
+    EXPECT_EQ(l[2].Miejsca, (std::vector<TMiejsceOdnosnika>{{1, linie[1].find("Nr 7"), std::string("Nr 7, poz. 8").size()}}));
     // An older library's linked form; present under the name it gives.
     EXPECT_EQ(l[3].Cel.DawnaNazwa, "Dz.U.2001.005.43");
     EXPECT_TRUE(l[3].Istnieje);
@@ -164,11 +164,11 @@ TEST(OdnosnikiDokumentu, OlderLinkedFormsAreReadLineByLine)
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(l[0].Cel.Akt, (TAkt{1990, 34, 198}));
     EXPECT_EQ(l[1].Cel.Akt, (TAkt{1999, 100, 5}));
-    EXPECT_EQ(l[1].Miejsca, (std::vector<TMiejsce>{{2, linie[2].find("Dz. U."), 19}}));
+    EXPECT_EQ(l[1].Miejsca, (std::vector<TMiejsceOdnosnika>{{2, linie[2].find("Dz. U."), 19}}));
     const TOdnosniki l2 = OdnosnikiPrzypisu({linie[0], "", cp("Dz.U.2001.5.7 koniec")}, {}, Biblioteka{});
     ASSERT_EQ(l2.size(), 2u);
     EXPECT_EQ(l2[1].Cel.Akt, (TAkt{2001, 5, 7}));
-    EXPECT_EQ(l2[1].Miejsca, (std::vector<TMiejsce>{{2, 0, 13}}));
+    EXPECT_EQ(l2[1].Miejsca, (std::vector<TMiejsceOdnosnika>{{2, 0, 13}}));
 }
 
 TEST(OdnosnikiDokumentu, ArticleNumbersTellExistenceAsTheIndexDoes)

@@ -61,7 +61,7 @@ inline std::vector<std::string> opis(std::string_view tekst, const TOdnosniki& l
 {
     std::vector<std::string> w;
     for (const TOdnosnik& o : l) {
-        const TMiejsce& m = o.Miejsca.at(0);
+        const TMiejsceOdnosnika& m = o.Miejsca.at(0);
         w.push_back(std::string(NazwaRodzaju(o.Cel.Rodzaj)) + ":" + utf(tekst.substr(m.Od, m.Dlugosc)) + ">" +
                     opisCelu(o.Cel));
     }

@@ -54,6 +54,10 @@ TEST(Cytowania, SpacingVariants)
     EXPECT_EQ(opis(nbsp), V{"2016.0.380=" + cp1250::toUtf8(nbsp)});
     EXPECT_EQ(opis(cp("Dz. U. z 2007 r., Nr 50 poz. 331")), V{"2007.50.331=Dz. U. z 2007 r., Nr 50 poz. 331"});
     EXPECT_EQ(opis(cp("Dz.U. 2016 poz. 380")), V{"2016.0.380=Dz.U. 2016 poz. 380"});
+    EXPECT_EQ(opis(cp("Dz. U. 2016 r. poz. 380 i 381")),
+              (V{"2016.0.380=Dz. U. 2016 r. poz. 380", "2016.0.381=381"}));
+    // The older spaced form is not read as a year followed by anything.
+    EXPECT_EQ(opis(cp("Dz. U. 2016 r. 12")), V{});
 }
 
 TEST(Cytowania, YearFromTheActsDateInTheSameSentence)

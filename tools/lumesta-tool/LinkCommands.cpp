@@ -121,13 +121,13 @@ int LinksCommand(const std::vector<std::string>& args)
     for (const auto& [od, do_] : przypisy(linie)) {
         const std::vector<std::string> blok(linie.begin() + std::ptrdiff_t(od), linie.begin() + std::ptrdiff_t(do_));
         for (TOdnosnik& o : OdnosnikiPrzypisu(blok, zrodlo, biblioteka)) {
-            for (TMiejsce& m : o.Miejsca)
+            for (TMiejsceOdnosnika& m : o.Miejsca)
                 m.Linia += od;
             wpisy.push_back({true, std::move(o)});
         }
     }
 
-    auto tekstMiejsca = [&](bool przypis, const TMiejsce& m) {
+    auto tekstMiejsca = [&](bool przypis, const TMiejsceOdnosnika& m) {
         std::string t;
         if (przypis) {
             t = linie[m.Linia];
@@ -141,9 +141,9 @@ int LinksCommand(const std::vector<std::string>& args)
     std::string o = json ? "{\"links\": [" : "";
     for (std::size_t i = 0; i < wpisy.size(); ++i) {
         const Wpis& w = wpisy[i];
-        const TMiejsce& m = w.odnosnik.Miejsca.at(0);
+        const TMiejsceOdnosnika& m = w.odnosnik.Miejsca.at(0);
         std::string cytat;
-        for (const TMiejsce& c : w.odnosnik.Miejsca)
+        for (const TMiejsceOdnosnika& c : w.odnosnik.Miejsca)
             cytat += tekstMiejsca(w.przypis, c);
         if (json) {
             o += i ? ", " : "";
@@ -154,7 +154,7 @@ int LinksCommand(const std::vector<std::string>& args)
             if (w.odnosnik.Miejsca.size() > 1) {
                 o += ", \"parts\": [";
                 for (std::size_t c = 0; c < w.odnosnik.Miejsca.size(); ++c) {
-                    const TMiejsce& p = w.odnosnik.Miejsca[c];
+                    const TMiejsceOdnosnika& p = w.odnosnik.Miejsca[c];
                     o += (c ? ", [" : "[") + std::to_string(p.Linia) + ", " + std::to_string(p.Od) + ", " +
                          std::to_string(p.Dlugosc) + "]";
                 }

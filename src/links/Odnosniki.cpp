@@ -119,6 +119,7 @@ private:
 // § 2 ...", "... – Kodeks cywilny po art. 7 ...". Only the act's date (which
 // must be the code's), the dash and the title may stand there.
 constexpr std::size_t kZasiegTytulu = 120;
+constexpr std::size_t kZasiegCytowania = 300;
 
 std::optional<int> kodeksPrzed(std::string_view s, std::size_t grupa)
 {
@@ -135,6 +136,19 @@ std::optional<int> kodeksPrzed(std::string_view s, std::size_t grupa)
                 --e;
             break;
         }
+    }
+    // "... – Kodeks pracy (Dz. U. z 2023 r. poz. 1465) w art. 22": the
+    // code's own citation may stand between its title and the reference.
+    if (e > zdanie && Znak(s, e - 1) == ')') {
+        const std::size_t od = e > zdanie + kZasiegCytowania ? e - kZasiegCytowania : zdanie;
+        std::size_t q = e - 1;
+        while (q > od && Znak(s, q - 1) != '(' && Znak(s, q - 1) != ')')
+            --q;
+        if (q == od || Znak(s, q - 1) != '(' || !Slowo(s, PominOdstepy(s, q), "Dz."))
+            return std::nullopt;
+        e = q - 1;
+        while (e > zdanie && Odstep(Znak(s, e - 1)))
+            --e;
     }
     const std::size_t granica = e > zdanie + kZasiegTytulu ? e - kZasiegTytulu : zdanie;
     // Most references have no dash before them at all.

@@ -183,6 +183,19 @@ TEST_F(Tekst, AmendingActsNameTheCodeBeforeTheReference)
     EXPECT_TRUE(linki("W ustawie z dnia 19 kwietnia 1969 r. – Kodeks karny w art. 5 dodaje się", false, -1).empty());
     EXPECT_TRUE(linki("W ustawie z dnia 6 czerwca 1997 r. – Kodeks karny wprowadza się zmiany w art. 5", false, -1).empty());
     EXPECT_TRUE(linki("W ustawie – Kodeks karny w art. 5 dodaje się", false, -1).empty());
+    // The code's own citation between its title and the reference.
+    EXPECT_EQ(linki("W ustawie z dnia 26 czerwca 1974 r. – Kodeks pracy (Dz. U. z 2023 r. poz. 1465 i 1667) "
+                    "w art. 22 § 1 otrzymuje brzmienie:",
+                    false, -1),
+              (V{"journal:Dz. U. z 2023 r. poz. 1465>Dz.U.2023.0.1465", "journal:1667>Dz.U.2023.0.1667",
+                 "code-article:art. 22 § 1>Kodeks pracy Art. 22 § 1"}));
+    // A bracket that is no citation, or one left unclosed, ties nothing.
+    EXPECT_TRUE(linki("W ustawie z dnia 26 czerwca 1974 r. – Kodeks pracy (tekst pierwotny) w art. 22 dodaje się",
+                      false, -1)
+                    .empty());
+    EXPECT_EQ(linki("W ustawie z dnia 26 czerwca 1974 r. – Kodeks pracy Dz. U. z 2023 r. poz. 1465) w art. 22", false,
+                    -1),
+              V{"journal:Dz. U. z 2023 r. poz. 1465>Dz.U.2023.0.1465"});
 }
 
 TEST_F(Tekst, BareReferencesBelongOnlyToACodesText)

@@ -248,6 +248,8 @@ public:
     // The code's tab, opened from the codes list when not open yet; false
     // (and a message) when the library has no such code.
     bool OtworzKodeks(int kodeks);
+    // Whether the codes list offers code `kodeks`.
+    bool JestNaLiscie(int kodeks) const;
     // Scrolls tab `zakladka` so that paragraph `akapit` is at the top.
     void PokazAkapit(int zakladka, std::size_t akapit);
     // The document of a tab and its units (made now if needed); null when
@@ -267,6 +269,17 @@ public:
     // Whether documents opened from now on get their links (the benchmark
     // compares opening with and without).
     bool rozpoznawanieOdnosnikow = true;
+
+Q_SIGNALS:
+    // A link of the text or of a footnote window is about to take the
+    // reader elsewhere (its target is there to be shown): the tab and place
+    // shown now are the ones it leaves, which the way back returns to. Sent
+    // once per link followed, before anything moves; not for a link whose
+    // act is missing (only its web page is offered) or whose unit is not
+    // found.
+    void OdnosnikOpuszczaMiejsce();
+
+public:
     // The preview of a reference's target (made when first shown).
     TOknoPodgladu* podglad = nullptr;
 
@@ -428,9 +441,6 @@ private:
     void UkryjPostep();
 
     bool Zapytaj(const QString& tytul, const QString& tekst);
-    // Where the back/forward history records the place a link is followed
-    // from.
-    void ZapiszMiejscePrzedSkokiem();
     // Over a link: its target's description in the status bar and, for a
     // unit, the preview; over nothing the preview goes.
     void PokazPodglad(int zakladka, const TOdnosnik& odnosnik);

@@ -111,13 +111,6 @@ const TIndeksJednostek* TfLumesta::TBibliotekaOkna::JednostkiKodeksu(int indeks)
 // ---------------------------------------------------------------------------
 // Following a link.
 
-void TfLumesta::ZapiszMiejscePrzedSkokiem()
-{
-    // The back/forward history records here the place a link is followed
-    // from (tab and position of its view). Without a history there is
-    // nothing to record.
-}
-
 void TfLumesta::OtworzCel(const TCel& cel, int zakladka, std::optional<std::size_t> akapit)
 {
     // A build in progress (its store messages run the event loop) must not
@@ -125,7 +118,6 @@ void TfLumesta::OtworzCel(const TCel& cel, int zakladka, std::optional<std::size
     if (FOtwieranie > 0)
         return;
     UkryjPodglad();
-    ZapiszMiejscePrzedSkokiem();
     switch (cel.Rodzaj) {
     case TRodzajOdnosnika::Dziennik:
         OtworzAkt(cel.Akt, cel.DawnaNazwa, std::nullopt);
@@ -137,11 +129,15 @@ void TfLumesta::OtworzCel(const TCel& cel, int zakladka, std::optional<std::size
         if (!akapit)
             if (const TIndeksJednostek* j = JednostkiZakladki(zakladka))
                 akapit = ZnajdzJednostke(*j, cel.Adres);
-        if (akapit)
+        if (akapit) {
+            Q_EMIT OdnosnikOpuszczaMiejsce();
             PokazAkapit(zakladka, *akapit);
+        }
         break;
     }
     case TRodzajOdnosnika::ArtykulKodeksu: {
+        if (JestNaLiscie(cel.Kodeks))
+            Q_EMIT OdnosnikOpuszczaMiejsce();
         if (!OtworzKodeks(cel.Kodeks))
             break;
         const int biezaca = BiezacaZakladka();
@@ -156,10 +152,17 @@ void TfLumesta::OtworzCel(const TCel& cel, int zakladka, std::optional<std::size
     }
 }
 
+bool TfLumesta::JestNaLiscie(int kodeks) const
+{
+    const std::string& tytul = TytulKodeksu(kodeks);
+    return !tytul.empty() && std::find(nazwyKodeksow.begin(), nazwyKodeksow.end(), tytul) != nazwyKodeksow.end();
+}
+
 void TfLumesta::OtworzAkt(const TAkt& akt, const std::string& dawnaNazwa, const std::optional<TAdres>& adres)
 {
     const auto plik = FBibliotekaDanych ? FBibliotekaDanych->PlikAktu(akt, dawnaNazwa) : std::nullopt;
     if (plik) {
+        Q_EMIT OdnosnikOpuszczaMiejsce();
         // Presence files are named in the system's encoding; the tab keeps
         // the name in Windows-1250 like every other document name.
         if (!OtworzWZakladce(cp1250::fromUtf8(plik->string()), false))

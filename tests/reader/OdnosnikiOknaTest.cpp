@@ -285,10 +285,55 @@ TEST_F(Odnosniki, FootnoteWindowsLinkCodesAndTheAmendingAct)
     EXPECT_TRUE(pytania.isEmpty());
 }
 
+TEST_F(Odnosniki, EveryLinkFollowedAnnouncesThePlaceItLeavesFirst)
+{
+    TDocView* v = otworzCywilny();
+    ASSERT_NE(v, nullptr);
+    // Where the reader was each time a link said it leaves.
+    std::vector<std::pair<int, int>> opuszczone;
+    QObject::connect(okno.get(), &TfLumesta::OdnosnikOpuszczaMiejsce, okno.get(), [&] {
+        const TDocView* w = okno->BiezacyWidok();
+        opuszczone.push_back({okno->BiezacaZakladka(), w ? w->VPos() : -1});
+    });
+
+    // A preview goes nowhere; a unit of the same code leaves the top.
+    QTest::mouseMove(v->viewport(), srodekSkoku(v, numerSkoku(*v, "art. 2")));
+    EXPECT_TRUE(opuszczone.empty());
+    QTest::mouseMove(v->viewport(), QPoint(v->viewport()->width() - 3, v->viewport()->height() - 3));
+    kliknij(v, numerSkoku(*v, "art. 40 § 2"));
+    ASSERT_EQ(opuszczone, (std::vector<std::pair<int, int>>{{0, 0}}));
+    const int po = v->VPos();
+    ASSERT_GT(po, 0);
+
+    // A missing act only offers its page: no place is left.
+    kliknij(v, numerSkoku(*v, "Nr 35, poz. 1"));
+    EXPECT_EQ(opuszczone.size(), 1u);
+
+    // Another code: the place is recorded before its tab opens.
+    kliknij(v, numerSkoku(*v, "art. 2"));
+    ASSERT_EQ(opuszczone.size(), 2u);
+    EXPECT_EQ(opuszczone[1], std::make_pair(0, po));
+    EXPECT_EQ(okno->BiezacaZakladka(), 1);
+
+    // From a footnote window, likewise once.
+    okno->pecTablica->SetTabIndex(0);
+    okno->pcTablicaChange();
+    kliknij(v, numerSkoku(*v, "<znak>"));
+    ASSERT_EQ(okno->oknaPrzypisow.size(), 1u);
+    kliknij(okno->oknaPrzypisow[0].Okno->dvPrzypis, 0);
+    QCoreApplication::sendPostedEvents(okno.get());
+    ASSERT_EQ(opuszczone.size(), 3u);
+    EXPECT_EQ(opuszczone[2].first, 0);
+    EXPECT_EQ(okno->LiczbaZakladek(), 3);
+}
+
 TEST_F(Odnosniki, HoveringAReferenceShowsItsTargetsFirstLines)
 {
     TDocView* v = otworzCywilny();
     ASSERT_NE(v, nullptr);
+    // The pointer comes from off the links (a move to where it is already
+    // would be no move).
+    QTest::mouseMove(v->viewport(), QPoint(v->viewport()->width() - 3, v->viewport()->height() - 3));
     QTest::mouseMove(v->viewport(), srodekSkoku(v, numerSkoku(*v, "art. 2")));
     ASSERT_NE(okno->podglad, nullptr);
     EXPECT_TRUE(okno->podglad->isVisible());

@@ -132,7 +132,7 @@ std::size_t cytowanie(std::string_view s, std::size_t j, std::size_t poprzedniKo
         // The year left out because the act's date states it.
         const std::size_t zdanie = std::max(PoczatekZdania(s, j), poprzedniKoniec);
         const auto data = OstatniaData(s, zdanie, j);
-        if (!data)
+        if (!data || data->Rok < kNajwczesniejszyRok || data->Rok > kNajpozniejszyRok)
             return k;
         rok = data->Rok;
     }

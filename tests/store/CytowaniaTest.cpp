@@ -74,6 +74,9 @@ TEST(Cytowania, YearFromTheActsDateInTheSameSentence)
               V{"2003.5.7=Dz. U. Nr 5, poz. 7"});
     // An abbreviation's full stop does not end the sentence.
     EXPECT_EQ(opis(cp("art. 5 ustawy z dnia 2 lutego 2015 r. Nr 1 (Dz. U. poz. 9)")), V{"2015.0.9=Dz. U. poz. 9"});
+    // A date no Journal volume has (a misprint) gives the citation no year.
+    EXPECT_TRUE(opis(cp("ustawy z dnia 5 lipca 2567 r. o czymś (Dz. U. poz. 1823)")).empty());
+    EXPECT_TRUE(opis(cp("ustawy z dnia 5 lipca 1018 r. o czymś (Dz. U. Nr 5, poz. 43)")).empty());
 }
 
 TEST(Cytowania, OlderLinkedFormsReadAsBefore)

@@ -190,8 +190,9 @@ std::optional<TAkt> aktGrupy(std::string_view s, const TGrupa& g, std::size_t po
             continue;
         if (!samTytul(s, g.KoniecDaty, c.Od) || zdania.Poczatek(c.Od) > poczatek)
             return std::nullopt;
-        // A citation of an earlier year cannot be the act's own.
-        if (c.Akt.Rok < g.DataAktu.Rok)
+        // A citation of an earlier year cannot be the act's own, nor can
+        // an older linked form that read no position.
+        if (c.Akt.Rok < g.DataAktu.Rok || c.Akt.Pozycja <= 0)
             return std::nullopt;
         return c.Akt;
     }

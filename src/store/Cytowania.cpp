@@ -245,11 +245,19 @@ TCytowania SzukajDawnychCytowan(std::string_view s)
     TDziennikiUstaw dawne;
     if (!mozeBycDawna(s) || !SzukajDziennikow(s, dawne))
         return wynik;
+    std::size_t koniec = 0;
     for (const TDziennikUstaw& d : dawne) {
         if (d.Od < 1 || d.Do < d.Od + 2 || std::size_t(d.Do) - 2 > s.size())
             continue;
-        if (const auto akt = trzyLiczby(d.Tekst))
-            wynik.push_back({*akt, std::size_t(d.Od) - 1, std::size_t(d.Do - d.Od - 1), "Dz.U." + d.Tekst});
+        // The older scanner reads fixed windows: on a garbled line two of
+        // them may overlap, and only the first is a link.
+        const std::size_t od = std::size_t(d.Od) - 1;
+        if (od < koniec)
+            continue;
+        if (const auto akt = trzyLiczby(d.Tekst)) {
+            wynik.push_back({*akt, od, std::size_t(d.Do - d.Od - 1), "Dz.U." + d.Tekst});
+            koniec = od + wynik.back().Dlugosc;
+        }
     }
     return wynik;
 }

@@ -26,7 +26,10 @@ void sprawdzCel(const TCel& c)
 {
     switch (c.Rodzaj) {
     case TRodzajOdnosnika::Dziennik:
-        FUZZ_CHECK(c.Akt.Pozycja > 0 && c.Akt.Rok > 0);
+        // The older linked forms are read as they always were, whatever
+        // numbers they hold.
+        if (c.DawnaNazwa.empty())
+            FUZZ_CHECK(c.Akt.Pozycja > 0 && c.Akt.Rok > 0);
         break;
     case TRodzajOdnosnika::ArtykulAktu:
         FUZZ_CHECK(c.Akt.Pozycja > 0);
@@ -53,9 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
         FUZZ_CHECK(c.Dlugosc > 0 && c.Od + c.Dlugosc <= rozmiar);
         FUZZ_CHECK(c.Od >= koniec);
         koniec = c.Od + c.Dlugosc;
-        FUZZ_CHECK(c.Akt.Pozycja > 0);
         if (c.DawnaNazwa.empty())
-            FUZZ_CHECK(c.Akt.Rok >= 1918 && c.Akt.Rok <= 2200);
+            FUZZ_CHECK(c.Akt.Pozycja > 0 && c.Akt.Rok >= 1918 && c.Akt.Rok <= 2200);
     }
 
     // The text as a code's body (code 0) and as a Journal act's.

@@ -92,6 +92,14 @@ TEST(Cytowania, OlderLinkedFormsReadAsBefore)
     EXPECT_EQ(c[2].Akt, (TAkt{2001, 5, 43}));
     EXPECT_TRUE(c[2].DawnaNazwa.empty());
     EXPECT_EQ(opis("(Dz.U.2001.5.43)"), V{"2001.5.43=Dz.U.2001.5.43"});
+
+    // A garbled line whose windows overlap: the spans never do.
+    const std::string z = "w Dz. U. 1998.7 . 11756, Dz. U. 2001. 005. 43 oraz Dz. U. 2016. 000. 1250.";
+    const TCytowania d = SzukajCytowan(z);
+    ASSERT_FALSE(d.empty());
+    for (std::size_t i = 1; i < d.size(); ++i)
+        EXPECT_GE(d[i].Od, d[i - 1].Od + d[i - 1].Dlugosc);
+    EXPECT_EQ(d.back().Akt, (TAkt{2016, 0, 1250}));
 }
 
 TEST(Cytowania, WhatIsNotACitation)

@@ -237,6 +237,17 @@ bool mozeBycDawna(std::string_view s)
     return false;
 }
 
+// A window of the older scanner that holds its citation alone: "Dz.",
+// "U.", digits, full stops and blanks. On a garbled line a window may run
+// on into the words after it, and is then no link.
+bool czystaDawna(std::string_view t)
+{
+    for (const char c : t)
+        if (!Cyfra((unsigned char)c) && !Odstep((unsigned char)c) && c != '.' && c != 'D' && c != 'z' && c != 'U')
+            return false;
+    return true;
+}
+
 } // namespace
 
 TCytowania SzukajDawnychCytowan(std::string_view s)
@@ -252,11 +263,12 @@ TCytowania SzukajDawnychCytowan(std::string_view s)
         // The older scanner reads fixed windows: on a garbled line two of
         // them may overlap, and only the first is a link.
         const std::size_t od = std::size_t(d.Od) - 1;
-        if (od < koniec)
+        const std::size_t dlugosc = std::size_t(d.Do - d.Od - 1);
+        if (od < koniec || !czystaDawna(s.substr(od, dlugosc)))
             continue;
         if (const auto akt = trzyLiczby(d.Tekst)) {
-            wynik.push_back({*akt, od, std::size_t(d.Do - d.Od - 1), "Dz.U." + d.Tekst});
-            koniec = od + wynik.back().Dlugosc;
+            wynik.push_back({*akt, od, dlugosc, "Dz.U." + d.Tekst});
+            koniec = od + dlugosc;
         }
     }
     return wynik;

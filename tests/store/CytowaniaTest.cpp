@@ -100,6 +100,9 @@ TEST(Cytowania, OlderLinkedFormsReadAsBefore)
     for (std::size_t i = 1; i < d.size(); ++i)
         EXPECT_GE(d[i].Od, d[i - 1].Od + d[i - 1].Dlugosc);
     EXPECT_EQ(d.back().Akt, (TAkt{2016, 0, 1250}));
+    // A window that runs on into the words after it is no link.
+    const std::string w = cp("Zob. Dz. U. 48. 117.–75698że art. 2 oraz Dz. U. 2001. 005. 43");
+    EXPECT_EQ(opis(w), V{"2001.5.43=Dz. U. 2001. 005. 43"});
 }
 
 TEST(Cytowania, WhatIsNotACitation)

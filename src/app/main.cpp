@@ -1,8 +1,9 @@
 // The program's entry: the main window, the print dialog beside it, and the
-// message loop. The program takes no command-line arguments and keeps no
-// settings; everything it needs sits beside the executable.
+// message loop. The program takes no command-line arguments; what it
+// remembers between runs lies in the user's configuration folder.
 #include "print/PrintFrm.h"
 #include "reader/Okienko.h"
+#include "settings/Ustawienia.h"
 #include "widgets/PageExtControl.h"
 
 #include <QApplication>
@@ -74,6 +75,9 @@ int main(int argc, char** argv)
     frmPrint.setObjectName(QStringLiteral("frmPrint"));
     fLumesta.UstawOknoWydruku(&frmPrint);
 
+    // The look, the window's geometry and the last session's tabs; written
+    // back when the window closes.
+    fLumesta.UzyjUstawien(DomyslnyPlikUstawien());
     fLumesta.show();
     return app.exec();
 }

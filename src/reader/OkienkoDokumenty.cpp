@@ -6,6 +6,7 @@
 
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
+#include "reader/NazwyDokumentow.h"
 #include "view/DocView.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -156,7 +157,7 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
     auto* arkusz = new TTabExtSheet(pecTablica);
     arkusz->setObjectName(QStringLiteral("ts_plik%1").arg(licznikZakladek));
     arkusz->Colors().SetActiveFill1(clGreen);
-    arkusz->SetCaption(nazwa);
+    arkusz->SetCaption(OpisDokumentu(nazwa));
     arkusz->SetHostStrip(pecTablica);
     pecTablica->SetActivePage(arkusz);
     OdswiezTytul();
@@ -168,6 +169,7 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
     widok->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(widok, &QWidget::customContextMenuRequested, this,
             [this, widok](const QPoint& p) { pmPodreczne->popup(widok->mapToGlobal(p)); });
+    PodlaczWidok(widok, true);
     arkusz->SetControl(widok);
     widok->show();
     // Make the sizes of the strip, the sheet and the view final now.
@@ -188,14 +190,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     widok->Clear();
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
     WczytajDokument(nazwa, zListy);
-
-    PokazPostep(QStringLiteral("Wczytywanie"), int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
-
-    lbSpisTresci->clear();
-    TSpisZakladki spis = DodajElementy(widok);
-
-    widok->Format();
-    widok->viewport()->update();
+    TSpisZakladki spis = WypelnijWidok(widok);
 
     if (zListy) {
         int wiersz = clbSpisKodeksow->currentRow();
@@ -208,15 +203,34 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     } else {
         spis.NumerKodeksu = PierwszyNumerDziennika + licznikZakladek;
     }
-    spis.Ekran.reserve(qsizetype(spis.Spis.size()));
-    for (const std::string& wpis : spis.Spis)
-        spis.Ekran.append(toQString(wpis));
     PokazSpis(spis);
     spisyZakladek.push_back(std::move(spis));
     tZegar->start();
 }
 
+TSpisZakladki TfLumesta::WypelnijWidok(TDocView* widok)
+{
+    PokazPostep(QStringLiteral("Wczytywanie"), int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
+
+    lbSpisTresci->clear();
+    TSpisZakladki spis = DodajElementy(widok);
+
+    widok->Format();
+    widok->viewport()->update();
+
+    spis.Ekran.reserve(qsizetype(spis.Spis.size()));
+    for (const std::string& wpis : spis.Spis)
+        spis.Ekran.append(toQString(wpis));
+    return spis;
+}
+
 void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
+{
+    WczytajTekst(nazwa, zListy);
+    IndeksujPrzypisy();
+}
+
+void TfLumesta::WczytajTekst(const std::string& nazwa, bool zListy)
 {
     // A document that cannot be loaded leaves an empty tab, not the text of
     // the document loaded before it.
@@ -235,7 +249,6 @@ void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
     } catch (const std::exception& e) {
         komunikaty->Komunikat(e.what());
     }
-    IndeksujPrzypisy();
 }
 
 TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
@@ -266,7 +279,7 @@ void TfLumesta::OdswiezTytul()
 {
     const int biezaca = BiezacaZakladka();
     if (biezaca >= 0 && std::size_t(biezaca) < nazwyZakladek.size())
-        setWindowTitle(QStringLiteral("Lumesta: ") + toQString(nazwyZakladek[std::size_t(biezaca)]));
+        setWindowTitle(QStringLiteral("Lumesta: ") + toQString(OpisDokumentu(nazwyZakladek[std::size_t(biezaca)])));
 }
 
 // ---------------------------------------------------------------------------

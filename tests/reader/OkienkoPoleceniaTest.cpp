@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -67,8 +68,12 @@ TEST(Reguly, SaveNamesGetTheFilterExtensionOnce)
     EXPECT_EQ(PlikZapisu("/t/a.html", 1), "/t/a.html");
     EXPECT_EQ(PlikZapisu("/t/a.HTM", 2), "/t/a.HTM");
     EXPECT_EQ(PlikZapisu("/t/a.html", 2), "/t/a.html.htm");
+    EXPECT_EQ(PlikZapisu("/t/a", fzTekstUtf8), "/t/a.txt");
+    EXPECT_EQ(PlikZapisu("/t/a", fzHtmlUtf8), "/t/a.html");
+    EXPECT_EQ(PlikZapisu("/t/a.PDF", fzPdf), "/t/a.PDF");
+    EXPECT_EQ(PlikZapisu("/t/a", fzPdf), "/t/a.pdf");
     EXPECT_EQ(PlikZapisu("/t/a", 0), "");
-    EXPECT_EQ(PlikZapisu("/t/a", 4), "");
+    EXPECT_EQ(PlikZapisu("/t/a", 7), "");
 }
 
 class Polecenia : public ::testing::Test {
@@ -115,7 +120,7 @@ TEST_F(Polecenia, WithoutADocumentEveryDocumentCommandSaysSo)
     EXPECT_EQ(dialogi, 0);
     // The close-button size has no strip to act on yet.
     okno->Duzewylczniki1->trigger();
-    EXPECT_EQ(okno->Duzewylczniki1->text(), "Duże wyłączniki");
+    EXPECT_EQ(okno->Duzewylczniki1->text(), "&Duże wyłączniki");
 }
 
 TEST_F(Polecenia, SelectAllAndCopyActOnTheCurrentTab)
@@ -154,7 +159,9 @@ TEST_F(Polecenia, SavingWritesEachFormatAndReportsAFailedWrite)
 
     odpowiedz = folder + QStringLiteral("/kc");
     okno->tbZapisz->click();
-    EXPECT_EQ(proponowany, "Kodeks cywilny");
+    // Proposed in the user's documents folder, under the code's title.
+    EXPECT_EQ(QFileInfo(proponowany).fileName(), "Kodeks cywilny");
+    EXPECT_TRUE(QFileInfo(proponowany).isAbsolute());
     const QString html = czytaj(folder + QStringLiteral("/kc.html"));
     EXPECT_TRUE(html.contains(QStringLiteral("<title>Lumesta</title>"), Qt::CaseInsensitive)) << html.left(300).toStdString();
     // The footnote-mark glyphs are written beside the page.
@@ -282,11 +289,11 @@ TEST_F(Polecenia, CloseButtonSizeFlipsAndToolBarStylesSetTheHeight)
     okno->Duzewylczniki1->trigger();
     EXPECT_NE(okno->pecTablica->SmallCloseBtn(), male);
     EXPECT_EQ(okno->Duzewylczniki1->text(),
-              QString::fromUtf8(okno->pecTablica->SmallCloseBtn() ? "Duże wyłączniki" : "Małe wyłączniki"));
+              QString::fromUtf8(okno->pecTablica->SmallCloseBtn() ? "&Duże wyłączniki" : "&Małe wyłączniki"));
     EXPECT_EQ(okno->Duewyczniki1->text(), okno->Duzewylczniki1->text());
     okno->Duewyczniki1->trigger();
     EXPECT_EQ(okno->pecTablica->SmallCloseBtn(), male);
-    EXPECT_EQ(okno->Duzewylczniki1->text(), "Duże wyłączniki");
+    EXPECT_EQ(okno->Duzewylczniki1->text(), "&Duże wyłączniki");
 
     okno->Ikony1->trigger();
     EXPECT_EQ(okno->pNarzedzia->height(), 37);

@@ -209,9 +209,15 @@ TEST_F(Droga, FootnoteMarkOpensItsFootnoteAndACitationOpensThePresentAct)
     EXPECT_EQ(p->odnosniki[0].Tekst, "1990.34.198");
     EXPECT_EQ(p->uchwytGlownego.data(), okno.get());
 
-    // Each click opens a further window, also for the same mark.
+    // A second click on the same mark brings its window forward; another
+    // mark opens a window of its own.
+    p->hide();
     kliknijSkok(v, 0);
+    EXPECT_EQ(okno->oknaPrzypisow.size(), 1u);
+    EXPECT_TRUE(p->isVisible());
+    kliknijSkok(v, 1);
     EXPECT_EQ(okno->oknaPrzypisow.size(), 2u);
+    EXPECT_EQ(okno->oknaPrzypisow[1].NumerPrzypisu, 2);
     ostatniPrzypis()->close();
     QCoreApplication::sendPostedEvents(okno.get());
     ASSERT_EQ(okno->oknaPrzypisow.size(), 2u);

@@ -168,8 +168,9 @@ public:
     // the current zoom; 0 without a style table or such a style.
     int LineHeight(int styleNo);
 
-    // The visual line at the top of the window as an anchor (none at the
-    // top of the document), and scrolling that line back to the top.
+    // The visual line at the top of the window (the first one still partly
+    // in sight) as an anchor, none at the top of the document; and scrolling
+    // that line back to the top.
     TDVAnchor TopAnchor() const;
     void ScrollToAnchor(const TDVAnchor& anchor);
 
@@ -399,4 +400,12 @@ private:
     int FZoom = 100;
     bool FLayoutPending = false;
     TDVAnchor FPendingAnchor;
+    // The window's top moves in whole scroll units, so a line brought to the
+    // top may stand a little below it, under part of the line before. The
+    // anchor it was brought there for stays the top anchor until the view
+    // scrolls or is laid out again; repeated zooms do not creep upwards.
+    unsigned FLayoutNo = 0;
+    TDVAnchor FTopMemo;
+    int FTopMemoVPos = -1;
+    unsigned FTopMemoLayout = 0;
 };

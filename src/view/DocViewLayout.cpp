@@ -296,6 +296,7 @@ void TDocView::LayoutItems(TCanvas& canvas)
         }
     }
 
+    ++FLayoutNo;
     FDocumentHeight = Y + descent + 1;
     if (FDocumentHeight / ScrollUnit() > MaxScrollUnits)
         SetScrollUnit(FDocumentHeight / MaxScrollUnits);
@@ -357,6 +358,8 @@ void TDocView::ApplyPendingLayout()
 
 TDVAnchor TDocView::TopAnchor() const
 {
+    if (FTopMemoVPos >= 0 && FTopMemoVPos == VPos() && FTopMemoLayout == FLayoutNo)
+        return FTopMemo;
     const int docY = VPos() * ScrollUnit();
     const int n = int(FDrawLines.size());
     if (docY <= 0 || n == 0)
@@ -395,4 +398,7 @@ void TDocView::ScrollToAnchor(const TDVAnchor& anchor)
     for (int k = first; k <= last; ++k)
         top = std::min(top, FDrawLines[size_t(k)].Info.Top);
     ScrollTo(std::max(0, top));
+    FTopMemo = anchor;
+    FTopMemoVPos = VPos();
+    FTopMemoLayout = FLayoutNo;
 }

@@ -58,10 +58,10 @@ void TfLumesta::ZastosujUstawienia(const TUstawienia& u)
         restoreGeometry(u.GeometriaOkna);
     if (!u.StanOkna.isEmpty())
         restoreState(u.StanOkna);
-    if (!u.PodzialPoziomy.isEmpty())
-        sPodzialka->restoreState(u.PodzialPoziomy);
-    if (!u.PodzialPionowy.isEmpty())
-        sPodzialPion->restoreState(u.PodzialPionowy);
+    if (u.PodzialPoziomy.size() == 2)
+        sPodzialka->setSizes({u.PodzialPoziomy[0], u.PodzialPoziomy[1]});
+    if (u.PodzialPionowy.size() == 2)
+        sPodzialPion->setSizes({u.PodzialPionowy[0], u.PodzialPionowy[1]});
     clbSpisKodeksow->setVisible(u.PokazSpisKodeksow);
     lbSpisTresci->setVisible(u.PokazSpisTresci);
 
@@ -102,8 +102,16 @@ TUstawienia TfLumesta::ZbierzUstawienia() const
 
     u.GeometriaOkna = saveGeometry();
     u.StanOkna = saveState();
-    u.PodzialPoziomy = sPodzialka->saveState();
-    u.PodzialPionowy = sPodzialPion->saveState();
+    // A pane that is hidden has no size of its own to keep: its splitter
+    // keeps what it had.
+    const auto podzial = [](const QSplitter* s) {
+        const QList<int> r = s->sizes();
+        if (r.size() != 2 || r[0] <= 0 || r[1] <= 0)
+            return std::vector<int>{};
+        return std::vector<int>{r[0], r[1]};
+    };
+    u.PodzialPoziomy = podzial(sPodzialka);
+    u.PodzialPionowy = podzial(sPodzialPion);
     u.PokazSpisKodeksow = !clbSpisKodeksow->isHidden();
     u.PokazSpisTresci = !lbSpisTresci->isHidden();
     const Qt::ToolButtonStyle styl = tbZapisz->toolButtonStyle();

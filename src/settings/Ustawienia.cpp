@@ -20,6 +20,7 @@ constexpr int NajwiecejStylow = 64;
 constexpr int NajwiekszyRozmiar = 4096;
 constexpr qsizetype NajwiekszyStan = 64 * 1024;
 constexpr int OstatniKolorSystemowy = 30;
+constexpr int NajwiekszyPodzial = 100000;
 
 std::optional<bool> logiczna(const QVariant& v)
 {
@@ -88,6 +89,33 @@ QByteArray stan(const QVariant& v)
         return {};
     QByteArray b = v.toByteArray();
     return b.size() <= NajwiekszyStan ? b : QByteArray();
+}
+
+QString lista(const std::vector<int>& liczby)
+{
+    QStringList r;
+    for (int x : liczby)
+        r.append(QString::number(x));
+    return r.join(QLatin1Char(','));
+}
+
+// The two pane sizes of a splitter; nothing unless both are sizes and one
+// of them is not empty.
+std::vector<int> podzial(const QVariant& v)
+{
+    const QStringList r = v.toString().split(QLatin1Char(','));
+    if (r.size() != 2)
+        return {};
+    std::vector<int> w;
+    for (const QString& x : r) {
+        const auto n = calkowita(x, 0, NajwiekszyPodzial);
+        if (!n)
+            return {};
+        w.push_back(*n);
+    }
+    if (w[0] + w[1] == 0)
+        return {};
+    return w;
 }
 
 std::optional<TCzcionkiDokumentow> czcionki(QSettings& s)
@@ -182,8 +210,8 @@ TUstawienia WczytajUstawienia(const QString& plik)
     s.beginGroup(QStringLiteral("Okno"));
     u.GeometriaOkna = stan(s.value(QStringLiteral("Geometria")));
     u.StanOkna = stan(s.value(QStringLiteral("Stan")));
-    u.PodzialPoziomy = stan(s.value(QStringLiteral("PodzialPoziomy")));
-    u.PodzialPionowy = stan(s.value(QStringLiteral("PodzialPionowy")));
+    u.PodzialPoziomy = podzial(s.value(QStringLiteral("PodzialPoziomy")));
+    u.PodzialPionowy = podzial(s.value(QStringLiteral("PodzialPionowy")));
     if (const auto b = logiczna(s.value(QStringLiteral("SpisKodeksow"))))
         u.PokazSpisKodeksow = *b;
     if (const auto b = logiczna(s.value(QStringLiteral("SpisTresci"))))
@@ -211,13 +239,10 @@ bool ZapiszUstawienia(const QString& plik, const TUstawienia& u)
 
     s.beginGroup(QStringLiteral("Dokumenty"));
     if (u.Czcionki) {
-        QStringList r;
-        for (int x : u.Czcionki->Rozmiary)
-            r.append(QString::number(x));
         s.setValue(QStringLiteral("Czcionka"), tekst(u.Czcionki->Nazwa));
         s.setValue(QStringLiteral("KolorCzcionki"), napisKoloru(u.Czcionki->Kolor));
         s.setValue(QStringLiteral("ZestawZnakow"), u.Czcionki->ZestawZnakow);
-        s.setValue(QStringLiteral("Rozmiary"), r.join(QLatin1Char(',')));
+        s.setValue(QStringLiteral("Rozmiary"), lista(u.Czcionki->Rozmiary));
     }
     if (u.KolorTla)
         s.setValue(QStringLiteral("KolorTla"), napisKoloru(*u.KolorTla));
@@ -227,8 +252,10 @@ bool ZapiszUstawienia(const QString& plik, const TUstawienia& u)
     s.beginGroup(QStringLiteral("Okno"));
     s.setValue(QStringLiteral("Geometria"), u.GeometriaOkna);
     s.setValue(QStringLiteral("Stan"), u.StanOkna);
-    s.setValue(QStringLiteral("PodzialPoziomy"), u.PodzialPoziomy);
-    s.setValue(QStringLiteral("PodzialPionowy"), u.PodzialPionowy);
+    if (!u.PodzialPoziomy.empty())
+        s.setValue(QStringLiteral("PodzialPoziomy"), lista(u.PodzialPoziomy));
+    if (!u.PodzialPionowy.empty())
+        s.setValue(QStringLiteral("PodzialPionowy"), lista(u.PodzialPionowy));
     s.setValue(QStringLiteral("SpisKodeksow"), u.PokazSpisKodeksow);
     s.setValue(QStringLiteral("SpisTresci"), u.PokazSpisTresci);
     s.setValue(QStringLiteral("StylPrzyciskow"), int(u.StylPrzyciskow));

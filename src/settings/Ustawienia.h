@@ -52,11 +52,13 @@ struct TUstawienia {
     std::optional<TColor> KolorTla;
     int Powiekszenie = 100;
 
-    // The window. Empty byte arrays: the window's own geometry and splits.
+    // The window. Empty: the window's own geometry and splits.
     QByteArray GeometriaOkna;
     QByteArray StanOkna;
-    QByteArray PodzialPoziomy; // the left pane against the documents
-    QByteArray PodzialPionowy; // the codes list against the contents list
+    // Sizes of the two panes of each splitter, in pixels: the left pane
+    // against the documents, the codes list against the contents list.
+    std::vector<int> PodzialPoziomy;
+    std::vector<int> PodzialPionowy;
     bool PokazSpisKodeksow = true;
     bool PokazSpisTresci = true;
     TStylPrzyciskow StylPrzyciskow = TStylPrzyciskow::IkonyITeksty;

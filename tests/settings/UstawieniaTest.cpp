@@ -42,8 +42,8 @@ TUstawienia pelne()
     u.Powiekszenie = 175;
     u.GeometriaOkna = QByteArray("\x01\x02\x00geometria", 12);
     u.StanOkna = QByteArray("stan");
-    u.PodzialPoziomy = QByteArray("\xff\x00poziomy", 9);
-    u.PodzialPionowy = QByteArray("pion");
+    u.PodzialPoziomy = {180, 700};
+    u.PodzialPionowy = {0, 400};
     u.PokazSpisKodeksow = false;
     u.PokazSpisTresci = true;
     u.StylPrzyciskow = TStylPrzyciskow::Teksty;
@@ -98,6 +98,7 @@ TEST_F(Plik, ValuesOfTheWrongKindOrOutOfRangeFallBackOneByOne)
                             "KolorTla=40000005\n"
                             "Powiekszenie=4000\n"
                             "[Okno]\nGeometria=nie bajty\nSpisKodeksow=moze\nSpisTresci=false\n"
+                            "PodzialPoziomy=@ByteArray(\\0\\0\\0\\xff)\nPodzialPionowy=0,0\n"
                             "StylPrzyciskow=7\nMaleWylaczniki=0\n"
                             "[Sesja]\nOtwierajOstatnie=tak\n"));
     const TUstawienia u = WczytajUstawienia(plik);
@@ -105,6 +106,8 @@ TEST_F(Plik, ValuesOfTheWrongKindOrOutOfRangeFallBackOneByOne)
     EXPECT_FALSE(u.KolorTla);   // neither RGB nor a system colour
     EXPECT_EQ(u.Powiekszenie, 100);
     EXPECT_TRUE(u.GeometriaOkna.isEmpty());
+    EXPECT_TRUE(u.PodzialPoziomy.empty());
+    EXPECT_TRUE(u.PodzialPionowy.empty());
     EXPECT_TRUE(u.PokazSpisKodeksow);
     EXPECT_FALSE(u.PokazSpisTresci); // the good ones are kept
     EXPECT_EQ(u.StylPrzyciskow, TStylPrzyciskow::IkonyITeksty);

@@ -202,6 +202,41 @@ TEST_F(Polecenia, SavingWritesEachFormatAndReportsAFailedWrite)
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/kc.txt")));
 }
 
+TEST_F(Polecenia, SavingAsUtf8TextUtf8HtmlAndPdf)
+{
+    otworz(0);
+    const QString folder = tmp.path();
+    int filtr = fzTekstUtf8;
+    okno->dialogZapisu = [&](QString& plik, int& f) {
+        plik = folder + QStringLiteral("/kc");
+        f = filtr;
+        return true;
+    };
+    okno->Zapisz1->trigger();
+    QFile t(folder + QStringLiteral("/kc.txt"));
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+    const QByteArray tekst = t.readAll();
+    EXPECT_FALSE(tekst.contains('\r'));
+    EXPECT_TRUE(QString::fromUtf8(tekst).contains(QStringLiteral("Każdy hodowca"))) << tekst.left(200).toStdString();
+
+    filtr = fzHtmlUtf8;
+    okno->Zapisz1->trigger();
+    QFile h(folder + QStringLiteral("/kc.html"));
+    ASSERT_TRUE(h.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(h.readAll());
+    EXPECT_TRUE(html.contains(QStringLiteral("charset=utf-8")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Każdy hodowca")));
+
+    // PDF: the pages the print command would print, whatever printer is set.
+    filtr = fzPdf;
+    okno->Zapisz1->trigger();
+    QFile pdf(folder + QStringLiteral("/kc.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    EXPECT_TRUE(komunikaty.Lista.empty());
+    EXPECT_TRUE(QDir(folder).entryList({QStringLiteral(".lumesta-*")}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
 TEST_F(Polecenia, FontChangeRescalesEveryStyleAndLaysOutEveryView)
 {
     otworz(0);

@@ -10,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QTranslator>
 
 #include <exception>
@@ -78,6 +79,9 @@ int main(int argc, char** argv)
     // The look, the window's geometry and the last session's tabs; written
     // back when the window closes.
     fLumesta.UzyjUstawien(DomyslnyPlikUstawien());
+    // Logging out may end the program without closing its window.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &fLumesta,
+                     [&fLumesta](QSessionManager&) { fLumesta.ZapiszUstawieniaOkna(); });
     fLumesta.show();
     return app.exec();
 }

@@ -617,6 +617,9 @@ void TfLumesta::UtworzPasekStanu()
     sbPowiekszenie->setObjectName(QStringLiteral("sbPowiekszenie"));
     sbPowiekszenie->setToolTip(QStringLiteral("Powiększenie tekstu"));
     sbPowiekszenie->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for the widest value, clear of the window's edge.
+    sbPowiekszenie->setContentsMargins(0, 0, 6, 0);
+    sbPowiekszenie->setMinimumWidth(sbPowiekszenie->fontMetrics().horizontalAdvance(QStringLiteral("400%")) + 12);
     sbStatus->addPermanentWidget(sbPowiekszenie);
     setStatusBar(sbStatus);
     OdswiezPowiekszenie();

@@ -154,6 +154,10 @@ public:
     void ZastosujUstawienia(const TUstawienia& u);
     // The window's state as settings, the open tabs as the session.
     TUstawienia ZbierzUstawienia() const;
+    // Writes the settings file given to UzyjUstawien (done when the window
+    // closes; the program also calls it when the desktop session ends).
+    // False without a file or when it could not be written.
+    bool ZapiszUstawieniaOkna() const;
     // Reopens the tabs of a session in their order, each at its place, with
     // tab `biezaca` current. Only the current one is built now; the others
     // when first shown. Documents that no longer exist are left out, with
@@ -452,6 +456,9 @@ private:
     // The fonts are remembered only once the user chose them (or they came
     // from the settings): the styles' own colours stay otherwise.
     bool FCzcionkiWybrane = false;
+    // The splits as read: kept for a pane that is hidden when they are saved.
+    std::vector<int> FPodzialPoziomy;
+    std::vector<int> FPodzialPionowy;
     int FPowiekszenie = 100;
     int FResztaKolka = 0; // part of a wheel notch not yet turned into a zoom step
     bool FMaleWylaczniki = true;

@@ -58,12 +58,16 @@ void TfLumesta::ZastosujUstawienia(const TUstawienia& u)
         restoreGeometry(u.GeometriaOkna);
     if (!u.StanOkna.isEmpty())
         restoreState(u.StanOkna);
+    // The lists are hidden first: a splitter keeps the size it is given for
+    // a hidden pane and hands it back when the pane is shown.
+    clbSpisKodeksow->setVisible(u.PokazSpisKodeksow);
+    lbSpisTresci->setVisible(u.PokazSpisTresci);
+    FPodzialPoziomy = u.PodzialPoziomy;
+    FPodzialPionowy = u.PodzialPionowy;
     if (u.PodzialPoziomy.size() == 2)
         sPodzialka->setSizes({u.PodzialPoziomy[0], u.PodzialPoziomy[1]});
     if (u.PodzialPionowy.size() == 2)
         sPodzialPion->setSizes({u.PodzialPionowy[0], u.PodzialPionowy[1]});
-    clbSpisKodeksow->setVisible(u.PokazSpisKodeksow);
-    lbSpisTresci->setVisible(u.PokazSpisTresci);
 
     switch (u.StylPrzyciskow) {
     case TStylPrzyciskow::Ikony:
@@ -103,15 +107,15 @@ TUstawienia TfLumesta::ZbierzUstawienia() const
     u.GeometriaOkna = saveGeometry();
     u.StanOkna = saveState();
     // A pane that is hidden has no size of its own to keep: its splitter
-    // keeps what it had.
-    const auto podzial = [](const QSplitter* s) {
+    // keeps what it was given at start.
+    const auto podzial = [](const QSplitter* s, const std::vector<int>& poprzedni) {
         const QList<int> r = s->sizes();
         if (r.size() != 2 || r[0] <= 0 || r[1] <= 0)
-            return std::vector<int>{};
+            return poprzedni;
         return std::vector<int>{r[0], r[1]};
     };
-    u.PodzialPoziomy = podzial(sPodzialka);
-    u.PodzialPionowy = podzial(sPodzialPion);
+    u.PodzialPoziomy = podzial(sPodzialka, FPodzialPoziomy);
+    u.PodzialPionowy = podzial(sPodzialPion, FPodzialPionowy);
     u.PokazSpisKodeksow = !clbSpisKodeksow->isHidden();
     u.PokazSpisTresci = !lbSpisTresci->isHidden();
     const Qt::ToolButtonStyle styl = tbZapisz->toolButtonStyle();
@@ -145,12 +149,17 @@ TUstawienia TfLumesta::ZbierzUstawienia() const
     return u;
 }
 
+bool TfLumesta::ZapiszUstawieniaOkna() const
+{
+    return !FPlikUstawien.isEmpty() && ZapiszUstawienia(FPlikUstawien, ZbierzUstawienia());
+}
+
 void TfLumesta::closeEvent(QCloseEvent* e)
 {
     // Written when the window closes, not when the program ends: what is
-    // saved is what the user last saw.
-    if (!FPlikUstawien.isEmpty())
-        ZapiszUstawienia(FPlikUstawien, ZbierzUstawienia());
+    // saved is what the user last saw. A file that cannot be written costs
+    // only the remembered state; closing goes on.
+    ZapiszUstawieniaOkna();
     QMainWindow::closeEvent(e);
 }
 

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -123,6 +124,26 @@ TEST_F(Sesja, TheNextWindowLooksAsTheLastOneWasLeft)
     EXPECT_EQ(b->Duzewylczniki1->text(), "&Małe wyłączniki");
     EXPECT_EQ(b->size(), QSize(700, 500));
     EXPECT_TRUE(komunikaty.Lista.empty());
+}
+
+TEST_F(Sesja, AHiddenListKeepsItsShareOfThePane)
+{
+    {
+        auto a = nowe();
+        a->sPodzialPion->setSizes({150, 300});
+        a->close();
+    }
+    {
+        auto b = nowe();
+        EXPECT_EQ(b->sPodzialPion->sizes().value(0), 150);
+        b->tbLumestaClick();
+        b->close();
+    }
+    auto c = nowe();
+    EXPECT_TRUE(c->clbSpisKodeksow->isHidden());
+    c->tbLumestaClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(c->sPodzialPion->sizes().value(0), 150);
 }
 
 TEST_F(Sesja, UntouchedFontsKeepEachStyleItsOwnColour)

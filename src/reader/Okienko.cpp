@@ -156,8 +156,12 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
         return QMessageBox::question(this, tytul, tekst, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     };
     dialogZapisu = [this](QString& plik, int& filtr) {
+        // In the order of TFiltrZapisu.
         const QStringList filtry = {QStringLiteral("Plik HTML (html) (*.html)"), QStringLiteral("Plik HTM (htm) (*.htm)"),
-                                    QStringLiteral("Plik tekstowy (txt) (*.txt)")};
+                                    QStringLiteral("Plik tekstowy (txt) (*.txt)"),
+                                    QStringLiteral("Plik tekstowy UTF-8 (txt) (*.txt)"),
+                                    QStringLiteral("Plik HTML UTF-8 (html) (*.html)"),
+                                    QStringLiteral("Dokument PDF (pdf) (*.pdf)")};
         QFileDialog sd(this, QStringLiteral("Zapisz do pliku"), plik);
         sd.setObjectName(QStringLiteral("SD"));
         sd.setAcceptMode(QFileDialog::AcceptSave);

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 

@@ -334,15 +334,16 @@ void TfLumesta::Zapisz1Click()
     const QString cel = PlikZapisu(plik, filtr);
     if (cel.isEmpty())
         return;
-    // The program's data must not be overwritten by an export (a presence
+    // The libraries' data must not be overwritten by an export (a presence
     // file of a Journal act would become a page of text).
-    const QString dane = QFileInfo(QString::fromStdString(sKatalogDanych.string())).canonicalFilePath();
     const QString folderCelu = QFileInfo(QFileInfo(cel).absolutePath()).canonicalFilePath();
-    if (!dane.isEmpty() && !folderCelu.isEmpty() &&
-        (folderCelu == dane || folderCelu.startsWith(dane + QLatin1Char('/')))) {
-        komunikaty->Komunikat(cp1250::fromUtf8("Nie można zapisać pliku w katalogu danych programu:\r\n") +
-                              fromQString(cel));
-        return;
+    for (std::size_t i = 0; i < biblioteka->Liczba() && !folderCelu.isEmpty(); ++i) {
+        const QString dane = QFileInfo(QString::fromStdString(biblioteka->Folder(i).string())).canonicalFilePath();
+        if (!dane.isEmpty() && (folderCelu == dane || folderCelu.startsWith(dane + QLatin1Char('/')))) {
+            komunikaty->Komunikat(cp1250::fromUtf8("Nie można zapisać pliku w katalogu danych programu:\r\n") +
+                                  fromQString(cel));
+            return;
+        }
     }
     bool zapisany = false;
     switch (filtr) {

@@ -211,11 +211,12 @@ void TfLumesta::PrzywrocSesje(const std::vector<TZakladkaSesji>& zakladki, int b
         if (std::find(nazwyKodeksow.begin(), nazwyKodeksow.end(), z.Nazwa) != nazwyKodeksow.end()) {
             nazwa = z.Nazwa;
         } else if (const std::string akt = NazwaDziennika(z.Nazwa); !akt.empty()) {
-            // An act is open under its presence file, as a citation opens it;
-            // without the file it is not in the library any more.
-            const std::filesystem::path plik = sKatalogDanych / "Dzienniki Ustaw" / (cp1250::toUtf8(akt) + ".txt");
-            std::error_code blad;
-            if (std::filesystem::is_regular_file(plik, blad)) {
+            // An act is open under its presence file, as a citation opens it,
+            // in the first library that has one; without one it is gone.
+            const int gdzie = biblioteka->GdzieDziennik(akt);
+            if (gdzie >= 0) {
+                const std::filesystem::path plik =
+                    biblioteka->Folder(std::size_t(gdzie)) / "Dzienniki Ustaw" / (cp1250::toUtf8(akt) + ".txt");
                 nazwa = cp1250::fromUtf8(plik.string());
                 zListy = false;
             }

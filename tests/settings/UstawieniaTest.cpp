@@ -171,11 +171,12 @@ TEST(Kolory, PlainAndSystemColoursOnly)
 
 TEST(Sciezka, TheDefaultFileLiesInTheConfigurationFolder)
 {
-    QStandardPaths::setTestModeEnabled(true);
+    // The test entry keeps the standard paths in test mode: the real user's
+    // configuration is never touched.
+    ASSERT_TRUE(QStandardPaths::isTestModeEnabled());
     const QString p = DomyslnyPlikUstawien();
     EXPECT_TRUE(p.startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)));
     EXPECT_TRUE(p.endsWith(QStringLiteral("/Lumesta/Lumesta.conf")));
-    QStandardPaths::setTestModeEnabled(false);
 }
 
 } // namespace

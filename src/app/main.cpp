@@ -1,7 +1,9 @@
 // The program's entry: the main window, the print dialog beside it, and the
 // message loop. The program takes no command-line arguments; what it
 // remembers between runs lies in the user's configuration folder.
+#include "platform/ScreenFit.h"
 #include "print/PrintFrm.h"
+#include "reader/Obrazki.h"
 #include "reader/Okienko.h"
 #include "settings/Ustawienia.h"
 #include "widgets/PageExtControl.h"
@@ -56,6 +58,9 @@ int main(int argc, char** argv)
 {
     TAplikacja app(argc, argv);
     app.setApplicationName(QStringLiteral("Lumesta"));
+    // Ties the windows to the desktop entry and its icon.
+    app.setDesktopFileName(QStringLiteral(LUMESTA_APP_ID));
+    app.setWindowIcon(obrazki::ikonaProgramu());
 
     // Standard buttons of message boxes and dialogs read in Polish.
     QTranslator tlumaczenie;
@@ -67,6 +72,10 @@ int main(int argc, char** argv)
     // Qt; they end up in the same box.
     SetWidgetExceptionHandler(
         [&app](const std::exception& e) { app.pokazWyjatek(QString::fromLocal8Bit(e.what())); });
+
+    // Every window, message boxes and dialogs included, stays within the
+    // screen's free area, however small the screen or large the scale.
+    InstallWindowFitting(app);
 
     TfLumesta fLumesta;
     // The print dialog lives beside the main window for the whole run and is

@@ -10,6 +10,7 @@
 //                                              empty: marks a packed act present
 #include "packer/Diagnostics.h"
 #include "packer/Source.h"
+#include "store/Podmiana.h"
 #include "store/Zapis.h"
 
 #include <cstdint>
@@ -20,8 +21,8 @@
 
 namespace packer {
 
-inline constexpr const char* kDictionaryFile = "Morvitane.sko";
-inline constexpr const char* kDataFolder = "Lumesta";
+inline constexpr const char* kDictionaryFile = podmiana::kPlikSlownika;
+inline constexpr const char* kDataFolder = podmiana::kFolderDanych;
 inline constexpr const char* kPresenceFolder = "Dzienniki Ustaw";
 
 // The data files as bytes, before they are written.
@@ -73,10 +74,12 @@ private:
 };
 
 // Writes the files under `output` (created if missing). Everything is first
-// written to a temporary folder inside `output` and moved into place only
-// when complete, so a failure leaves the previous Morvitane.sko and Lumesta/
-// as they were. The whole Lumesta/ folder is replaced.
-bool writeLibrary(const PackedLibrary& library, const std::filesystem::path& output, Problems& problems);
+// written to a folder of its own inside `output`, synced, and switched in
+// as a whole (see store/Podmiana.h): a failure or a crash at any point
+// leaves either the previous Morvitane.sko and Lumesta/ or the new ones.
+// The whole Lumesta/ folder is replaced. `step` is a test hook.
+bool writeLibrary(const PackedLibrary& library, const std::filesystem::path& output, Problems& problems,
+                  const podmiana::TKrok& step = {});
 
 // The `pack` command: every *.txt of `sources` into `output`. Warnings (see
 // SourceDocument::warnings) are appended to `warnings` when given.

@@ -4,14 +4,17 @@
 #include "reader/Wyglad.h"
 
 #include "platform/Cursors.h"
+#include "platform/DrawnPicture.h"
 #include "platform/QtColors.h"
 #include "platform/QtText.h"
+#include "platform/ScreenFit.h"
 #include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
 #include "reader/RaportImportu.h"
 #include "print/Drukowanie.h"
 #include "print/PtblDV.h"
+#include "store/Podmiana.h"
 #include "view/DVStyle.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -92,7 +95,8 @@ protected:
             p.drawText(rect().translated(przesuniecie, przesuniecie), Qt::AlignCenter | Qt::TextShowMnemonic, text());
             return;
         }
-        const QPixmap obraz = icon().pixmap(ikona, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        // Made for this screen's pixel ratio, so it is sharp when scaled.
+        const QPixmap obraz = icon().pixmap(ikona, devicePixelRatioF(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
         if (toolButtonStyle() == Qt::ToolButtonIconOnly) {
             p.drawPixmap((width() - ikona.width()) / 2 + przesuniecie, (height() - ikona.height()) / 2 + przesuniecie,
                          obraz);
@@ -146,6 +150,9 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     setFont(czcionkaFormularza());
     const QString katalog = katalogProgramu.isEmpty() ? QCoreApplication::applicationDirPath() : katalogProgramu;
     sKatalogProgramu = std::filesystem::path(katalog.toStdString());
+    sKatalogInstalacji =
+        KatalogInstalacji(sKatalogProgramu, katalogProgramu.isEmpty() ? std::filesystem::path(KatalogSystemowy)
+                                                                       : std::filesystem::path());
     const QString dane = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (!dane.isEmpty())
         sKatalogUzytkownika = std::filesystem::path(dane.toStdString()) / "Lumesta";
@@ -212,12 +219,13 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
         return true;
     };
 
+    // The pictures are drawn for each screen's pixel ratio as they are shown.
     ilNarzedzia = std::make_unique<TImageList>(obrazki::RozmiarNarzedzia.width(), obrazki::RozmiarNarzedzia.height());
     for (int i = 0; i < obrazki::LiczbaNarzedzi; ++i)
-        ilNarzedzia->Add(obrazki::narzedzie(i).toImage());
+        ilNarzedzia->Add([i](qreal skala) { return obrazki::narzedzie(i, skala).toImage(); });
     ilObrazki = std::make_unique<TImageList>(obrazki::RozmiarObrazka.width(), obrazki::RozmiarObrazka.height());
     for (int i = 0; i < obrazki::LiczbaMalychObrazkow; ++i)
-        ilObrazki->Add(obrazki::malyObrazek(i).toImage());
+        ilObrazki->Add([i](qreal skala) { return obrazki::malyObrazek(i, skala).toImage(); });
 
     // The shared style table as the window stores it: nine styles.
     DVSStyl = new TDVStyle(this);
@@ -384,7 +392,10 @@ void TfLumesta::UtworzMenu()
     connect(Stronafirmowa1, &QAction::triggered, this, [] { pomoc::Stronafirmowa1Click(); });
     connect(List1, &QAction::triggered, this, [] { pomoc::List1Click(); });
     connect(Licencja1, &QAction::triggered, this,
-            [this] { pomoc::Licencja1Click(this, QString::fromStdString(sKatalogProgramu.string())); });
+            [this] {
+                pomoc::Licencja1Click(
+                    this, QString::fromStdString(KatalogLicencji(sKatalogProgramu, sKatalogInstalacji).string()));
+            });
     connect(OLumesta1, &QAction::triggered, this, [this] { pomoc::OLumesta1Click(this); });
 
     // Pop-up menu of the document views. Its items carry the same shortcuts
@@ -451,7 +462,7 @@ void TfLumesta::UtworzNarzedzia()
         b->setText(tekst);
         b->setToolTip(podpowiedz);
         b->setStatusTip(podpowiedz);
-        b->setIcon(QIcon(QPixmap::fromImage(ilNarzedzia->Image(obrazek))));
+        b->setIcon(ilNarzedzia->Icon(obrazek));
         b->setIconSize(obrazki::RozmiarNarzedzia);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
@@ -474,7 +485,12 @@ void TfLumesta::UtworzNarzedzia()
     // Progress of building a document, at the right of the tool bar area.
     pPostep = new QWidget(pNarzedzia);
     pPostep->setObjectName(QStringLiteral("pPostep"));
-    pPostep->setFixedWidth(271);
+    // 271 pixels wide when there is room; on a narrow window the buttons
+    // keep theirs and the progress gives way (it stays at the right edge).
+    pPostep->setMinimumWidth(0);
+    pPostep->setMaximumWidth(271);
+    pPostep->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    pPostep->installEventFilter(this);
     lWczytywanie = new QLabel(QStringLiteral("Wczytywanie:"), pPostep);
     lWczytywanie->setObjectName(QStringLiteral("lWczytywanie"));
     lWczytywanie->setGeometry(4, 19, 66, 18);
@@ -486,7 +502,10 @@ void TfLumesta::UtworzNarzedzia()
     gWczytywanie->SetProgress(0);
     lWczytywanie->hide();
     gWczytywanie->hide();
-    uklad->addWidget(pPostep);
+    // Room beyond the buttons goes to the progress first (up to its width),
+    // the rest to the tool bar.
+    uklad->addWidget(pPostep, 100);
+    tbNarzedzia->setMinimumWidth(tbNarzedzia->sizeHint().width());
 }
 
 void TfLumesta::UtworzPanele()
@@ -556,6 +575,7 @@ void TfLumesta::UtworzPanele()
         });
     });
     clbSpisKodeksow->installEventFilter(this);
+    lbSpisTresci->installEventFilter(this);
     connect(lbSpisTresci, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { lbSpisTresciClick(); });
     // Walked with the arrow keys, the list scrolls the text on Enter.
     connect(lbSpisTresci, &QListWidget::itemActivated, this, [this](QListWidgetItem*) {
@@ -583,10 +603,9 @@ void TfLumesta::UtworzPanelLumesta()
     pLumesta->setObjectName(QStringLiteral("pLumesta"));
     pLumesta->setFixedSize(SzerokoscPaneluLumesta, WysokoscPaneluLumesta);
 
-    lLumesta = new QLabel(pLumesta);
+    lLumesta = new TDrawnPicture(obrazki::logoProgramu, QSize(320, 236), pLumesta);
     lLumesta->setObjectName(QStringLiteral("lLumesta"));
     lLumesta->setGeometry(116, 6, 320, 236);
-    lLumesta->setPixmap(obrazki::logoProgramu(lLumesta->size()));
 
     Label2 = new QLabel(QStringLiteral("Lumesta"), pLumesta);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -632,8 +651,29 @@ void TfLumesta::UtworzPasekStanu()
 // ---------------------------------------------------------------------------
 // Create and show.
 
+void TfLumesta::UporzadkujDane()
+{
+    for (const std::filesystem::path& folder : {sKatalogUzytkownika, sKatalogProgramu, KatalogNadrzednyProgramu()}) {
+        if (folder.empty())
+            continue;
+        const podmiana::TPorzadki p = podmiana::Uporzadkuj(folder, 2000);
+        if (p.CzekaPodmiana)
+            komunikaty->Komunikat(KomunikatPrzerwanaWymiana(folder, p.Blad));
+    }
+}
+
+std::string KomunikatPrzerwanaWymiana(const std::filesystem::path& folder, const std::string& powod)
+{
+    return cp1250::fromUtf8("Wymiana danych programu w folderze ") + cp1250::fromUtf8(folder.string()) +
+           cp1250::fromUtf8(" została przerwana i nie dało się jej dokończyć (") + cp1250::fromUtf8(powod) +
+           cp1250::fromUtf8(").\r\nTeksty mogą się nie zgadzać ze słownikiem; spakuj dane ponownie.");
+}
+
 void TfLumesta::FormCreate()
 {
+    // A pack killed while it switched a library in leaves the switch to be
+    // finished here, before anything is read.
+    UporzadkujDane();
     biblioteka = std::make_unique<TBiblioteka>(komunikaty);
     try {
         UtworzBiblioteki();
@@ -674,21 +714,9 @@ void TfLumesta::showEvent(QShowEvent* e)
 void TfLumesta::FormShow()
 {
     WczytajSpisKodeksow();
-    // A screen smaller than the window: cut the window to it.
-    if (QScreen* ekran = screen()) {
-        const QRect s = ekran->geometry();
-        const QRect ramka = frameGeometry();
-        const int dodatekX = ramka.width() - width();
-        const int dodatekY = ramka.height() - height();
-        if (s.width() < ramka.width()) {
-            resize(std::max(1, s.width() - dodatekX), height());
-            move(s.left(), y());
-        }
-        if (s.height() < frameGeometry().height()) {
-            resize(width(), std::max(1, s.height() - dodatekY));
-            move(x(), s.top());
-        }
-    }
+    // A screen smaller than the window: the window, frame and title bar
+    // included, is cut to the screen's free area and moved into it.
+    FitWindowToScreen(this);
     // The last session comes back once the codes are known (they tell which
     // of its documents still exist) and the window has its size.
     if (FOtwierajOstatnie && !FSesja.empty()) {
@@ -722,5 +750,11 @@ void TfLumesta::UtworzTablice()
     pecTablica->SetSmallCloseBtn(FMaleWylaczniki);
     pecTablica->OnChange = [this](QObject*) { pcTablicaChange(); };
     pecTablica->OnTabClose = [this](QObject*, int indeks, bool& mozna) { pecTablicaTabClose(indeks, mozna); };
+    // The strip covers the whole document area with its own background, and
+    // the start-up panel goes while the strip is up: nothing of the panel
+    // shows beside the tabs or under the pages, at any size or scale.
+    pecTablica->setAutoFillBackground(true);
+    pecTablica->installEventFilter(this);
+    pLumesta->hide();
     pecTablica->raise();
 }

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -113,8 +114,20 @@ bool TfLumesta::eventFilter(QObject* obj, QEvent* e)
         if (auto* v = qobject_cast<TDocView*>(obj); v && FOdlozone.count(v))
             ZbudujOdlozona(v);
     }
+    const bool pokazanie = e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent;
     if (obj == pPole && e->type() == QEvent::Resize) {
         WysrodkujPanelLumesta();
+    } else if (obj == pPostep && e->type() == QEvent::Resize) {
+        // The gauge keeps 4 pixels from the right edge, its label just
+        // before it.
+        gWczytywanie->move(pPostep->width() - 4 - gWczytywanie->width(), gWczytywanie->y());
+        lWczytywanie->move(gWczytywanie->x() - 2 - lWczytywanie->width(), lWczytywanie->y());
+    } else if (pokazanie && pecTablica && obj == pecTablica) {
+        pLumesta->setHidden(!pecTablica->isHidden());
+    } else if (pokazanie && (obj == clbSpisKodeksow || obj == lbSpisTresci)) {
+        // With both lists hidden their pane goes too, and the splitter gives
+        // its room to the documents; either list shown brings it back.
+        Panel1->setHidden(clbSpisKodeksow->isHidden() && lbSpisTresci->isHidden());
     } else if (obj == clbSpisKodeksow && e->type() == QEvent::KeyRelease) {
         OdswiezListy(false);
     }
@@ -223,7 +236,8 @@ void TfLumesta::DziennikPrzypisu()
     if (gdzie >= 0) {
         const std::filesystem::path sciezka =
             biblioteka->Folder(std::size_t(gdzie)) / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
-        OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false);
+        if (!OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false))
+            return;
         UstawPrzypisyZakladki();
         if (pecTablica)
             pecTablica->show();
@@ -463,9 +477,15 @@ void TfLumesta::UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc)
         b->setFixedHeight(wysokosc);
         b->update();
     }
-    pNarzedzia->setFixedHeight(wysokosc);
-    // The progress label and gauge stay in the middle of the lower bar.
-    const int srodek = wysokosc / 2;
+    // The bar is as high as its buttons plus the tool bar's own frame and
+    // margins, so that no button (and no icon in it) is cut at the bottom.
+    if (QLayout* l = tbNarzedzia->layout())
+        l->invalidate();
+    tbNarzedzia->updateGeometry();
+    const int wysokoscPaska = std::max(wysokosc, tbNarzedzia->sizeHint().height());
+    pNarzedzia->setFixedHeight(wysokoscPaska);
+    // The progress label and gauge stay in the middle of the bar.
+    const int srodek = wysokoscPaska / 2;
     lWczytywanie->move(lWczytywanie->x(), srodek - lWczytywanie->height() / 2);
     gWczytywanie->move(gWczytywanie->x(), srodek - gWczytywanie->height() / 2);
 }
@@ -487,12 +507,14 @@ void TfLumesta::eksty1Click()
 
 void TfLumesta::tbLumestaClick()
 {
-    clbSpisKodeksow->setVisible(clbSpisKodeksow->isHidden());
+    // Hidden or not by the user's choice, whether or not the window itself
+    // is on the screen yet.
+    clbSpisKodeksow->setHidden(!clbSpisKodeksow->isHidden());
 }
 
 void TfLumesta::tbSpisTresciClick()
 {
-    lbSpisTresci->setVisible(lbSpisTresci->isHidden());
+    lbSpisTresci->setHidden(!lbSpisTresci->isHidden());
 }
 
 void TfLumesta::Zamknij1Click()
@@ -532,7 +554,8 @@ void TfLumesta::tvSpisKodeksowClick()
     if (wiersz < 0 || std::size_t(wiersz) >= nazwyKodeksow.size())
         return;
     OdswiezListy(false);
-    OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true);
+    if (!OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true))
+        return;
     UstawPrzypisyZakladki();
     UstawZnacznik(wiersz, true);
     if (pecTablica)
@@ -547,7 +570,9 @@ void TfLumesta::clbSpisKodeksowClickCheck(QListWidgetItem* pozycja)
     const std::string& nazwa = nazwyKodeksow[std::size_t(n)];
     clbSpisKodeksow->setCurrentRow(n);
     if (pozycja->checkState() == Qt::Checked) {
-        OtworzWZakladce(nazwa, true);
+        // A code that cannot be opened does not stay ticked.
+        if (!OtworzWZakladce(nazwa, true))
+            UstawZnacznik(n, false);
         return;
     }
     const QString tekst = QStringLiteral("Czy na pewno zamknąć: \n") + toQString(nazwa) + QStringLiteral("?");

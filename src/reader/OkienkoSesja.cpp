@@ -22,6 +22,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <new>
 #include <set>
 
 // ---------------------------------------------------------------------------
@@ -330,11 +331,28 @@ void TfLumesta::ZbudujOdlozona(TDocView* widok)
     QPointer<TDocView> pilnuj(widok);
     tekstDokumentu.clear();
     widok->Clear();
-    WczytajTekst(d.Nazwa, d.ZListy);
-    AZapisPrzypisu przypisy = IndeksPrzypisow(przypisyTekst);
+    // A document that has become unreadable since the last run (the user
+    // has been told why) loses its tab, as one opened from the list would
+    // never get one.
+    if (!WczytajDokument(d.Nazwa, d.ZListy)) {
+        if (pilnuj)
+            ZamknijNieudana(widok);
+        return;
+    }
     if (!pilnuj)
         return; // the tab was closed while the store asked the user something
-    TSpisZakladki spis = WypelnijWidok(widok);
+    AZapisPrzypisu przypisy = IndeksPrzypisow(przypisyTekst);
+    TSpisZakladki spis;
+    try {
+        spis = WypelnijWidok(widok);
+    } catch (const std::bad_alloc&) {
+        wiersze.clear();
+        widok->Clear();
+        UkryjPostep();
+        komunikaty->Komunikat(KomunikatZaDuzy(OpisDokumentu(d.Nazwa)));
+        ZamknijNieudana(widok);
+        return;
+    }
     widok->ScrollToAnchor(d.Miejsce);
 
     // The tab is found again: tabs may have been closed in the meantime.
@@ -349,4 +367,21 @@ void TfLumesta::ZbudujOdlozona(TDocView* widok)
         break;
     }
     tZegar->start();
+}
+
+void TfLumesta::ZamknijNieudana(TDocView* widok)
+{
+    // Not at once: the view may be in the middle of its own show event.
+    QTimer::singleShot(0, this, [this, pilnuj = QPointer<TDocView>(widok)] {
+        if (!pilnuj)
+            return;
+        for (int i = 0; i < LiczbaZakladek(); ++i) {
+            if (Widok(i) == pilnuj) {
+                ZamknijZakladke(i, false);
+                OdswiezListy(true);
+                tOtwarcie->start();
+                return;
+            }
+        }
+    });
 }

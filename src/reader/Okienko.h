@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -487,6 +488,9 @@ private:
         TDVAnchor Miejsce;
     };
     std::map<const TDocView*, TOdlozona> FOdlozone;
+    // The views of the tabs (page keys are theirs; footnote views keep the
+    // view's own).
+    std::set<const QObject*> FWidokiDokumentow;
     // Set while a session is being reopened: tabs shown on the way are not
     // built yet.
     bool FPrzywracanie = false;

@@ -83,9 +83,40 @@ void TfLumesta::PodlaczWidok(TDocView* widok, bool dokument)
     widok->SetZoom(FPowiekszenie);
     // The wheel reaches the view's viewport, keys the view itself.
     widok->viewport()->installEventFilter(this);
-    if (dokument)
-        widok->installEventFilter(this);
+    widok->installEventFilter(this);
+    if (dokument) {
+        FWidokiDokumentow.insert(widok);
+        connect(widok, &QObject::destroyed, this, [this, widok] { FWidokiDokumentow.erase(widok); });
+    }
 }
+
+namespace {
+
+// Ctrl with "+", "=", "-" or "0": `kierunek` is +1, -1, or 0 for the
+// original size.
+bool KlawiszPowiekszenia(const QKeyEvent& k, int& kierunek)
+{
+    // Shift may be needed for "+", and the keypad gives its own flag.
+    const Qt::KeyboardModifiers m = k.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    if (m != Qt::ControlModifier)
+        return false;
+    switch (k.key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        kierunek = 1;
+        return true;
+    case Qt::Key_Minus:
+        kierunek = -1;
+        return true;
+    case Qt::Key_0:
+        kierunek = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 bool TfLumesta::ObsluzWidok(QObject* obj, QEvent* e)
 {
@@ -105,7 +136,18 @@ bool TfLumesta::ObsluzWidok(QObject* obj, QEvent* e)
     if (e->type() == QEvent::KeyPress) {
         auto* widok = qobject_cast<TDocView*>(obj);
         auto* k = static_cast<QKeyEvent*>(e);
-        if (!widok || (k->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        if (!widok)
+            return false;
+        // A footnote window is a window of its own, out of reach of this
+        // window's zoom shortcuts: its keys are taken here.
+        if (int kierunek = 0; widok->window() != this && KlawiszPowiekszenia(*k, kierunek)) {
+            if (kierunek == 0)
+                RozmiarOryginalnyClick();
+            else
+                UstawPowiekszenie(NastepnePowiekszenie(FPowiekszenie, kierunek));
+            return true;
+        }
+        if ((k->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !FWidokiDokumentow.count(widok))
             return false;
         if (k->key() == Qt::Key_PageDown || k->key() == Qt::Key_PageUp) {
             PrzewinStrone(widok, k->key() == Qt::Key_PageDown ? 1 : -1);

@@ -276,9 +276,18 @@ TEST_F(Klawisze, FootnoteWindowsCopyAndSelectAllWithTheirOwnKeys)
     EXPECT_EQ(p->dvPrzypis->GetSelectedText(), wszystko);
     EXPECT_EQ(okno->LiczbaZakladek(), 1);
 
-    // A zoom reaches the footnote window too.
+    // A zoom reaches the footnote window too, and the zoom keys work in it:
+    // the main window's shortcuts do not reach another window.
     okno->UstawPowiekszenie(200);
     EXPECT_EQ(p->dvPrzypis->Zoom(), 200);
+    QTest::keyClick(p->dvPrzypis, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(okno->Powiekszenie(), 175);
+    EXPECT_EQ(p->dvPrzypis->Zoom(), 175);
+    EXPECT_EQ(v->Zoom(), 175);
+    QTest::keyClick(p->dvPrzypis, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(okno->Powiekszenie(), 200);
+    QTest::keyClick(p->dvPrzypis, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(okno->Powiekszenie(), 100);
 }
 
 } // namespace

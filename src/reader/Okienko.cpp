@@ -595,6 +595,10 @@ void TfLumesta::UtworzPanele()
     sPodzialka->setStretchFactor(0, 0);
     sPodzialka->setStretchFactor(1, 1);
     sPodzialka->setSizes({260, SzerokoscOkna - 260});
+    // What the user drags is what the next run gets, even for a pane hidden
+    // before the window closes.
+    connect(sPodzialka, &QSplitter::splitterMoved, this, [this] { ZapamietajPodzialy(); });
+    connect(sPodzialPion, &QSplitter::splitterMoved, this, [this] { ZapamietajPodzialy(); });
 }
 
 void TfLumesta::UtworzPanelLumesta()

@@ -438,6 +438,9 @@ private:
     bool ObsluzWidok(QObject* obj, QEvent* e);
     void OdswiezPowiekszenie();
     void UstawMaleWylaczniki(bool male);
+    // Notes the splitters' sizes while both panes of each are shown, for a
+    // pane hidden later.
+    void ZapamietajPodzialy();
 
     // The progress label (with `napis`) and the gauge, empty, counting to
     // `maksimum`; painted at once, as the work that follows blocks the loop.
@@ -502,7 +505,8 @@ private:
     // The fonts are remembered only once the user chose them (or they came
     // from the settings): the styles' own colours stay otherwise.
     bool FCzcionkiWybrane = false;
-    // The splits as read: kept for a pane that is hidden when they are saved.
+    // The splits as read or last seen whole: kept for a pane that is hidden
+    // when they are saved.
     std::vector<int> FPodzialPoziomy;
     std::vector<int> FPodzialPionowy;
     int FPowiekszenie = 100;

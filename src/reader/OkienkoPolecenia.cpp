@@ -507,6 +507,7 @@ void TfLumesta::eksty1Click()
 
 void TfLumesta::tbLumestaClick()
 {
+    ZapamietajPodzialy();
     // Hidden or not by the user's choice, whether or not the window itself
     // is on the screen yet.
     clbSpisKodeksow->setHidden(!clbSpisKodeksow->isHidden());
@@ -514,6 +515,7 @@ void TfLumesta::tbLumestaClick()
 
 void TfLumesta::tbSpisTresciClick()
 {
+    ZapamietajPodzialy();
     lbSpisTresci->setHidden(!lbSpisTresci->isHidden());
 }
 

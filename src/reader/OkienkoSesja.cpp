@@ -108,7 +108,7 @@ TUstawienia TfLumesta::ZbierzUstawienia() const
     u.GeometriaOkna = saveGeometry();
     u.StanOkna = saveState();
     // A pane that is hidden has no size of its own to keep: its splitter
-    // keeps what it was given at start.
+    // keeps what it had when last seen whole.
     const auto podzial = [](const QSplitter* s, const std::vector<int>& poprzedni) {
         const QList<int> r = s->sizes();
         if (r.size() != 2 || r[0] <= 0 || r[1] <= 0)
@@ -148,6 +148,17 @@ TUstawienia TfLumesta::ZbierzUstawienia() const
             u.BiezacaZakladka = int(u.Zakladki.size()) - 1;
     }
     return u;
+}
+
+void TfLumesta::ZapamietajPodzialy()
+{
+    const auto zapamietaj = [](const QSplitter* s, std::vector<int>& gdzie) {
+        const QList<int> r = s->sizes();
+        if (r.size() == 2 && r[0] > 0 && r[1] > 0)
+            gdzie = {r[0], r[1]};
+    };
+    zapamietaj(sPodzialka, FPodzialPoziomy);
+    zapamietaj(sPodzialPion, FPodzialPionowy);
 }
 
 bool TfLumesta::ZapiszUstawieniaOkna() const

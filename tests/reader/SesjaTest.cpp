@@ -255,6 +255,32 @@ TEST_F(Sesja, DocumentsThatAreGoneAreNamedOnceAndGetNoTab)
     EXPECT_EQ(komunikaty.Lista.size(), 1u);
 }
 
+TEST_F(Sesja, ATabWhoseTextCannotBeReadAnyMoreIsClosedWithAMessage)
+{
+    // The act's presence file is there, the yearbook holding its text is not.
+    fs::remove(program / "Lumesta" / "2007.rdu");
+    auto a = nowe(false);
+    a->PrzywrocSesje({{cp("Kodeks cywilny"), -1, 0}, {Akt, -1, 0}, {cp("Kodeks karny"), -1, 0}}, 0);
+    ASSERT_EQ(a->LiczbaZakladek(), 3);
+    EXPECT_TRUE(komunikaty.Lista.empty());
+
+    // Shown, the act cannot be built: the user is told, its tab goes, and
+    // the other tabs stay whole and in step with their lists.
+    a->pecTablica->SetTabIndex(1);
+    a->pcTablicaChange();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(komunikaty.Lista.size(), 1u);
+    EXPECT_NE(utf(komunikaty.Lista[0]).find("Brak tekstu: Dz.U.2007.50.331"), std::string::npos);
+    ASSERT_EQ(a->LiczbaZakladek(), 2);
+    EXPECT_EQ(a->nazwyZakladek.size(), 2u);
+    EXPECT_EQ(a->spisyZakladek.size(), 2u);
+    EXPECT_EQ(a->indeksyPrzypisow.size(), 2u);
+    EXPECT_EQ(utf(a->nazwyZakladek[1]), "Kodeks karny");
+    const TUstawienia u = a->ZbierzUstawienia();
+    ASSERT_EQ(u.Zakladki.size(), 2u);
+    EXPECT_EQ(utf(u.Zakladki[1].Nazwa), "Kodeks karny");
+}
+
 TEST_F(Sesja, AJournalActIsRememberedByItsNameAndShownByItsReference)
 {
     {

@@ -138,9 +138,9 @@ bool TfLumesta::ObsluzWidok(QObject* obj, QEvent* e)
         auto* k = static_cast<QKeyEvent*>(e);
         if (!widok)
             return false;
-        // A footnote window is a window of its own, out of reach of this
-        // window's zoom shortcuts: its keys are taken here.
-        if (int kierunek = 0; widok->window() != this && KlawiszPowiekszenia(*k, kierunek)) {
+        // What the zoom shortcuts did not take: the keys in a footnote
+        // window (a window of its own, out of their reach) and the keypad's.
+        if (int kierunek = 0; KlawiszPowiekszenia(*k, kierunek)) {
             if (kierunek == 0)
                 RozmiarOryginalnyClick();
             else

@@ -154,6 +154,11 @@ TEST_F(Klawisze, ZoomKeysWheelAndStatusBar)
     QTest::keyClick(v, Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(okno->Powiekszenie(), 100);
     EXPECT_EQ(v->DocumentHeight(), wysokosc);
+    // The keypad's plus and minus do the same.
+    QTest::keyClick(v, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(okno->Powiekszenie(), 110);
+    QTest::keyClick(v, Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(okno->Powiekszenie(), 100);
 
     // Ctrl and the wheel zoom; half notches add up; the plain wheel scrolls.
     kolko(v->viewport(), 120, Qt::ControlModifier);

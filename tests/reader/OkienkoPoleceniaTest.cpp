@@ -2,6 +2,7 @@
 // view options and printing, with the common dialogs replaced by answers.
 #include "DaneTestowe.h"
 
+#include "import/CzytnikPdf.h"
 #include "print/Drukowanie.h"
 #include "print/PrintFrm.h"
 #include "print/PtblDV.h"
@@ -232,7 +233,20 @@ TEST_F(Polecenia, SavingAsUtf8TextUtf8HtmlAndPdf)
     okno->Zapisz1->trigger();
     QFile pdf(folder + QStringLiteral("/kc.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    // Read back: A4 pages that carry the document's text, not blank ones.
+    importer::Document czytany;
+    QString blad;
+    importer::Warnings uwagi;
+    importer::PdfStats statystyka;
+    ASSERT_TRUE(importer::readPdf(pdf.readAll(), czytany, blad, uwagi, statystyka, {})) << blad.toStdString();
+    ASSERT_FALSE(czytany.pages.empty());
+    EXPECT_NEAR(czytany.pages[0].width, 595, 2);
+    EXPECT_NEAR(czytany.pages[0].height, 842, 2);
+    QString wszystko;
+    for (const importer::Page& strona : czytany.pages)
+        for (const importer::Line& l : strona.lines)
+            wszystko += l.text + QLatin1Char('\n');
+    EXPECT_TRUE(wszystko.contains(QStringLiteral("Każdy hodowca"))) << wszystko.left(300).toStdString();
     EXPECT_TRUE(komunikaty.Lista.empty());
     EXPECT_TRUE(QDir(folder).entryList({QStringLiteral(".lumesta-*")}, QDir::Files | QDir::Hidden).isEmpty());
 }

@@ -7,6 +7,7 @@
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
 #include "links/Podglad.h"
+#include "reader/NazwyDokumentow.h"
 #include "view/DocView.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -268,7 +269,7 @@ bool TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
     auto* arkusz = new TTabExtSheet(pecTablica);
     arkusz->setObjectName(QStringLiteral("ts_plik%1").arg(licznikZakladek));
     arkusz->Colors().SetActiveFill1(clGreen);
-    arkusz->SetCaption(nazwa);
+    arkusz->SetCaption(OpisDokumentu(nazwa));
     arkusz->SetHostStrip(pecTablica);
     pecTablica->SetActivePage(arkusz);
     OdswiezTytul();
@@ -280,6 +281,7 @@ bool TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
     widok->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(widok, &QWidget::customContextMenuRequested, this,
             [this, widok](const QPoint& p) { pmPodreczne->popup(widok->mapToGlobal(p)); });
+    PodlaczWidok(widok, true);
     arkusz->SetControl(widok);
     widok->show();
     // Make the sizes of the strip, the sheet and the view final now.
@@ -315,17 +317,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
 {
     widok->Clear();
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
-
-    PokazPostep(QStringLiteral("Wczytywanie"), int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
-
-    lbSpisTresci->clear();
-    TSpisZakladki spis = DodajElementy(widok);
-    // The tab keeps its text for previews of its units.
-    spis.Dokument->Tekst = std::move(wiersze);
-    wiersze.clear();
-
-    widok->Format();
-    widok->viewport()->update();
+    TSpisZakladki spis = WypelnijWidok(widok);
 
     if (zListy) {
         int wiersz = clbSpisKodeksow->currentRow();
@@ -338,12 +330,28 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     } else {
         spis.NumerKodeksu = PierwszyNumerDziennika + licznikZakladek;
     }
-    spis.Ekran.reserve(qsizetype(spis.Spis.size()));
-    for (const std::string& wpis : spis.Spis)
-        spis.Ekran.append(toQString(wpis));
     PokazSpis(spis);
     spisyZakladek.push_back(std::move(spis));
     tZegar->start();
+}
+
+TSpisZakladki TfLumesta::WypelnijWidok(TDocView* widok)
+{
+    PokazPostep(QStringLiteral("Wczytywanie"), int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
+
+    lbSpisTresci->clear();
+    TSpisZakladki spis = DodajElementy(widok);
+    // The tab keeps its text for previews of its units.
+    spis.Dokument->Tekst = std::move(wiersze);
+    wiersze.clear();
+
+    widok->Format();
+    widok->viewport()->update();
+
+    spis.Ekran.reserve(qsizetype(spis.Spis.size()));
+    for (const std::string& wpis : spis.Spis)
+        spis.Ekran.append(toQString(wpis));
+    return spis;
 }
 
 bool TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
@@ -440,7 +448,7 @@ void TfLumesta::OdswiezTytul()
 {
     const int biezaca = BiezacaZakladka();
     if (biezaca >= 0 && std::size_t(biezaca) < nazwyZakladek.size())
-        setWindowTitle(QStringLiteral("Lumesta: ") + toQString(nazwyZakladek[std::size_t(biezaca)]));
+        setWindowTitle(QStringLiteral("Lumesta: ") + toQString(OpisDokumentu(nazwyZakladek[std::size_t(biezaca)])));
 }
 
 // ---------------------------------------------------------------------------

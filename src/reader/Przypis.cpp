@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -104,6 +105,7 @@ TfPrzypis::TfPrzypis(QWidget* wlasciciel)
     dvPrzypis->SetAllowSelection(true);
     dvPrzypis->SetFirstJumpNo(0);
     dvPrzypis->OnJump = [this](TDocView*, int id) { dvPrzypisJump(id); };
+    dvPrzypis->installEventFilter(this);
     uklad->addWidget(dvPrzypis, 1);
 
     pmPodreczne = new QMenu(this);
@@ -117,9 +119,10 @@ TfPrzypis::TfPrzypis(QWidget* wlasciciel)
     pmPodreczne->addAction(Kopiuj1);
     pmPodreczne->addAction(Zaznaczwszystko1);
     pmPodreczne->addSeparator();
-    // The shortcuts work while this window is active, menu open or not.
-    addAction(Kopiuj1);
-    addAction(Zaznaczwszystko1);
+    // The menu shows the keys; the keys themselves are taken in
+    // WlasnyKlawisz, so that they never compete with the main window's.
+    Kopiuj1->setShortcutContext(Qt::WidgetShortcut);
+    Zaznaczwszystko1->setShortcutContext(Qt::WidgetShortcut);
     connect(Kopiuj1, &QAction::triggered, this, &TfPrzypis::KopiujClick);
     connect(Zaznaczwszystko1, &QAction::triggered, this, &TfPrzypis::ZaznaczWszystkoClick);
     dvPrzypis->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -209,6 +212,44 @@ void TfPrzypis::closeEvent(QCloseEvent* e)
     zadanieZamkniecia = true;
     Wyslij(WM_ZAMKNIJ_PRZYPIS);
     e->accept();
+}
+
+bool TfPrzypis::WlasnyKlawisz(QEvent* e)
+{
+    if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress)
+        return false;
+    auto* k = static_cast<QKeyEvent*>(e);
+    const bool kopiuj = k->matches(QKeySequence::Copy);
+    const bool wszystko = k->matches(QKeySequence::SelectAll);
+    const bool zamknij = k->matches(QKeySequence::Close);
+    if (!kopiuj && !wszystko && !zamknij)
+        return false;
+    // Accepting the override turns the key into a plain key press here
+    // instead of a shortcut of some other window.
+    e->accept();
+    if (e->type() == QEvent::KeyPress) {
+        if (kopiuj)
+            KopiujClick();
+        else if (wszystko)
+            ZaznaczWszystkoClick();
+        else
+            close();
+    }
+    return true;
+}
+
+bool TfPrzypis::event(QEvent* e)
+{
+    if (WlasnyKlawisz(e))
+        return true;
+    return QWidget::event(e);
+}
+
+bool TfPrzypis::eventFilter(QObject* obj, QEvent* e)
+{
+    if (obj == dvPrzypis && WlasnyKlawisz(e))
+        return true;
+    return QWidget::eventFilter(obj, e);
 }
 
 void TfPrzypis::Wyslij(int typ)

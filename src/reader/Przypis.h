@@ -80,8 +80,15 @@ public:
 protected:
     // The window only hides; the main window frees it on the message.
     void closeEvent(QCloseEvent* e) override;
+    // Copy, select all and close are this window's own while it is active:
+    // the main window's menu shortcuts (the same keys) must not take them.
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* obj, QEvent* e) override;
 
 private:
     void FormCreate();
     void Wyslij(int typ);
+    // A copy, select-all or close key: overridden as a shortcut, carried
+    // out on the key press. True when `e` was one of them.
+    bool WlasnyKlawisz(QEvent* e);
 };

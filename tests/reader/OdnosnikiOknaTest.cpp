@@ -384,6 +384,33 @@ TEST_F(Odnosniki, HtmlExportWritesLinksAndAnchors)
     EXPECT_NE(tekst.find(cp("Art. 1. Przepis art. 40 § 2 stosuje się, zob. art. 2 Kodeksu karnego.")), std::string::npos);
 }
 
+TEST_F(Odnosniki, ATabRestoredFromTheSessionGetsItsLinksWhenShown)
+{
+    okno->PrzywrocSesje({{cp("Kodeks karny"), -1, 0}, {cp("Kodeks cywilny"), -1, 0}}, 0);
+    ASSERT_EQ(okno->LiczbaZakladek(), 2);
+    ASSERT_TRUE(okno->Odlozona(1));
+    okno->pecTablica->SetTabIndex(1);
+    okno->pcTablicaChange();
+    ASSERT_FALSE(okno->Odlozona(1));
+    TDocView* v = okno->BiezacyWidok();
+    ASSERT_NE(v, nullptr);
+    ASSERT_GE(numerSkoku(*v, "art. 40 § 2"), 0);
+
+    // Its HTML names the other code's unit, and a click goes to its tab.
+    const QString plik = tmp.filePath(QStringLiteral("kc"));
+    okno->dialogZapisu = [&](QString& nazwa, int& filtr) {
+        nazwa = plik;
+        filtr = fzHtml;
+        return true;
+    };
+    okno->Zapisz1Click();
+    EXPECT_NE(czytaj(plik + ".html").find("<A href=Kodeks%20karny.html#art2>"), std::string::npos);
+    kliknij(v, numerSkoku(*v, "art. 2"));
+    EXPECT_EQ(okno->LiczbaZakladek(), 2);
+    EXPECT_EQ(okno->BiezacaZakladka(), 0);
+    EXPECT_GT(okno->BiezacyWidok()->VPos(), 0);
+}
+
 TEST(KotwiceJednostek, SameForEveryExport)
 {
     EXPECT_EQ(KotwicaJednostki({"415", {}, false, {}, {}}), "art415");

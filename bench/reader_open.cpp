@@ -131,12 +131,15 @@ void BM_Decode(benchmark::State& state)
     state.counters["text_bytes"] = double(biblioteka().bajtyTekstu);
 }
 
-void BM_BuildItems(benchmark::State& state)
+// Building the items, with the links of the text found and cut out of its
+// pieces (as the reader opens codes) and without.
+void buildItems(benchmark::State& state, bool odnosniki)
 {
     if (!przygotowana(state))
         return;
     TZbiorKomunikatow komunikaty;
     auto okno = noweOkno(komunikaty);
+    okno->rozpoznawanieOdnosnikow = odnosniki;
     okno->WczytajDokument(okno->nazwyKodeksow.at(0), true);
     std::size_t elementy = 0;
     for (auto _ : state) {
@@ -154,13 +157,17 @@ void BM_BuildItems(benchmark::State& state)
     state.counters["items"] = double(elementy);
 }
 
-// Layout and painting of the document shown in the first tab.
-void BM_Layout(benchmark::State& state)
+void BM_BuildItems(benchmark::State& state) { buildItems(state, true); }
+void BM_BuildItems_WithoutLinks(benchmark::State& state) { buildItems(state, false); }
+
+// Layout of the document shown in the first tab, with its links and without.
+void layout(benchmark::State& state, bool odnosniki)
 {
     if (!przygotowana(state))
         return;
     TZbiorKomunikatow komunikaty;
     auto okno = noweOkno(komunikaty);
+    okno->rozpoznawanieOdnosnikow = odnosniki;
     kliknijIPomaluj(*okno, 0);
     TDocView* v = okno->BiezacyWidok();
     for (auto _ : state)
@@ -168,6 +175,9 @@ void BM_Layout(benchmark::State& state)
     state.counters["drawn_lines"] = double(v->DrawLines().size());
     state.counters["height_px"] = double(v->DocumentHeight());
 }
+
+void BM_Layout(benchmark::State& state) { layout(state, true); }
+void BM_Layout_WithoutLinks(benchmark::State& state) { layout(state, false); }
 
 void BM_PaintFirstScreen(benchmark::State& state)
 {
@@ -265,7 +275,9 @@ void BM_OpenCode_AlreadyOpen(benchmark::State& state)
 
 BENCHMARK(BM_Baseline_ReadContainer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Decode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildItems_WithoutLinks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildItems)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Layout_WithoutLinks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Layout)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintFirstScreen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindLinks)->Unit(benchmark::kMillisecond);

@@ -124,11 +124,12 @@ public:
     // ---- the document --------------------------------------------------
     // None of these lays out or repaints: run Format and repaint afterwards.
     void Clear();
-    void AddParagraph(const std::string& text, int styleNo);
-    void AddText(const std::string& text, int styleNo);
-    void AddCenteredLine(const std::string& text, int styleNo);
-    void AddTextLines(const std::string& text, int styleNo);
-    void AddParagraphLines(const std::string& text, int styleNo);
+    // The text is taken by value: a piece cut for the view is moved in.
+    void AddParagraph(std::string text, int styleNo);
+    void AddText(std::string text, int styleNo);
+    void AddCenteredLine(std::string text, int styleNo);
+    void AddTextLines(std::string text, int styleNo);
+    void AddParagraphLines(std::string text, int styleNo);
     // Returns the checkpoint number (0, 1, 2, ... since the last Clear).
     int AddCheckpoint(const std::string& name);
     // Y of checkpoint no after the last layout; EListError outside the list.

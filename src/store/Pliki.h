@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/Format.h"
 #include "store/Typy.h"
@@ -104,6 +105,31 @@ const std::string& SlowoNaglowka(std::uint8_t kod);
 // `komunikaty` may be null (messages are then dropped).
 void DekodujRekord(std::string_view rekord, const TSlownik& slownik, TKomunikaty* komunikaty,
                    TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik);
+
+// One line of an act record, decoded on its own by DekodujLinie.
+struct TLiniaRekordu {
+    std::size_t Linia = 0;      // running line number: main-text lines first, then footnote lines
+    bool Przypis = false;       // a footnote line
+    // Main text: the paragraph's index in the decoded document; footnote
+    // line: the index of its string in the footnote list.
+    std::size_t Indeks = 0;
+    std::size_t NumerPrzypisu = 0;  // footnote lines: the footnote's number, from 1
+    // Main text: the paragraph's pieces, as DekodujRekord gives them;
+    // footnote line: one piece holding the footnote list's string.
+    TWiersz Wiersz;
+    // For each word read in the line (heading words are not read), where
+    // that word starts in the line's text (the pieces joined).
+    std::vector<std::uint32_t> Slowa;
+};
+
+// Decodes only the lines of an act record whose running numbers are listed
+// (ascending); every other line is walked without building its text. What
+// comes out for a line is what DekodujRekord gives for it; lines the record
+// does not reach are absent. One difference: DekodujRekord drops the last
+// paragraph it made, and a chosen line standing there is still returned.
+// False for a wrong magic.
+bool DekodujLinie(std::string_view rekord, const TSlownik& slownik, const std::vector<std::size_t>& linie,
+                  std::vector<TLiniaRekordu>& wynik);
 
 // Reads the header fields (all but the token stream) of an act record into
 // `wynik`; `strumien` receives the offset of the token stream. A field that

@@ -67,6 +67,7 @@ struct Tablice {
     std::array<bool, 256> slowo{};
     std::array<unsigned char, 256> male{};
     std::array<unsigned char, 256> bezZnakow{};
+    std::array<unsigned char, 256> duze{};
 };
 
 const Tablice& tablice()
@@ -85,6 +86,11 @@ const Tablice& tablice()
             unsigned char bb = cp1250::fromUnicode(bz, &ok);
             t.bezZnakow[std::size_t(b)] = ok ? bb : t.male[std::size_t(b)];
         }
+        for (int b = 0; b < 256; ++b)
+            t.duze[std::size_t(b)] = static_cast<unsigned char>(b);
+        for (int b = 0; b < 256; ++b)
+            if (t.male[std::size_t(b)] != b)
+                t.duze[t.male[std::size_t(b)]] = static_cast<unsigned char>(b);
         return t;
     }();
     return t;
@@ -95,6 +101,7 @@ const Tablice& tablice()
 bool JestZnakiemSlowa(unsigned char c) { return tablice().slowo[c]; }
 unsigned char Male(unsigned char c) { return tablice().male[c]; }
 unsigned char MaleBezZnakow(unsigned char c) { return tablice().bezZnakow[c]; }
+unsigned char Duza(unsigned char c) { return tablice().duze[c]; }
 
 void Zloz(std::string_view tekst, bool bezZnakow, char* cel)
 {

@@ -12,8 +12,9 @@ namespace szukanie {
 // Letters (of any Latin script the code page holds) and digits.
 bool JestZnakiemSlowa(unsigned char c);
 
-// Lower case.
+// Lower case, and upper case.
 unsigned char Male(unsigned char c);
+unsigned char Duza(unsigned char c);
 // Lower case without diacritics: ą -> a, ł -> l, ż -> z, ö -> o, ...
 unsigned char MaleBezZnakow(unsigned char c);
 

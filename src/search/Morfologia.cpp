@@ -73,6 +73,12 @@ std::unique_ptr<TMorfologia> TMorfologia::Wczytaj(const std::filesystem::path& a
 
 TMorfologia::~TMorfologia() = default;
 
+TMorfologia* TMorfologia::Wspolna()
+{
+    static const std::unique_ptr<TMorfologia> m = Wczytaj();
+    return m.get();
+}
+
 std::vector<std::string> TMorfologia::Rdzenie(std::string_view slowo)
 {
     std::vector<std::string> wynik;

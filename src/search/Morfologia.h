@@ -6,6 +6,7 @@
 // Hunspell reads its dictionary in its own encoding (ISO 8859-2 for Polish);
 // words come in and go out here as Windows-1250.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -26,6 +27,10 @@ public:
                                                 const std::filesystem::path& dic);
     ~TMorfologia();
 
+    // One copy for the whole program, loaded on first use (null when the
+    // dictionary is missing). Searches ask for it only when they need it.
+    static TMorfologia* Wspolna();
+
     // The stems of a word form in lower case (Windows-1250), folded to lower
     // case; empty when the dictionary does not know the word. A word with the
     // negating prefix keeps it ("niezgodny" gives "niezgodny", not
@@ -39,5 +44,9 @@ private:
     std::string FKodowanie;   // the dictionary's encoding, as iconv names it
     std::mutex FBlokada;
 };
+
+// Hands out the morphology when a search needs it (loading it is slow);
+// may return null.
+using TDostawcaMorfologii = std::function<TMorfologia*()>;
 
 } // namespace szukanie

@@ -7,6 +7,7 @@
 
 #include "search/Litery.h"
 #include "search/Morfologia.h"
+#include "store/Pliki.h"
 
 namespace szukanie {
 namespace {
@@ -237,6 +238,33 @@ TRdzenie TRdzenie::Zbuduj(const TSlownik& slownik, TMorfologia* morfologia, unsi
     }
     r.indeksuj();
     return r;
+}
+
+bool ZapiszRdzenieSlownika(const std::filesystem::path& slownik, std::string* blad, std::size_t* slow)
+{
+    auto nie = [&](std::string powod) {
+        if (blad)
+            *blad = std::move(powod);
+        return false;
+    };
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(slownik, ec))
+        return nie("no dictionary file " + slownik.string());
+    TZbiorKomunikatow komunikaty;
+    TPliki pliki(&komunikaty);
+    pliki.WczytajSlownik(slownik);
+    if (!komunikaty.Lista.empty())
+        return nie(slownik.string() + " is not a dictionary");
+    TMorfologia* m = TMorfologia::Wspolna();
+    if (!m)
+        return nie("the Polish Hunspell dictionary (hunspell-pl) is not installed");
+    const unsigned rdzenie = std::max(1u, std::thread::hardware_concurrency());
+    const TRdzenie r = TRdzenie::Zbuduj(pliki.Slownik, m, rdzenie - 1);
+    if (slow)
+        *slow = pliki.Slownik.size();
+    if (!r.ZapiszDo(PlikRdzeni(slownik)))
+        return nie("cannot write " + PlikRdzeni(slownik).string());
+    return true;
 }
 
 std::string TRdzenie::Zapisz() const

@@ -35,6 +35,14 @@ std::filesystem::path PlikRdzeni(const std::filesystem::path& slownik);
 // A fingerprint of a dictionary's words, which a stems file carries.
 std::uint64_t OdciskSlownika(const TSlownik& slownik);
 
+// Groups the words of the dictionary file `slownik` with the Polish
+// morphology and writes its stems file beside it (what the packer does after
+// packing). Uses every processor. False, with the reason in *blad (English),
+// when the dictionary cannot be read, the morphology is missing (a file of
+// ungrouped words would only hide that) or the file cannot be written.
+bool ZapiszRdzenieSlownika(const std::filesystem::path& slownik, std::string* blad = nullptr,
+                           std::size_t* slow = nullptr);
+
 class TRdzenie {
 public:
     // One word of a dictionary entry.

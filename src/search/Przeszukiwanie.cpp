@@ -1,0 +1,330 @@
+#include "search/Przeszukiwanie.h"
+
+#include <algorithm>
+
+#include "search/Litery.h"
+#include "store/Format.h"
+#include "store/Pliki.h"
+
+namespace szukanie {
+
+TPrzygotowaneZapytanie::TPrzygotowaneZapytanie(const TZapytanie& zapytanie, const TRdzenie& rdzenie,
+                                               const TDostawcaMorfologii& morfologia)
+    : FRdzenie(rdzenie)
+{
+    FMaski.assign(rdzenie.LiczbaWpisow(), 0);
+    FBity.assign(rdzenie.LiczbaForm(), 0);
+    std::uint32_t bit = 0;
+    for (const auto& wyrazenie : zapytanie.Wyrazenia) {
+        FWyrazenia.push_back({bit, std::uint32_t(wyrazenie.size())});
+        for (const std::string& slowo : wyrazenie) {
+            const std::uint32_t b = std::uint32_t(1) << bit;
+            TMorfologia* m = nullptr;
+            if (!zapytanie.Dokladnie && morfologia && !rdzenie.ZnajdzForme(slowo))
+                m = morfologia();
+            const auto formy = rdzenie.FormySlowa(slowo, zapytanie.Dokladnie, m);
+            if (formy.empty())
+                FNicNiePasuje = true;
+            for (std::uint32_t f : formy) {
+                FBity[f] |= b;
+                for (std::uint32_t w : rdzenie.WpisyFormy(f))
+                    FMaski[w] |= b;
+            }
+            ++bit;
+        }
+    }
+    if (FWyrazenia.empty())
+        FNicNiePasuje = true;
+}
+
+namespace {
+
+bool otwieraJednostke(std::uint8_t kod)
+{
+    return (kod >= rART && kod <= rParagraf) || (kod >= rPierwszyNaglowek && kod <= rOstatniNaglowek);
+}
+
+struct Kandydat {
+    std::uint32_t linia;
+    std::uint32_t slowo;
+    std::uint32_t wpis;
+};
+
+struct Czesc {
+    TSlowoWystapienia s;
+    std::uint32_t bity;
+    std::uint32_t lancuch;   // parts of one chain stand side by side in the text
+};
+
+// The occurrences in one unit, if it holds every term.
+void ocenJednostke(const TPrzygotowaneZapytanie& z, const Kandydat* od, const Kandydat* do_, TSkanRekordu& skan,
+                   std::vector<Czesc>& czesci, std::vector<TWystapienie>& wystapienia)
+{
+    czesci.clear();
+    std::uint32_t lancuch = 0;
+    const Kandydat* poprzedni = nullptr;
+    for (const Kandydat* k = od; k != do_; ++k) {
+        if (poprzedni && !(k->linia == poprzedni->linia && k->slowo == poprzedni->slowo + 1))
+            ++lancuch;
+        poprzedni = k;
+        const auto cz = z.Rdzenie().Czesci(k->wpis);
+        for (std::uint32_t c = 0; c < cz.size(); ++c)
+            czesci.push_back({{k->linia, k->slowo, k->wpis, c}, z.BityFormy(cz[c].Forma), lancuch});
+    }
+    wystapienia.clear();
+    for (const auto& w : z.Wyrazenia()) {
+        bool jest = false;
+        for (std::size_t s = 0; s + w.Dlugosc <= czesci.size(); ++s) {
+            bool pasuje = true;
+            for (std::uint32_t k = 0; k < w.Dlugosc && pasuje; ++k)
+                pasuje = czesci[s + k].lancuch == czesci[s].lancuch &&
+                         (czesci[s + k].bity >> (w.Od + k) & 1u);
+            if (pasuje) {
+                wystapienia.push_back({std::uint32_t(s), w.Dlugosc});
+                jest = true;
+            }
+        }
+        if (!jest)
+            return;   // a term missing from the unit: nothing in it counts
+    }
+    std::sort(wystapienia.begin(), wystapienia.end(), [](const TWystapienie& a, const TWystapienie& b) {
+        return a.Od != b.Od ? a.Od < b.Od : a.Ile < b.Ile;
+    });
+    wystapienia.erase(std::unique(wystapienia.begin(), wystapienia.end(),
+                                  [](const TWystapienie& a, const TWystapienie& b) {
+                                      return a.Od == b.Od && a.Ile == b.Ile;
+                                  }),
+                      wystapienia.end());
+    const auto baza = std::uint32_t(skan.Slowa.size());
+    for (const Czesc& c : czesci)
+        skan.Slowa.push_back(c.s);
+    for (const TWystapienie& w : wystapienia)
+        skan.Wystapienia.push_back({baza + w.Od, w.Ile});
+}
+
+} // namespace
+
+bool SkanujRekord(std::string_view rekord, const TPrzygotowaneZapytanie& zapytanie, TSkanRekordu& skan)
+{
+    skan = TSkanRekordu{};
+    TRekordDZU r;
+    std::size_t poczatek = 0;
+    if (!CzytajNaglowekRekordu(rekord, r, poczatek))
+        return false;
+    if (zapytanie.NicNiePasuje())
+        return true;
+    const std::string_view strumien = rekord.substr(poczatek);
+    const int bajty = BajtyIndeksu(r.Szerokosc);
+    const std::size_t liczbaLinii = std::min(r.ZnakiWWierszu.size(), r.SlowaWWierszu.size());
+    auto slowaW = [&](std::size_t l) -> std::int64_t { return l < liczbaLinii ? r.SlowaWWierszu[l] : 0; };
+    auto artW = [&](std::size_t l) -> std::uint8_t { return l < r.Art.size() ? r.Art[l] : 0; };
+
+    // The decoder's way through the tokens: one token per iteration, a
+    // heading word (read from no stream) first in a main line with a heading
+    // code, a line ending when it holds its count of tokens.
+    std::vector<Kandydat> kandydaci;
+    std::size_t linia = 0, p = 0;
+    std::int64_t tokeny = 0, przeczytane = 0;
+    std::uint32_t slowo = 0;
+    bool koniec = false;
+    auto czytaj = [&] {
+        ++przeczytane;
+        if (bajty == 0) {
+            if (std::uint64_t(przeczytane) >= strumien.size())
+                koniec = true;
+            return;
+        }
+        if (strumien.size() - p < std::size_t(bajty)) {
+            koniec = true;
+            ++slowo;
+            return;
+        }
+        std::uint32_t indeks = static_cast<unsigned char>(strumien[p]);
+        if (bajty >= 2)
+            indeks |= std::uint32_t(static_cast<unsigned char>(strumien[p + 1])) << 8;
+        if (bajty == 4)
+            indeks |= std::uint32_t(static_cast<unsigned char>(strumien[p + 2])) << 16 |
+                      std::uint32_t(static_cast<unsigned char>(strumien[p + 3])) << 24;
+        p += std::size_t(bajty);
+        if (zapytanie.MaskaWpisu(indeks))
+            kandydaci.push_back({std::uint32_t(linia), slowo, indeks});
+        ++slowo;
+    };
+    auto poTokenie = [&] {
+        ++tokeny;
+        if (slowaW(linia) == tokeny) {
+            ++linia;
+            tokeny = 0;
+            slowo = 0;
+        }
+    };
+    for (std::int64_t i = 0; i <= r.T && !koniec; ++i) {
+        if (!(tokeny == 0 && artW(linia) != 0))
+            czytaj();
+        poTokenie();
+    }
+    const std::size_t glowne = linia;
+    if (!r.Przypisy.empty() && !r.Bloki.empty())
+        for (std::int64_t i = przeczytane; i <= r.U && !koniec; ++i) {
+            czytaj();
+            poTokenie();
+        }
+    skan.LinieGlowne = glowne;
+    skan.Akapity = liczbaLinii >= 1 ? std::min(glowne, liczbaLinii - 1) : 0;
+    skan.Art = std::move(r.Art);
+    if (kandydaci.empty())
+        return true;
+
+    // Units: a main line with an article, paragraph or heading code starts
+    // one; each footnote is one (its lines as the footnote lengths count).
+    std::vector<std::uint32_t> jednostka(linia + 1, 0);
+    std::uint32_t biezaca = 0;
+    for (std::size_t l = 0; l < glowne && l < jednostka.size(); ++l) {
+        const std::uint8_t kod = l < skan.Art.size() ? skan.Art[l] : 0;
+        if (otwieraJednostke(kod))
+            biezaca = std::uint32_t(l);
+        jednostka[l] = biezaca;
+    }
+    std::size_t przypis = 0, liniaPrzypisu = 0;
+    for (std::size_t l = glowne; l < jednostka.size(); ++l) {
+        if (liniaPrzypisu == 0)
+            biezaca = std::uint32_t(l);
+        jednostka[l] = biezaca;
+        if (przypis < r.Bloki.size() && r.Bloki[przypis] == liniaPrzypisu) {
+            ++przypis;
+            liniaPrzypisu = 0;
+        } else {
+            ++liniaPrzypisu;
+        }
+    }
+
+    std::vector<Czesc> czesci;
+    std::vector<TWystapienie> wystapienia;
+    for (std::size_t a = 0; a < kandydaci.size();) {
+        const std::uint32_t j = jednostka[kandydaci[a].linia];
+        std::size_t b = a + 1;
+        while (b < kandydaci.size() && jednostka[kandydaci[b].linia] == j)
+            ++b;
+        ocenJednostke(zapytanie, kandydaci.data() + a, kandydaci.data() + b, skan, czesci, wystapienia);
+        a = b;
+    }
+    return true;
+}
+
+std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlownik& slownik,
+                                            const TRdzenie& rdzenie, const TSkanRekordu& skan)
+{
+    std::vector<TLiniaWyniku> wynik;
+    if (skan.Wystapienia.empty())
+        return wynik;
+    std::vector<std::size_t> linie;
+    for (const TWystapienie& w : skan.Wystapienia)
+        linie.push_back(skan.Slowa[w.Od].Linia);
+    std::sort(linie.begin(), linie.end());
+    linie.erase(std::unique(linie.begin(), linie.end()), linie.end());
+    std::vector<TLiniaRekordu> zdekodowane;
+    if (!DekodujLinie(rekord, slownik, linie, zdekodowane))
+        return wynik;
+
+    auto znajdzLinie = [&](std::size_t l) -> const TLiniaRekordu* {
+        const auto it = std::lower_bound(zdekodowane.begin(), zdekodowane.end(), l,
+                                         [](const TLiniaRekordu& a, std::size_t b) { return a.Linia < b; });
+        return it != zdekodowane.end() && it->Linia == l ? &*it : nullptr;
+    };
+    // Where a word of an occurrence stands in its line's text; npos when the
+    // text does not hold it there (a damaged record).
+    std::string zlozone;
+    auto polozenie = [&](const TLiniaRekordu& l, const std::string& tekst, const TSlowoWystapienia& s) {
+        const auto cz = rdzenie.Czesci(s.Wpis);
+        if (s.Slowo >= l.Slowa.size() || s.Czesc >= cz.size())
+            return std::string::npos;
+        const std::size_t od = std::size_t(l.Slowa[s.Slowo]) + cz[s.Czesc].Od;
+        const std::size_t dl = cz[s.Czesc].Dlugosc;
+        if (od > tekst.size() || tekst.size() - od < dl)
+            return std::string::npos;
+        zlozone.assign(tekst, od, dl);
+        Zloz(zlozone, false, zlozone.data());
+        return zlozone == rdzenie.Forma(cz[s.Czesc].Forma) ? od : std::string::npos;
+    };
+
+    std::size_t ostatniaLinia = SIZE_MAX;
+    for (const TWystapienie& w : skan.Wystapienia) {
+        const TSlowoWystapienia& pierwsze = skan.Slowa[w.Od];
+        const TLiniaRekordu* l = znajdzLinie(pierwsze.Linia);
+        if (!l || (!l->Przypis && l->Indeks >= skan.Akapity))
+            continue;
+        if (pierwsze.Linia != ostatniaLinia) {
+            ostatniaLinia = pierwsze.Linia;
+            TLiniaWyniku n;
+            n.Przypis = l->Przypis;
+            n.NumerPrzypisu = l->NumerPrzypisu;
+            n.Linia = l->Indeks;
+            for (const TTekst& t : l->Wiersz)
+                n.Tekst += t.Tekst;
+            wynik.push_back(std::move(n));
+        }
+        TLiniaWyniku& n = wynik.back();
+        std::size_t od = std::string::npos, koniec = 0;
+        bool dobre = true;
+        for (std::uint32_t k = 0; k < w.Ile && dobre; ++k) {
+            const TSlowoWystapienia& s = skan.Slowa[w.Od + k];
+            const std::size_t p = polozenie(*l, n.Tekst, s);
+            dobre = p != std::string::npos && p >= koniec;
+            if (k == 0)
+                od = p;
+            if (dobre)
+                koniec = p + rdzenie.Czesci(s.Wpis)[s.Czesc].Dlugosc;
+        }
+        if (!dobre)
+            continue;
+        // Ranges come in order of their first word; one that overlaps the
+        // last is merged into it.
+        if (!n.Trafienia.empty() && od < n.Trafienia.back().Od + n.Trafienia.back().Dlugosc) {
+            auto& t = n.Trafienia.back();
+            t.Dlugosc = std::max(t.Od + t.Dlugosc, koniec) - t.Od;
+        } else {
+            n.Trafienia.push_back({od, koniec - od});
+        }
+    }
+    wynik.erase(std::remove_if(wynik.begin(), wynik.end(), [](const TLiniaWyniku& n) { return n.Trafienia.empty(); }),
+                wynik.end());
+    return wynik;
+}
+
+std::string Kontekst(std::string_view tekst, std::size_t od, std::size_t dlugosc, std::size_t szerokosc,
+                     std::size_t* wyciete)
+{
+    od = std::min(od, tekst.size());
+    dlugosc = std::min(dlugosc, tekst.size() - od);
+    // Leading spaces of a line are not worth showing.
+    std::size_t a = 0;
+    while (a < od && tekst[a] == ' ')
+        ++a;
+    std::size_t b = tekst.size();
+    while (b > od + dlugosc && tekst[b - 1] == ' ')
+        --b;
+    bool ucietyPoczatek = false, ucietyKoniec = false;
+    if (od - a > szerokosc) {
+        std::size_t s = od - szerokosc;
+        const std::size_t spacja = tekst.find(' ', s);
+        a = (spacja != std::string_view::npos && spacja < od) ? spacja + 1 : s;
+        ucietyPoczatek = true;
+    }
+    if (b - (od + dlugosc) > szerokosc) {
+        std::size_t s = od + dlugosc + szerokosc;
+        const std::size_t spacja = tekst.rfind(' ', s);
+        b = (spacja != std::string_view::npos && spacja > od + dlugosc) ? spacja : s;
+        ucietyKoniec = true;
+    }
+    std::string o;
+    if (ucietyPoczatek)
+        o += '\x85';   // …
+    if (wyciete)
+        *wyciete = o.size() + (od - a);
+    o.append(tekst.substr(a, b - a));
+    if (ucietyKoniec)
+        o += '\x85';
+    return o;
+}
+
+} // namespace szukanie

@@ -13,6 +13,9 @@ TPrzygotowaneZapytanie::TPrzygotowaneZapytanie(const TZapytanie& zapytanie, cons
     : FRdzenie(rdzenie)
 {
     FMaski.assign(rdzenie.LiczbaWpisow(), 0);
+    for (std::uint32_t w = 0; w < FMaski.size(); ++w)
+        if (!rdzenie.Czesci(w).empty())
+            FMaski[w] = kMaSlowa;
     FBity.assign(rdzenie.LiczbaForm(), 0);
     std::uint32_t bit = 0;
     for (const auto& wyrazenie : zapytanie.Wyrazenia) {
@@ -48,6 +51,7 @@ struct Kandydat {
     std::uint32_t linia;
     std::uint32_t slowo;
     std::uint32_t wpis;
+    std::uint32_t poprzednie;   // the line's word before it (tokens without words skipped), or UINT32_MAX
 };
 
 struct Czesc {
@@ -64,7 +68,7 @@ void ocenJednostke(const TPrzygotowaneZapytanie& z, const Kandydat* od, const Ka
     std::uint32_t lancuch = 0;
     const Kandydat* poprzedni = nullptr;
     for (const Kandydat* k = od; k != do_; ++k) {
-        if (poprzedni && !(k->linia == poprzedni->linia && k->slowo == poprzedni->slowo + 1))
+        if (poprzedni && !(k->linia == poprzedni->linia && k->poprzednie == poprzedni->slowo))
             ++lancuch;
         poprzedni = k;
         const auto cz = z.Rdzenie().Czesci(k->wpis);
@@ -126,6 +130,7 @@ bool SkanujRekord(std::string_view rekord, const TPrzygotowaneZapytanie& zapytan
     std::size_t linia = 0, p = 0;
     std::int64_t tokeny = 0, przeczytane = 0;
     std::uint32_t slowo = 0;
+    std::uint32_t poprzednie = UINT32_MAX;   // the last token of the line with a word in it
     bool koniec = false;
     auto czytaj = [&] {
         ++przeczytane;
@@ -146,8 +151,12 @@ bool SkanujRekord(std::string_view rekord, const TPrzygotowaneZapytanie& zapytan
             indeks |= std::uint32_t(static_cast<unsigned char>(strumien[p + 2])) << 16 |
                       std::uint32_t(static_cast<unsigned char>(strumien[p + 3])) << 24;
         p += std::size_t(bajty);
-        if (zapytanie.MaskaWpisu(indeks))
-            kandydaci.push_back({std::uint32_t(linia), slowo, indeks});
+        const std::uint32_t m = zapytanie.MaskaWpisu(indeks);
+        if (m & TPrzygotowaneZapytanie::kMaSlowa) {
+            if (m & ~TPrzygotowaneZapytanie::kMaSlowa)
+                kandydaci.push_back({std::uint32_t(linia), slowo, indeks, poprzednie});
+            poprzednie = slowo;
+        }
         ++slowo;
     };
     auto poTokenie = [&] {
@@ -156,6 +165,7 @@ bool SkanujRekord(std::string_view rekord, const TPrzygotowaneZapytanie& zapytan
             ++linia;
             tokeny = 0;
             slowo = 0;
+            poprzednie = UINT32_MAX;
         }
     };
     for (std::int64_t i = 0; i <= r.T && !koniec; ++i) {

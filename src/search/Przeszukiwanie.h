@@ -33,7 +33,8 @@ public:
     // True when some term has no form in the dictionary: nothing can match.
     bool NicNiePasuje() const { return FNicNiePasuje; }
     // Bit k: the entry holds a form of the query's word k (words of all
-    // terms counted in order).
+    // terms counted in order); kMaSlowa: the entry holds a word at all.
+    static constexpr std::uint32_t kMaSlowa = 1u << 31;
     std::uint32_t MaskaWpisu(std::uint32_t wpis) const { return wpis < FMaski.size() ? FMaski[wpis] : 0; }
     std::uint32_t BityFormy(std::uint32_t forma) const { return forma < FBity.size() ? FBity[forma] : 0; }
     // The terms as ranges of word bits: [Od, Od + Dlugosc).

@@ -4,7 +4,9 @@
 // heading with its title, a footnote); words in quotation marks must occur
 // side by side, in that order, in one line (punctuation and footnote marks
 // between them do not count). Each word matches its other inflected forms
-// too, unless exact forms are asked for.
+// too, unless exact forms are asked for. What is neither a letter nor a
+// digit does not count: "art 5" is found in "art. 5", "przepis 1" in
+// "przepis § 1".
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +25,7 @@ struct TZapytanie {
 };
 
 // Most words one query may hold.
-inline constexpr std::size_t kNajwiecejSlow = 32;
+inline constexpr std::size_t kNajwiecejSlow = 31;
 
 // Reads a query typed by the user (Windows-1250): words are the runs of
 // letters and digits; "..." (or „...”, “...”) makes a phrase, and a quote

@@ -4,6 +4,7 @@
 
 #include "search/Litery.h"
 #include "store/Format.h"
+#include "store/Jednostki.h"
 #include "store/Pliki.h"
 
 namespace szukanie {
@@ -185,6 +186,24 @@ bool SkanujRekord(std::string_view rekord, const TPrzygotowaneZapytanie& zapytan
     if (kandydaci.empty())
         return true;
 
+    // The marks, line by line as the decoder places them: each main line
+    // takes all marks of the first anchor record for it not taken yet.
+    if (!r.Przypisy.empty()) {
+        std::vector<std::pair<std::uint16_t, std::size_t>> kotwice;
+        for (std::size_t i = 0; i < r.Przypisy.size(); ++i)
+            kotwice.emplace_back(r.Przypisy[i].NumerWiersza, i);
+        std::sort(kotwice.begin(), kotwice.end());
+        std::size_t kursor = 0;
+        for (std::size_t l = 0; l < glowne && l <= 0xFFFF; ++l) {
+            const auto it = std::lower_bound(kotwice.begin(), kotwice.end(), std::make_pair(std::uint16_t(l), kursor));
+            if (it == kotwice.end() || it->first != l)
+                continue;
+            kursor = it->second + 1;
+            skan.LiniaZnacznika.insert(skan.LiniaZnacznika.end(), r.Przypisy[it->second].Miejsca.size(),
+                                       std::uint32_t(l));
+        }
+    }
+
     // Units: a main line with an article, paragraph or heading code starts
     // one; each footnote is one (its lines as the footnote lengths count).
     std::vector<std::uint32_t> jednostka(linia + 1, 0);
@@ -200,6 +219,7 @@ bool SkanujRekord(std::string_view rekord, const TPrzygotowaneZapytanie& zapytan
         if (liniaPrzypisu == 0)
             biezaca = std::uint32_t(l);
         jednostka[l] = biezaca;
+        skan.PrzypisLinii.push_back(std::uint32_t(przypis));
         if (przypis < r.Bloki.size() && r.Bloki[przypis] == liniaPrzypisu) {
             ++przypis;
             liniaPrzypisu = 0;
@@ -227,14 +247,73 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
     std::vector<TLiniaWyniku> wynik;
     if (skan.Wystapienia.empty())
         return wynik;
-    std::vector<std::size_t> linie;
+    // The lines of the hits, and for each the lines that say which unit it
+    // is in: every heading, and the lines from the start of its article (or
+    // of the heading it stands under) down to it. For a footnote, those of
+    // the line carrying its mark.
+    auto kod = [&](std::size_t l) -> std::uint8_t { return l < skan.Art.size() ? skan.Art[l] : 0; };
+    auto otwieraArtykul = [&](std::size_t l) {
+        const std::uint8_t k = kod(l);
+        return k == rART || k == rArt || (k >= rPierwszyNaglowek && k <= rOstatniNaglowek);
+    };
+    std::vector<std::size_t> trafione, linie;
     for (const TWystapienie& w : skan.Wystapienia)
-        linie.push_back(skan.Slowa[w.Od].Linia);
+        trafione.push_back(skan.Slowa[w.Od].Linia);
+    trafione.erase(std::unique(trafione.begin(), trafione.end()), trafione.end());
+    std::vector<std::size_t> miejsca;   // main lines whose unit is wanted
+    for (std::size_t l : trafione) {
+        if (l < skan.LinieGlowne) {
+            miejsca.push_back(l);
+        } else if (l - skan.LinieGlowne < skan.PrzypisLinii.size()) {
+            const std::uint32_t p = skan.PrzypisLinii[l - skan.LinieGlowne];
+            if (p < skan.LiniaZnacznika.size())
+                miejsca.push_back(skan.LiniaZnacznika[p]);
+        }
+    }
+    std::sort(miejsca.begin(), miejsca.end());
+    miejsca.erase(std::unique(miejsca.begin(), miejsca.end()), miejsca.end());
+    linie = trafione;
+    std::size_t dotad = 0;   // lines below this are chosen already
+    for (std::size_t m : miejsca) {
+        std::size_t s = m;
+        while (s > dotad && !otwieraArtykul(s))
+            --s;
+        for (std::size_t l = std::max(s, dotad); l <= m; ++l)
+            linie.push_back(l);
+        dotad = std::max(dotad, m + 1);
+    }
+    for (std::size_t l = 0; l < skan.Art.size() && l < skan.LinieGlowne; ++l)
+        if (kod(l) >= rPierwszyNaglowek && kod(l) <= rOstatniNaglowek)
+            linie.push_back(l);
     std::sort(linie.begin(), linie.end());
     linie.erase(std::unique(linie.begin(), linie.end()), linie.end());
     std::vector<TLiniaRekordu> zdekodowane;
     if (!DekodujLinie(rekord, slownik, linie, zdekodowane))
         return wynik;
+
+    // The unit index over the chosen main lines alone: the lines left out
+    // would have changed nothing it keeps.
+    TPlik wybrane;
+    std::vector<std::size_t> akapity;   // paragraph index of each chosen main line
+    for (const TLiniaRekordu& l : zdekodowane)
+        if (!l.Przypis && l.Indeks < skan.Akapity && (akapity.empty() || akapity.back() < l.Indeks)) {
+            wybrane.push_back(l.Wiersz);
+            akapity.push_back(l.Indeks);
+        }
+    const TIndeksJednostek indeks(wybrane);
+    auto opisMiejsca = [&](std::size_t akapit) -> std::string {
+        const auto it = std::lower_bound(akapity.begin(), akapity.end(), akapit);
+        if (it == akapity.end() || *it != akapit)
+            return {};
+        const auto k = std::size_t(it - akapity.begin());
+        std::string opis = OpisAdresu(indeks.Adres(k));
+        if (opis.empty()) {
+            const auto naglowki = indeks.Naglowki(k);
+            if (!naglowki.empty())
+                opis = naglowki.back();
+        }
+        return opis;
+    };
 
     auto znajdzLinie = [&](std::size_t l) -> const TLiniaRekordu* {
         const auto it = std::lower_bound(zdekodowane.begin(), zdekodowane.end(), l,
@@ -271,6 +350,14 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
             n.Linia = l->Indeks;
             for (const TTekst& t : l->Wiersz)
                 n.Tekst += t.Tekst;
+            if (!n.Przypis) {
+                n.Jednostka = opisMiejsca(n.Linia);
+            } else if (pierwsze.Linia >= skan.LinieGlowne &&
+                       pierwsze.Linia - skan.LinieGlowne < skan.PrzypisLinii.size()) {
+                const std::uint32_t p = skan.PrzypisLinii[pierwsze.Linia - skan.LinieGlowne];
+                if (p < skan.LiniaZnacznika.size())
+                    n.Jednostka = opisMiejsca(skan.LiniaZnacznika[p]);
+            }
             wynik.push_back(std::move(n));
         }
         TLiniaWyniku& n = wynik.back();

@@ -75,6 +75,11 @@ struct TSkanRekordu {
     std::size_t LinieGlowne = 0;             // main-text lines the record holds
     std::size_t Akapity = 0;                 // paragraphs its decoding gives
     TArt Art;                                // heading code per line
+    // Footnote lines (running numbers from LinieGlowne on): which footnote
+    // each belongs to, from 0.
+    std::vector<std::uint32_t> PrzypisLinii;
+    // The line that carries each footnote's mark.
+    std::vector<std::uint32_t> LiniaZnacznika;
 };
 
 // Step 1. False when the record is no act record.
@@ -95,7 +100,10 @@ struct TLiniaWyniku {
         friend bool operator==(const TZakres&, const TZakres&) = default;
     };
     std::vector<TZakres> Trafienia;   // in order, not overlapping
-    std::string Jednostka;            // "Art. 415 § 1"; empty when unknown
+    // Where the line stands: its unit ("Art. 415 § 1"), or before the first
+    // article the heading it stands under; for a footnote, the place of its
+    // mark. Empty when nothing names it.
+    std::string Jednostka;
 };
 
 // Step 2: the lines of the occurrences, in document order (main text first,

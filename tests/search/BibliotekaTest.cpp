@@ -14,6 +14,7 @@
 #include "search/Biblioteka.h"
 #include "search/Litery.h"
 #include "search/Morfologia.h"
+#include "store/Jednostki.h"
 #include "store/Kontener.h"
 #include "store/Pliki.h"
 
@@ -67,11 +68,17 @@ struct Linia {
     bool przypis;
     std::size_t indeks;
     std::string tekst;
+    std::string jednostka;
 };
 
 using Zakresy = std::vector<TLiniaWyniku::TZakres>;
-// (footnote?, index) -> text and ranges
-using Wynik = std::map<std::pair<bool, std::size_t>, std::pair<std::string, Zakresy>>;
+struct Linijka {
+    std::string tekst;
+    Zakresy zakresy;
+    std::string jednostka;
+};
+// (footnote?, index) -> the line's text, ranges and unit
+using Wynik = std::map<std::pair<bool, std::size_t>, Linijka>;
 
 void ocenJednostke(const TPrzygotowaneZapytanie& z, const TRdzenie& r, const std::vector<Linia>& linie,
                    const std::vector<std::size_t>& pomin, Wynik& wynik)
@@ -118,7 +125,7 @@ void ocenJednostke(const TPrzygotowaneZapytanie& z, const TRdzenie& r, const std
             else
                 scalone.push_back(z);
         }
-        wynik[{linie[l].przypis, linie[l].indeks}] = {linie[l].tekst, scalone};
+        wynik[{linie[l].przypis, linie[l].indeks}] = {linie[l].tekst, scalone, linie[l].jednostka};
     }
 }
 
@@ -131,6 +138,21 @@ Wynik wzorzec(const TBiblioteka& b, const TDokumentBiblioteki& d, const TPrzygot
     TListaNapisow tekst, przypisy;
     TPlik plik;
     DekodujRekord(rekord, b.Slownik(), nullptr, tekst, przypisy, plik);
+
+    // Units from the index of the whole document; a footnote is placed where
+    // its mark is.
+    const TIndeksJednostek indeks(plik);
+    auto miejsce = [&](std::size_t akapit) {
+        std::string o = OpisAdresu(indeks.Adres(akapit));
+        if (o.empty() && !indeks.Naglowki(akapit).empty())
+            o = indeks.Naglowki(akapit).back();
+        return o;
+    };
+    std::vector<std::size_t> znaczniki;
+    for (std::size_t i = 0; i < plik.size(); ++i)
+        for (const TTekst& p : plik[i])
+            if (p.Rodzaj == rPrzypis)
+                znaczniki.push_back(i);
 
     Wynik wynik;
     std::vector<Linia> linie;
@@ -150,26 +172,30 @@ Wynik wzorzec(const TBiblioteka& b, const TDokumentBiblioteki& d, const TPrzygot
             t += p.Tekst;
         // A heading word is no word of the token stream.
         const std::size_t naglowek = (rodzaj != rTekst && rodzaj != rPrzypis) ? plik[i][0].Tekst.size() : 0;
-        linie.push_back({false, i, t});
+        linie.push_back({false, i, t, miejsce(i)});
         pomin.push_back(naglowek);
     }
     zamknij();
+    std::size_t przypis = 0;
     for (std::size_t i = 0; i < przypisy.size(); ++i) {
         const std::string& t = przypisy[i];
         if (t.empty()) {
             zamknij();
+            ++przypis;
             continue;
         }
         // "(n) " before the first line of a footnote is the decoder's, not the text's.
         std::size_t numer = 0;
         if (t[0] == '(' && linie.empty())
             numer = t.find(") ") + 2;
-        linie.push_back({true, i, t});
+        linie.push_back({true, i, t, przypis - 1 < znaczniki.size() ? miejsce(znaczniki[przypis - 1]) : ""});
         pomin.push_back(numer);
     }
     zamknij();
     return wynik;
 }
+
+std::size_t jednostek = 0;   // hits whose unit was compared
 
 // Runs the query both ways over the whole library; returns the hits found.
 std::size_t porownaj(const TBiblioteka& b, const TZapytanie& zapytanie, const std::string& opis)
@@ -181,7 +207,7 @@ std::size_t porownaj(const TBiblioteka& b, const TZapytanie& zapytanie, const st
         Wynik& w = silnik[d.Dokument.Nazwa];
         for (const TLiniaWyniku& l : d.Linie) {
             EXPECT_FALSE(w.count({l.Przypis, l.Linia})) << opis;
-            w[{l.Przypis, l.Linia}] = {l.Tekst, l.Trafienia};
+            w[{l.Przypis, l.Linia}] = {l.Tekst, l.Trafienia, l.Jednostka};
         }
         return true;
     });
@@ -190,21 +216,24 @@ std::size_t porownaj(const TBiblioteka& b, const TZapytanie& zapytanie, const st
         const Wynik wz = wzorzec(b, d, z);
         const Wynik& s = silnik[d.Nazwa];
         for (const auto& [gdzie, w] : wz) {
-            trafien += w.second.size();
             const auto it = s.find(gdzie);
             if (it == s.end()) {
                 ADD_FAILURE() << opis << ": missed " << d.Nazwa << (gdzie.first ? " footnote line " : " line ")
-                              << gdzie.second << ": " << cp1250::toUtf8(w.first);
+                              << gdzie.second << ": " << cp1250::toUtf8(w.tekst);
                 continue;
             }
-            EXPECT_EQ(it->second.first, w.first) << opis;
-            EXPECT_EQ(it->second.second, w.second) << opis << " in " << d.Nazwa << " line " << gdzie.second << ": "
-                                                   << cp1250::toUtf8(w.first);
+            trafien += w.zakresy.size();
+            EXPECT_EQ(it->second.tekst, w.tekst) << opis;
+            EXPECT_EQ(it->second.zakresy, w.zakresy) << opis << " in " << d.Nazwa << " line " << gdzie.second
+                                                     << ": " << cp1250::toUtf8(w.tekst);
+            EXPECT_EQ(cp1250::toUtf8(it->second.jednostka), cp1250::toUtf8(w.jednostka))
+                << opis << " in " << d.Nazwa << " line " << gdzie.second << ": " << cp1250::toUtf8(w.tekst);
+            jednostek += !w.jednostka.empty();
         }
         for (const auto& [gdzie, w] : s)
             if (!wz.count(gdzie))
                 ADD_FAILURE() << opis << ": false hit in " << d.Nazwa << " line " << gdzie.second << ": "
-                              << cp1250::toUtf8(w.first);
+                              << cp1250::toUtf8(w.tekst);
     }
     return trafien;
 }
@@ -285,6 +314,7 @@ TEST(Biblioteka, DemoLibraryAgreesWithThePlainScan)
     int zTrafieniami = 0;
     losowePorownania(*demo.b, 1, 150, trafien, zTrafieniami);
     EXPECT_GT(zTrafieniami, 90);
+    EXPECT_GT(jednostek, 100u);
 }
 
 TEST(Biblioteka, GeneratedLibrariesAgreeWithThePlainScan)

@@ -1,7 +1,10 @@
 #include "search/Biblioteka.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 
 #include "platform/core/Cp1250.h"
 #include "store/Kontener.h"
@@ -66,6 +69,7 @@ bool TBiblioteka::Przygotuj(const TDostawcaMorfologii& morfologia, std::string* 
             uwagi(powod + "; grouping " + std::to_string(FSlownik.size()) + " words by their stems now");
         FRdzenie = TRdzenie::Zbuduj(FSlownik, morfologia ? morfologia() : nullptr);
     }
+    FOstatnie = OstatnieLitery(FSlownik);
     FGotowa = true;
     return true;
 }
@@ -109,28 +113,97 @@ std::vector<TDokumentBiblioteki> TBiblioteka::Dokumenty() const
 
 bool TBiblioteka::Szukaj(const TZapytanie& zapytanie, const TDostawcaMorfologii& morfologia,
                          const std::function<bool(TWynikDokumentu&&)>& wynik,
-                         const std::atomic<bool>* przerwij) const
+                         const std::atomic<bool>* przerwij, unsigned watki) const
 {
     if (!FGotowa || zapytanie.Pusty())
         return true;
     const TPrzygotowaneZapytanie z(zapytanie, FRdzenie, morfologia);
     if (z.NicNiePasuje())
         return true;
-    TKontener kontener;
-    std::string rekord;
-    TSkanRekordu skan;
-    for (const TDokumentBiblioteki& d : Dokumenty()) {
-        if (przerwij && przerwij->load(std::memory_order_relaxed))
-            return false;
-        if (kontener.Sciezka() != d.Kontener && !kontener.Otworz(d.Kontener))
-            continue;
-        if (!kontener.CzytajRekord(d.Wpis, rekord) || !SkanujRekord(rekord, z, skan) || skan.Wystapienia.empty())
-            continue;
-        TWynikDokumentu w{d, UmiescWystapienia(rekord, FSlownik, FRdzenie, skan)};
-        if (!w.Linie.empty() && !wynik(std::move(w)))
-            return false;
+    const std::vector<TDokumentBiblioteki> dokumenty = Dokumenty();
+
+    // Workers take the documents in turn; the results are handed over in
+    // document order by the calling thread, which works too.
+    struct Wspolne {
+        std::mutex blokada;
+        std::condition_variable gotowe;
+        std::vector<std::optional<TWynikDokumentu>> wyniki;   // filled as found
+        std::vector<char> zrobione;
+        std::atomic<std::size_t> nastepny{0};
+        std::atomic<bool> stop{false};
+    } w;
+    w.wyniki.resize(dokumenty.size());
+    w.zrobione.assign(dokumenty.size(), 0);
+    auto zatrzymane = [&] {
+        return w.stop.load(std::memory_order_relaxed) || (przerwij && przerwij->load(std::memory_order_relaxed));
+    };
+    auto pracuj = [&](bool jeden) {
+        TKontener kontener;
+        std::string rekord;
+        TSkanRekordu skan;
+        for (;;) {
+            const std::size_t i = w.nastepny.fetch_add(1);
+            if (i >= dokumenty.size() || zatrzymane())
+                return;
+            const TDokumentBiblioteki& d = dokumenty[i];
+            std::optional<TWynikDokumentu> r;
+            if ((kontener.Sciezka() == d.Kontener || kontener.Otworz(d.Kontener)) &&
+                kontener.CzytajRekord(d.Wpis, rekord) && SkanujRekord(rekord, z, skan) &&
+                !skan.Wystapienia.empty()) {
+                r = TWynikDokumentu{d, UmiescWystapienia(rekord, FSlownik, FRdzenie, skan, FOstatnie)};
+                if (r->Linie.empty())
+                    r.reset();
+            }
+            {
+                std::lock_guard<std::mutex> b(w.blokada);
+                w.wyniki[i] = std::move(r);
+                w.zrobione[i] = 1;
+            }
+            w.gotowe.notify_all();
+            if (jeden)
+                return;
+        }
+    };
+
+    if (watki == 0)
+        watki = std::max(1u, std::thread::hardware_concurrency());
+    watki = unsigned(std::min<std::size_t>(watki, std::max<std::size_t>(1, dokumenty.size())));
+    std::vector<std::thread> pomocnicy;
+    for (unsigned t = 1; t < watki; ++t)
+        pomocnicy.emplace_back(pracuj, false);
+
+    bool caly = true;
+    for (std::size_t oddane = 0; oddane < dokumenty.size();) {
+        {
+            std::unique_lock<std::mutex> b(w.blokada);
+            if (!w.zrobione[oddane]) {
+                if (w.nastepny.load() < dokumenty.size() && !zatrzymane()) {
+                    b.unlock();
+                    pracuj(true);   // meanwhile search one more document here
+                    continue;
+                }
+                w.gotowe.wait(b, [&] { return w.zrobione[oddane] || zatrzymane(); });
+                if (!w.zrobione[oddane])
+                    break;
+            }
+        }
+        std::optional<TWynikDokumentu> r = std::move(w.wyniki[oddane]);
+        ++oddane;
+        if (r && !wynik(std::move(*r))) {
+            w.stop = true;
+            caly = false;
+            break;
+        }
+        if (przerwij && przerwij->load()) {
+            caly = false;
+            break;
+        }
     }
-    return true;
+    w.stop = true;
+    w.gotowe.notify_all();
+    for (auto& t : pomocnicy)
+        t.join();
+    return caly && !(przerwij && przerwij->load());
 }
 
 } // namespace szukanie

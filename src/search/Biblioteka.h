@@ -59,18 +59,21 @@ public:
     std::vector<TDokumentBiblioteki> Dokumenty() const;
 
     // Searches every document; `wynik` gets each document that has results,
-    // in order, and may return false to stop. `przerwij` (if given) is
-    // looked at between documents. Returns false when stopped. Safe to run
-    // from another thread once the library is ready, and from several at once.
+    // in order, on the calling thread, and may return false to stop.
+    // `przerwij` (if given) is looked at between documents. Returns false
+    // when stopped. Documents are searched by `watki` threads side by side
+    // (0: one per processor). Safe to run from another thread once the
+    // library is ready, and from several at once.
     bool Szukaj(const TZapytanie& zapytanie, const TDostawcaMorfologii& morfologia,
                 const std::function<bool(TWynikDokumentu&&)>& wynik,
-                const std::atomic<bool>* przerwij = nullptr) const;
+                const std::atomic<bool>* przerwij = nullptr, unsigned watki = 0) const;
 
 private:
     std::filesystem::path FPlikSlownika;
     std::filesystem::path FFolder;
     TSlownik FSlownik;
     TRdzenie FRdzenie;
+    std::string FOstatnie;   // last letter of each word, for decoding chosen lines
     bool FGotowa = false;
 };
 

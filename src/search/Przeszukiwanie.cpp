@@ -169,17 +169,62 @@ bool SkanujRekord(std::string_view rekord, const TPrzygotowaneZapytanie& zapytan
             poprzednie = UINT32_MAX;
         }
     };
-    for (std::int64_t i = 0; i <= r.T && !koniec; ++i) {
-        if (!(tokeny == 0 && artW(linia) != 0))
-            czytaj();
-        poTokenie();
-    }
+    // The words of a line, `ile` of them, all in the stream: the hot loop.
+    auto slowaLinii = [&]<int B>(std::int64_t ile) {
+        const auto* s = reinterpret_cast<const unsigned char*>(strumien.data()) + p;
+        for (std::int64_t k = 0; k < ile; ++k, s += B) {
+            std::uint32_t indeks = s[0];
+            if constexpr (B >= 2)
+                indeks |= std::uint32_t(s[1]) << 8;
+            if constexpr (B == 4)
+                indeks |= std::uint32_t(s[2]) << 16 | std::uint32_t(s[3]) << 24;
+            const std::uint32_t m = zapytanie.MaskaWpisu(indeks);
+            if (m & TPrzygotowaneZapytanie::kMaSlowa) {
+                if (m & ~TPrzygotowaneZapytanie::kMaSlowa)
+                    kandydaci.push_back({std::uint32_t(linia), slowo, indeks, poprzednie});
+                poprzednie = slowo;
+            }
+            ++slowo;
+        }
+        p += std::size_t(ile) * B;
+    };
+    // `ile` iterations of a pass, a line's run of words at a time.
+    auto przebieg = [&](std::int64_t ile, bool glowny) {
+        while (ile > 0 && !koniec) {
+            if ((glowny && tokeny == 0 && artW(linia) != 0) || bajty == 0) {
+                if (!(glowny && tokeny == 0 && artW(linia) != 0))
+                    czytaj();
+                poTokenie();
+                --ile;
+                continue;
+            }
+            const std::int64_t n = slowaW(linia);
+            // A line whose count it has passed never ends.
+            const std::int64_t doKonca = std::min(n > tokeny ? n - tokeny : ile, ile);
+            const std::int64_t wStrumieniu = std::int64_t((strumien.size() - p) / std::size_t(bajty));
+            const std::int64_t k = std::min(doKonca, wStrumieniu);
+            switch (bajty) {
+            case 1: slowaLinii.template operator()<1>(k); break;
+            case 2: slowaLinii.template operator()<2>(k); break;
+            default: slowaLinii.template operator()<4>(k); break;
+            }
+            przeczytane += k;
+            ile -= k;
+            if (k > 0) {
+                tokeny += k - 1;
+                poTokenie();
+            }
+            if (k < doKonca) {   // the stream ends here: an empty word, and the pass stops
+                czytaj();
+                poTokenie();
+                --ile;
+            }
+        }
+    };
+    przebieg(std::int64_t(r.T) + 1, true);
     const std::size_t glowne = linia;
     if (!r.Przypisy.empty() && !r.Bloki.empty())
-        for (std::int64_t i = przeczytane; i <= r.U && !koniec; ++i) {
-            czytaj();
-            poTokenie();
-        }
+        przebieg(std::int64_t(r.U) - przeczytane + 1, false);
     skan.LinieGlowne = glowne;
     skan.Akapity = liczbaLinii >= 1 ? std::min(glowne, liczbaLinii - 1) : 0;
     skan.Art = std::move(r.Art);
@@ -242,7 +287,8 @@ bool SkanujRekord(std::string_view rekord, const TPrzygotowaneZapytanie& zapytan
 }
 
 std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlownik& slownik,
-                                            const TRdzenie& rdzenie, const TSkanRekordu& skan)
+                                            const TRdzenie& rdzenie, const TSkanRekordu& skan,
+                                            std::string_view ostatnie)
 {
     std::vector<TLiniaWyniku> wynik;
     if (skan.Wystapienia.empty())
@@ -288,7 +334,7 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
     std::sort(linie.begin(), linie.end());
     linie.erase(std::unique(linie.begin(), linie.end()), linie.end());
     std::vector<TLiniaRekordu> zdekodowane;
-    if (!DekodujLinie(rekord, slownik, linie, zdekodowane))
+    if (!DekodujLinie(rekord, slownik, linie, zdekodowane, ostatnie))
         return wynik;
 
     // The unit index over the chosen main lines alone: the lines left out
@@ -297,7 +343,15 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
     std::vector<std::size_t> akapity;   // paragraph index of each chosen main line
     for (const TLiniaRekordu& l : zdekodowane)
         if (!l.Przypis && l.Indeks < skan.Akapity && (akapity.empty() || akapity.back() < l.Indeks)) {
-            wybrane.push_back(l.Wiersz);
+            // The heading word as a piece of its own, as the index reads it.
+            TWiersz w;
+            std::size_t naglowek = 0;
+            if (l.Rodzaj != rTekst) {
+                naglowek = std::min(SlowoNaglowka(l.Rodzaj).size(), l.Tekst.size());
+                w.push_back(TTekst{l.Rodzaj, l.Tekst.substr(0, naglowek)});
+            }
+            w.push_back(TTekst{rTekst, l.Tekst.substr(naglowek)});
+            wybrane.push_back(std::move(w));
             akapity.push_back(l.Indeks);
         }
     const TIndeksJednostek indeks(wybrane);
@@ -348,8 +402,7 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
             n.Przypis = l->Przypis;
             n.NumerPrzypisu = l->NumerPrzypisu;
             n.Linia = l->Indeks;
-            for (const TTekst& t : l->Wiersz)
-                n.Tekst += t.Tekst;
+            n.Tekst = l->Tekst;
             if (!n.Przypis) {
                 n.Jednostka = opisMiejsca(n.Linia);
             } else if (pierwsze.Linia >= skan.LinieGlowne &&

@@ -108,8 +108,10 @@ struct TLiniaWyniku {
 
 // Step 2: the lines of the occurrences, in document order (main text first,
 // then the footnotes).
+// `ostatnie`: OstatnieLitery of the dictionary (optional, for speed).
 std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlownik& slownik,
-                                            const TRdzenie& rdzenie, const TSkanRekordu& skan);
+                                            const TRdzenie& rdzenie, const TSkanRekordu& skan,
+                                            std::string_view ostatnie = {});
 
 // A piece of a line around a range, for showing a result: at most about
 // `szerokosc` characters on each side, cut at spaces, with "…" where cut.

@@ -126,8 +126,17 @@ void DekodujRekord(std::string_view rekord, const TSlownik& slownik, TKomunikaty
     plik = std::move(d.plik);
 }
 
+std::string OstatnieLitery(const TSlownik& slownik)
+{
+    std::string o(slownik.size(), '\0');
+    for (std::size_t i = 0; i < slownik.size(); ++i)
+        if (!slownik[i].Slowo.empty())
+            o[i] = slownik[i].Slowo.back();
+    return o;
+}
+
 bool DekodujLinie(std::string_view rekord, const TSlownik& slownik, const std::vector<std::size_t>& linie,
-                  std::vector<TLiniaRekordu>& wynik)
+                  std::vector<TLiniaRekordu>& wynik, std::string_view ostatnie)
 {
     odczyt::Naglowek n;
     if (!odczyt::czytajNaglowek(rekord, n))
@@ -135,6 +144,6 @@ bool DekodujLinie(std::string_view rekord, const TSlownik& slownik, const std::v
     if (linie.empty())
         return true;
     odczyt::Dekoder<true> d(n, rekord, slownik);
-    d.dekodujLinie(linie, wynik);
+    d.dekodujLinie(linie, wynik, ostatnie.size() == slownik.size() ? ostatnie : std::string_view());
     return true;
 }

@@ -49,9 +49,11 @@ public:
     }
 
     // Selective decoding: the chosen lines go to `wynik` in order.
-    void dekodujLinie(const std::vector<std::size_t>& linie, std::vector<TLiniaRekordu>& wynik)
+    void dekodujLinie(const std::vector<std::size_t>& linie, std::vector<TLiniaRekordu>& wynik,
+                      std::string_view ostatnieLitery)
         requires Wybiorczy
     {
+        ostatnie = ostatnieLitery;
         wybrane = &linie;
         linieWynik = &wynik;
         ustawWybrana();
@@ -67,9 +69,9 @@ public:
             // to the first footnote line; its pieces, and words in them, stay
             // behind.
             for (auto& s : slowaLinii)
-                s = s >= dlugoscCzesci ? std::uint32_t(s - dlugoscCzesci) : UINT32_MAX;
-            wiersz.clear();
-            dlugoscCzesci = 0;
+                s = s >= tekstLinii.size() ? std::uint32_t(s - tekstLinii.size()) : UINT32_MAX;
+            tekstLinii.clear();
+            rodzajLinii = rTekst;
             for (std::int64_t i = slowaPrzeczytane; i <= r.U && !wyczerpany && !gotowe(); ++i)
                 iteracja();
         }
@@ -109,29 +111,22 @@ private:
             while (kursorWybranych < wybrane->size() && (*wybrane)[kursorWybranych] < linia)
                 ++kursorWybranych;
             wybrana = kursorWybranych < wybrane->size() && (*wybrane)[kursorWybranych] == linia;
-            // The end of a line may carry its last characters over to the
-            // next one, so the line before a chosen line is built as well.
-            budowana = wybrana || (kursorWybranych < wybrane->size() && (*wybrane)[kursorWybranych] == linia + 1);
-            wiersz.clear();
+            budowana = wybrana;
+            tekstLinii.clear();
+            rodzajLinii = rTekst;
             slowaLinii.clear();
-            dlugoscCzesci = 0;
         }
     }
     // Whether this line's text is being built.
     bool buduj() const { return !Wybiorczy || budowana; }
-    // The paragraph that receives pieces.
-    TWiersz& akapit()
-    {
-        if constexpr (Wybiorczy)
-            return wiersz;
-        else
-            return plik.back();
-    }
+    // A piece of the current paragraph: kept as it is, or for a chosen line
+    // only its text, joined.
     void dodajCzesc(TTekst t)
     {
         if constexpr (Wybiorczy)
-            dlugoscCzesci += t.Tekst.size();
-        akapit().push_back(std::move(t));
+            tekstLinii += t.Tekst;
+        else
+            plik.back().push_back(std::move(t));
     }
 
     // Per-line tables: an index beyond a table counts as a missing entry (0).
@@ -139,11 +134,11 @@ private:
     std::uint16_t slowaW(std::size_t l) const { return l < liczbaLinii ? r.SlowaWWierszu[l] : 0; }
     std::uint8_t artW(std::size_t l) const { return l < r.Art.size() ? r.Art[l] : 0; }
 
-    void dopisz(const TZnak& z) { bufor.append(ZnakKodu(z.Kod).Znaki); }
+    void dopisz(const TZnak& z) { bufor.append(kody[z.Kod].Znaki); }
 
     void dopiszZOdstepami(const TZnak& z)
     {
-        const TZnakKodu& k = ZnakKodu(z.Kod);
+        const TZnakKodu& k = kody[z.Kod];
         if (!k.SpacjaPrzed && !bufor.empty())
             bufor.pop_back();
         bufor.append(k.Znaki);
@@ -166,10 +161,13 @@ private:
         std::uint8_t art = glowny ? artW(linia) : 0;
         if (glowny && tokenyWLinii == 0 && art != 0) {
             if (buduj()) {
-                akapit().clear();
-                if constexpr (Wybiorczy)
-                    dlugoscCzesci = 0;
-                dodajCzesc(TTekst{art, SlowoNaglowka(art)});
+                if constexpr (Wybiorczy) {
+                    tekstLinii = SlowoNaglowka(art);
+                    rodzajLinii = art;
+                } else {
+                    plik.back().clear();
+                    dodajCzesc(TTekst{art, SlowoNaglowka(art)});
+                }
             }
             bufor.assign(1, ' ');
         } else {
@@ -214,7 +212,7 @@ private:
             wyczerpany = true;
             if constexpr (Wybiorczy)
                 if (budowana)
-                    slowaLinii.push_back(std::uint32_t(dlugoscCzesci + bufor.size()));
+                    slowaLinii.push_back(std::uint32_t(tekstLinii.size() + bufor.size()));
             bufor.push_back(' ');
             return;
         }
@@ -223,11 +221,23 @@ private:
             indeks |= std::uint32_t(static_cast<unsigned char>(strumien[pozycja + i])) << (8 * i);
         pozycja += bajty;
         if constexpr (Wybiorczy) {
+            // A line whose text is not wanted keeps only what its end may
+            // carry over to the next line: the punctuation after its last
+            // word. Punctuation never takes away more than the space after
+            // a word, so the word's last letter stands for the word.
             if (!budowana) {
+                if (!ostatnie.empty()) {
+                    if (indeks < ostatnie.size() && ostatnie[indeks] != '\0')
+                        bufor.push_back(ostatnie[indeks]);
+                } else if (indeks < slownik.size() && !slownik[indeks].Slowo.empty()) {
+                    bufor.push_back(slownik[indeks].Slowo.back());
+                }
                 bufor.push_back(' ');
+                if (bufor.size() > 4096)
+                    bufor.erase(0, bufor.size() - 256);
                 return;
             }
-            slowaLinii.push_back(std::uint32_t(dlugoscCzesci + bufor.size()));
+            slowaLinii.push_back(std::uint32_t(tekstLinii.size() + bufor.size()));
         }
         if (indeks < slownik.size())
             bufor.append(slownik[indeks].Slowo);
@@ -257,8 +267,12 @@ private:
         // last paragraph, which the decoding drops at its end: they are not
         // kept at all (a damaged record can place thousands on every line).
         if (glowny && buduj()) {
-            dodajCzesc(TTekst{rTekst, bufor});
-            dodajCzesc(TTekst{rPrzypis, {}});
+            if constexpr (Wybiorczy) {
+                tekstLinii += bufor;
+            } else {
+                dodajCzesc(TTekst{rTekst, bufor});
+                dodajCzesc(TTekst{rPrzypis, {}});
+            }
         } else if (!glowny) {
             zgubSlowa();
         }
@@ -370,7 +384,7 @@ private:
         if (glowny) {
             if constexpr (Wybiorczy) {
                 if (wybrana) {
-                    dodajCzesc(TTekst{rTekst, bufor});
+                    tekstLinii += bufor;
                     oddajLinie(false, akapity - 1, 0);
                 }
             } else {
@@ -402,7 +416,7 @@ private:
                         s = "(" + std::to_string(numerZnacznika + 1) + ") ";
                     const std::size_t przedrostek = s.size();
                     s += bufor;
-                    dodajCzesc(TTekst{rTekst, std::move(s)});
+                    tekstLinii = std::move(s);
                     oddajLinie(true, indeks, przedrostek);
                 }
             } else {
@@ -452,14 +466,15 @@ private:
             l.Przypis = przypis;
             l.Indeks = indeks;
             l.NumerPrzypisu = przypis ? std::size_t(numerZnacznika + 1) : 0;
-            l.Wiersz = std::move(wiersz);
+            l.Rodzaj = rodzajLinii;
+            l.Tekst = std::move(tekstLinii);
             l.Slowa = std::move(slowaLinii);
             for (auto& s : l.Slowa)
                 s += std::uint32_t(przesuniecie);
             linieWynik->push_back(std::move(l));
-            wiersz.clear();
+            tekstLinii.clear();
+            rodzajLinii = rTekst;
             slowaLinii.clear();
-            dlugoscCzesci = 0;
             ++kursorWybranych;
         }
     }
@@ -471,6 +486,7 @@ private:
     const TSlownik& slownik;
     const int bajty;
     const TZnaki& Z;
+    const TZnakKodu* const kody = &ZnakKodu(0);   // the table of all 256 codes
     std::size_t liczbaLinii = 0;
     std::int64_t hPrim = 0;
 
@@ -499,11 +515,12 @@ private:
     // Selective decoding only.
     const std::vector<std::size_t>* wybrane = nullptr;
     std::vector<TLiniaRekordu>* linieWynik = nullptr;
+    std::string_view ostatnie;            // last letter of each word, when given
     std::size_t kursorWybranych = 0;
     bool wybrana = false;                 // this line goes to the caller
     bool budowana = false;                // this line's text is built
-    TWiersz wiersz;                       // pieces of the chosen line being built
-    std::size_t dlugoscCzesci = 0;        // bytes in `wiersz` so far
+    std::string tekstLinii;               // the chosen line being built, its pieces joined
+    std::uint8_t rodzajLinii = rTekst;    // ... and the kind of its first piece
     std::vector<std::uint32_t> slowaLinii;
     std::size_t akapity = 1;              // paragraphs made so far
     std::size_t wierszePrzypisow = 0;     // strings of the footnote list so far

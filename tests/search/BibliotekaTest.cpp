@@ -317,6 +317,56 @@ TEST(Biblioteka, DemoLibraryAgreesWithThePlainScan)
     EXPECT_GT(jednostek, 100u);
 }
 
+// Lines decoded alone read exactly as in the whole document, on records the
+// packer wrote (what random records may do to a line's end, it never does).
+TEST(Biblioteka, ChosenLinesOfPackedRecordsAreExact)
+{
+    Folder zrodla;
+    packer::Problems problemy;
+    ASSERT_TRUE(packer::writeGeneratedLibrary(zrodla.p, packer::generateLibrary(200'000, 17, 2, 3), problemy));
+    Biblioteka b(zrodla.p, false);
+    std::mt19937 los(17);
+    std::size_t linii = 0;
+    for (const TDokumentBiblioteki& d : b.b->Dokumenty()) {
+        TKontener k;
+        std::string rekord;
+        ASSERT_TRUE(k.Otworz(d.Kontener) && k.CzytajRekord(d.Wpis, rekord));
+        TListaNapisow tekst, przypisy;
+        TPlik plik;
+        DekodujRekord(rekord, b.b->Slownik(), nullptr, tekst, przypisy, plik);
+        for (int proba = 0; proba < 3; ++proba) {
+            std::vector<std::size_t> wybor;
+            for (std::size_t l = 0; l < plik.size() + przypisy.size(); ++l)
+                if (los() % (proba + 2) == 0)
+                    wybor.push_back(l);
+            std::vector<TLiniaRekordu> linie;
+            ASSERT_TRUE(DekodujLinie(rekord, b.b->Slownik(), wybor, linie));
+            for (const TLiniaRekordu& l : linie) {
+                std::string oczekiwany;
+                if (l.Przypis) {
+                    ASSERT_LT(l.Indeks, przypisy.size());
+                    oczekiwany = przypisy[l.Indeks];
+                } else if (l.Indeks < plik.size()) {
+                    for (const TTekst& t : plik[l.Indeks])
+                        oczekiwany += t.Tekst;
+                } else {
+                    continue;
+                }
+                ASSERT_EQ(l.Tekst, oczekiwany) << d.Nazwa << " line " << l.Linia;
+                // Every word stands where it is said to.
+                std::size_t od = 0;
+                for (std::uint32_t s : l.Slowa) {
+                    ASSERT_GE(s, od);
+                    ASSERT_LE(s, l.Tekst.size());
+                    od = s;
+                }
+                ++linii;
+            }
+        }
+    }
+    EXPECT_GT(linii, 1000u);
+}
+
 TEST(Biblioteka, GeneratedLibrariesAgreeWithThePlainScan)
 {
     for (std::uint64_t ziarno : {5u, 11u}) {

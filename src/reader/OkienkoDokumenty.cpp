@@ -6,6 +6,7 @@
 
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
+#include "reader/PasekZnajdowania.h"
 #include "view/DocView.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -180,6 +181,13 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
 
     widok->OnDVMouseMove = [this](TDocView* v, int id) { dvTekstDVMouseMove(v, id); };
     widok->OnJump = [this](TDocView* v, int id) { dvTekstJump(v, id); };
+    widok->OnVScrolled = [this, widok](TDVScroller*) {
+        if (widok == BiezacyWidok())
+            OdswiezMiejsce();
+    };
+    if (pZnajdz && widok == BiezacyWidok())
+        pZnajdz->UstawWidok(widok);
+    OdswiezMiejsce();
 }
 
 void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool zListy)
@@ -193,6 +201,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
 
     lbSpisTresci->clear();
     TSpisZakladki spis = DodajElementy(widok);
+    ZapiszDokument(widok, nazwa, zListy);
 
     widok->Format();
     widok->viewport()->update();
@@ -245,6 +254,7 @@ TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
     });
     numeryPrzypisow.insert(numeryPrzypisow.end(), zbudowany.NumeryPrzypisow.begin(),
                            zbudowany.NumeryPrzypisow.end());
+    FOdcinki = std::move(zbudowany.Odcinki);
     TSpisZakladki spis;
     spis.Spis = std::move(zbudowany.Spis);
     return spis;

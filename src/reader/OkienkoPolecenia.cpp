@@ -8,6 +8,7 @@
 #include "reader/Adresy.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
+#include "reader/PasekZnajdowania.h"
 #include "print/Drukowanie.h"
 #include "print/PrintFrm.h"
 #include "view/DVStyle.h"
@@ -460,6 +461,9 @@ void TfLumesta::pcTablicaChange()
     UstawPrzypisyZakladki();
     if (pecTablica)
         pecTablica->update();
+    if (pZnajdz)
+        pZnajdz->UstawWidok(BiezacyWidok());
+    OdswiezMiejsce();
 }
 
 void TfLumesta::pecTablicaTabClose(int indeks, bool& mozna)
@@ -510,6 +514,7 @@ void TfLumesta::lbSpisTresciClick()
     const int n = lbSpisTresci->currentRow();
     if (!v || n < 0 || std::size_t(n) >= v->Checkpoints().size())
         return;
+    ZapiszMiejsce();
     v->ScrollTo(v->GetCheckpointY(n));
 }
 

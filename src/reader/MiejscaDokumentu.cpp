@@ -36,7 +36,7 @@ std::optional<std::size_t> TMiejscaDokumentu::Akapit(int element) const
 {
     auto it = std::upper_bound(FOdcinki.begin(), FOdcinki.end(), element,
                                [](int e, const TOdcinek& o) { return e < o.Element; });
-    if (it == FOdcinki.begin())
+    if (it == FOdcinki.begin() || std::prev(it)->Element != element)
         return std::nullopt;
     return std::prev(it)->Akapit;
 }

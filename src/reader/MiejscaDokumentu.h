@@ -32,8 +32,8 @@ public:
     // The first item of a paragraph (or of the first paragraph after it
     // that has one); nothing past the end.
     std::optional<int> PierwszyElement(std::size_t akapit) const;
-    // The paragraph an item shows, or the last one before it (a gap or a
-    // mark belongs to the paragraph before); nothing before the first.
+    // The paragraph whose text an item shows; nothing for an item that
+    // shows none (a mark, an anchor, the gap that opens a paragraph's line).
     std::optional<std::size_t> Akapit(int element) const;
 
 private:

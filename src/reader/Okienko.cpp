@@ -685,6 +685,7 @@ void TfLumesta::UtworzTablice()
     pecTablica->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pecTablica, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { pmZakladki->popup(pecTablica->mapToGlobal(p)); });
+    pecTablica->installEventFilter(this);
     pecTablica->SetCloseBtn(true);
     // Tabs are not dragged: the window keeps what belongs to each tab (its
     // name, contents list and footnote index) in lists by tab position,

@@ -97,7 +97,11 @@ bool TfLumesta::event(QEvent* e)
 
 bool TfLumesta::eventFilter(QObject* obj, QEvent* e)
 {
-    if (obj == pPole && e->type() == QEvent::Resize) {
+    if (obj == pecTablica && pecTablica && (e->type() == QEvent::Show || e->type() == QEvent::Hide)) {
+        // The splash panel stands behind the strip; where the strip leaves
+        // room (its tab row, the bars under it) it must not show through.
+        pLumesta->setVisible(e->type() == QEvent::Hide);
+    } else if (obj == pPole && e->type() == QEvent::Resize) {
         WysrodkujPanelLumesta();
     } else if (obj == clbSpisKodeksow && e->type() == QEvent::KeyRelease) {
         OdswiezListy(false);

@@ -62,17 +62,21 @@ private:
     TfLumesta* FOkno;
 };
 
-// The first item whose text shows at the top of a view.
-int elementUGory(const TDocView& v)
+// The paragraph of the top line of a view: the first line with text of a
+// paragraph whose upper half is not above the window (a sliver of a line
+// the scroll unit leaves at the top does not count).
+std::optional<std::size_t> akapitUGory(const TDocView& v, const TMiejscaDokumentu& m)
 {
     const int y = v.VPos() * v.ScrollUnit();
     const auto& linie = v.DrawLines();
     for (int i = v.FindFirstVisibleLine(y); i < int(linie.size()); ++i) {
         const TDrawLineInfo& d = linie[std::size_t(i)].Info;
-        if (d.Top + d.Height > y)
-            return d.ItemNo;
+        if (d.Top + d.Height / 2 < y)
+            continue;
+        if (const auto a = m.Akapit(d.ItemNo))
+            return a;
     }
-    return linie.empty() ? -1 : linie.back().Info.ItemNo;
+    return std::nullopt;
 }
 
 } // namespace
@@ -188,7 +192,7 @@ std::optional<TMiejsce> TfLumesta::BiezaceMiejsce() const
     if (!v || it == FDokumenty.end())
         return std::nullopt;
     TMiejsce m{it->second.Nazwa, it->second.ZListy, 0};
-    if (const auto akapit = it->second.Miejsca->Akapit(elementUGory(*v)))
+    if (const auto akapit = akapitUGory(*v, *it->second.Miejsca))
         m.Akapit = *akapit;
     return m;
 }
@@ -201,7 +205,7 @@ void TfLumesta::OdswiezMiejsce()
     const TMiejscaDokumentu* m = MiejscaWidoku(v);
     QString tekst;
     if (v && m)
-        if (const auto akapit = m->Akapit(elementUGory(*v)))
+        if (const auto akapit = akapitUGory(*v, *m))
             tekst = toQString(m->Jednostki().OpisMiejsca(*akapit));
     if (sbMiejsce->text() != tekst)
         sbMiejsce->setText(tekst);

@@ -3,16 +3,20 @@
 #include "platform/Canvas.h"
 #include "platform/Cursors.h"
 #include "reader/Okienko.h"
+#include "reader/PasekZnajdowania.h"
 #include "reader/Wyglad.h"
 #include "view/DVStyle.h"
 #include "view/DocView.h"
 
 #include <QAction>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -107,6 +111,21 @@ TfPrzypis::TfPrzypis(QWidget* wlasciciel)
     addAction(Zaznaczwszystko1);
     connect(Kopiuj1, &QAction::triggered, this, &TfPrzypis::KopiujClick);
     connect(Zaznaczwszystko1, &QAction::triggered, this, &TfPrzypis::ZaznaczWszystkoClick);
+    // Finding in the footnote's text, with a bar of the window's own.
+    pZnajdz = new TPasekZnajdowania(this);
+    pZnajdz->UstawWidok(dvPrzypis);
+    uklad->addWidget(pZnajdz);
+    Znajdz1 = new QAction(QStringLiteral("Znajdź…"), this);
+    Znajdz1->setObjectName(QStringLiteral("Znajdz1"));
+    Znajdz1->setShortcut(QKeySequence(Qt::Key_F3));
+    ZnajdzPoprzedni1 = new QAction(QStringLiteral("Znajdź poprzednie"), this);
+    ZnajdzPoprzedni1->setObjectName(QStringLiteral("ZnajdzPoprzedni1"));
+    ZnajdzPoprzedni1->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    pmPodreczne->addAction(Znajdz1);
+    addAction(Znajdz1);
+    addAction(ZnajdzPoprzedni1);
+    connect(Znajdz1, &QAction::triggered, this, [this] { ZnajdzClick(false); });
+    connect(ZnajdzPoprzedni1, &QAction::triggered, this, [this] { ZnajdzClick(true); });
     dvPrzypis->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(dvPrzypis, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { pmPodreczne->popup(dvPrzypis->mapToGlobal(p)); });
@@ -171,6 +190,21 @@ void TfPrzypis::ZaznaczWszystkoClick()
 {
     dvPrzypis->SelectAll();
     dvPrzypis->viewport()->update();
+}
+
+void TfPrzypis::ZnajdzClick(bool wstecz)
+{
+    if (!pZnajdz->isVisible()) {
+        // The bar needs more room than a footnote window usually has.
+        const QSize pasek = pZnajdz->sizeHint();
+        resize(std::max(width(), pasek.width()), height() + pasek.height());
+        pZnajdz->Otworz();
+        return;
+    }
+    if (wstecz)
+        pZnajdz->Poprzedni();
+    else
+        pZnajdz->Nastepny();
 }
 
 void TfPrzypis::closeEvent(QCloseEvent* e)

@@ -1,6 +1,7 @@
 #include "search/Przeszukiwanie.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "search/Litery.h"
 #include "store/Format.h"
@@ -42,6 +43,10 @@ TPrzygotowaneZapytanie::TPrzygotowaneZapytanie(const TZapytanie& zapytanie, cons
 }
 
 namespace {
+
+// The unit index reads the first 80 characters of a line; a little more is
+// kept for safety's sake.
+constexpr std::size_t kPoczatekDlaIndeksu = 120;
 
 bool otwieraJednostke(std::uint8_t kod)
 {
@@ -294,9 +299,9 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
     if (skan.Wystapienia.empty())
         return wynik;
     // The lines of the hits, and for each the lines that say which unit it
-    // is in: every heading, and the lines from the start of its article (or
-    // of the heading it stands under) down to it. For a footnote, those of
-    // the line carrying its mark.
+    // is in: those from the start of its article (or from the heading it
+    // stands under) down to it. For a footnote, those of the line carrying
+    // its mark.
     auto kod = [&](std::size_t l) -> std::uint8_t { return l < skan.Art.size() ? skan.Art[l] : 0; };
     auto otwieraArtykul = [&](std::size_t l) {
         const std::uint8_t k = kod(l);
@@ -328,13 +333,14 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
             linie.push_back(l);
         dotad = std::max(dotad, m + 1);
     }
-    for (std::size_t l = 0; l < skan.Art.size() && l < skan.LinieGlowne; ++l)
-        if (kod(l) >= rPierwszyNaglowek && kod(l) <= rOstatniNaglowek)
-            linie.push_back(l);
     std::sort(linie.begin(), linie.end());
     linie.erase(std::unique(linie.begin(), linie.end()), linie.end());
+    // The unit index reads the opening of a line only; the whole text is
+    // wanted for the lines of the hits.
+    std::vector<std::size_t> poczatki;
+    std::set_difference(linie.begin(), linie.end(), trafione.begin(), trafione.end(), std::back_inserter(poczatki));
     std::vector<TLiniaRekordu> zdekodowane;
-    if (!DekodujLinie(rekord, slownik, linie, zdekodowane, ostatnie))
+    if (!DekodujLinie(rekord, slownik, linie, zdekodowane, ostatnie, &poczatki))
         return wynik;
 
     // The unit index over the chosen main lines alone: the lines left out
@@ -343,14 +349,15 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
     std::vector<std::size_t> akapity;   // paragraph index of each chosen main line
     for (const TLiniaRekordu& l : zdekodowane)
         if (!l.Przypis && l.Indeks < skan.Akapity && (akapity.empty() || akapity.back() < l.Indeks)) {
-            // The heading word as a piece of its own, as the index reads it.
+            // The heading word as a piece of its own, as the index reads it;
+            // it reads no further than a line's opening.
             TWiersz w;
             std::size_t naglowek = 0;
             if (l.Rodzaj != rTekst) {
                 naglowek = std::min(SlowoNaglowka(l.Rodzaj).size(), l.Tekst.size());
                 w.push_back(TTekst{l.Rodzaj, l.Tekst.substr(0, naglowek)});
             }
-            w.push_back(TTekst{rTekst, l.Tekst.substr(naglowek)});
+            w.push_back(TTekst{rTekst, l.Tekst.substr(naglowek, kPoczatekDlaIndeksu)});
             wybrane.push_back(std::move(w));
             akapity.push_back(l.Indeks);
         }
@@ -369,7 +376,7 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
         return opis;
     };
 
-    auto znajdzLinie = [&](std::size_t l) -> const TLiniaRekordu* {
+    auto znajdzLinie = [&](std::size_t l) -> TLiniaRekordu* {
         const auto it = std::lower_bound(zdekodowane.begin(), zdekodowane.end(), l,
                                          [](const TLiniaRekordu& a, std::size_t b) { return a.Linia < b; });
         return it != zdekodowane.end() && it->Linia == l ? &*it : nullptr;
@@ -393,7 +400,7 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
     std::size_t ostatniaLinia = SIZE_MAX;
     for (const TWystapienie& w : skan.Wystapienia) {
         const TSlowoWystapienia& pierwsze = skan.Slowa[w.Od];
-        const TLiniaRekordu* l = znajdzLinie(pierwsze.Linia);
+        TLiniaRekordu* l = znajdzLinie(pierwsze.Linia);
         if (!l || (!l->Przypis && l->Indeks >= skan.Akapity))
             continue;
         if (pierwsze.Linia != ostatniaLinia) {
@@ -402,7 +409,7 @@ std::vector<TLiniaWyniku> UmiescWystapienia(std::string_view rekord, const TSlow
             n.Przypis = l->Przypis;
             n.NumerPrzypisu = l->NumerPrzypisu;
             n.Linia = l->Indeks;
-            n.Tekst = l->Tekst;
+            n.Tekst = std::move(l->Tekst);
             if (!n.Przypis) {
                 n.Jednostka = opisMiejsca(n.Linia);
             } else if (pierwsze.Linia >= skan.LinieGlowne &&

@@ -136,7 +136,8 @@ std::string OstatnieLitery(const TSlownik& slownik)
 }
 
 bool DekodujLinie(std::string_view rekord, const TSlownik& slownik, const std::vector<std::size_t>& linie,
-                  std::vector<TLiniaRekordu>& wynik, std::string_view ostatnie)
+                  std::vector<TLiniaRekordu>& wynik, std::string_view ostatnie,
+                  const std::vector<std::size_t>* tylkoPoczatki)
 {
     odczyt::Naglowek n;
     if (!odczyt::czytajNaglowek(rekord, n))
@@ -144,6 +145,6 @@ bool DekodujLinie(std::string_view rekord, const TSlownik& slownik, const std::v
     if (linie.empty())
         return true;
     odczyt::Dekoder<true> d(n, rekord, slownik);
-    d.dekodujLinie(linie, wynik, ostatnie.size() == slownik.size() ? ostatnie : std::string_view());
+    d.dekodujLinie(linie, wynik, ostatnie.size() == slownik.size() ? ostatnie : std::string_view(), tylkoPoczatki);
     return true;
 }

@@ -50,17 +50,31 @@ public:
 
     // Selective decoding: the chosen lines go to `wynik` in order.
     void dekodujLinie(const std::vector<std::size_t>& linie, std::vector<TLiniaRekordu>& wynik,
-                      std::string_view ostatnieLitery)
+                      std::string_view ostatnieLitery, const std::vector<std::size_t>* tylkoPoczatki)
         requires Wybiorczy
     {
         ostatnie = ostatnieLitery;
+        poczatki = tylkoPoczatki;
         wybrane = &linie;
         linieWynik = &wynik;
         ustawWybrana();
         wybierzKotwice();
         glowny = true;
-        for (std::int64_t i = 0; i <= r.T && !wyczerpany && !gotowe(); ++i)
+        for (std::int64_t i = 0; i <= r.T && !wyczerpany && !gotowe();) {
+            // A main-text line whose text is not wanted and that has no
+            // footnote marks is skipped from its second token to the last
+            // few, punctuation point by punctuation point; the last tokens
+            // are replayed one by one for what the line's end carries over.
+            if (tokenyWLinii >= 1 && !budowana && !aktywna) {
+                const std::int64_t przewin = std::int64_t(slowaW(linia)) - tokenyWLinii - kOstatnieTokeny;
+                if (przewin > 0 && przewin <= r.T + 1 - i && przewinTokeny(przewin)) {
+                    i += przewin;
+                    continue;
+                }
+            }
             iteracja();
+            ++i;
+        }
         numerZnacznika = 0;
         liniaPrzypisu = 0;
         if (F > 0 && B > 0 && !gotowe()) {
@@ -112,11 +126,54 @@ private:
                 ++kursorWybranych;
             wybrana = kursorWybranych < wybrane->size() && (*wybrane)[kursorWybranych] == linia;
             budowana = wybrana;
+            obciety = false;
+            tylkoPoczatek = false;
+            if (poczatki && wybrana) {
+                while (kursorPoczatkow < poczatki->size() && (*poczatki)[kursorPoczatkow] < linia)
+                    ++kursorPoczatkow;
+                tylkoPoczatek = kursorPoczatkow < poczatki->size() && (*poczatki)[kursorPoczatkow] == linia;
+            }
             tekstLinii.clear();
             rodzajLinii = rTekst;
             slowaLinii.clear();
         }
     }
+    // Skips `ile` word tokens of a main-text line without marks, inside the
+    // line: the stream and the punctuation move on as iteracja would move
+    // them, and the buffer is dropped (the last tokens of the line rebuild
+    // what its end needs). False, doing nothing, when the stream is short.
+    static constexpr std::int64_t kOstatnieTokeny = 1;
+    bool przewinTokeny(std::int64_t ile)
+    {
+        if (bajty == 0 || std::uint64_t(strumien.size() - pozycja) < std::uint64_t(ile) * std::uint64_t(bajty))
+            return false;
+        pozycja += std::size_t(ile) * std::size_t(bajty);
+        slowaPrzeczytane += ile;
+        tokenyWLinii += ile;
+        tokenyRazem += ile;
+        std::int64_t zostalo = ile;
+        while (zostalo > 0) {
+            // The next point is due when the distance reaches its Odstep.
+            if (kursorZnakow >= Z.size() || Z[kursorZnakow].Odstep < dystans ||
+                Z[kursorZnakow].Odstep - dystans + 1 > zostalo) {
+                dystans += zostalo;
+                break;
+            }
+            const std::int64_t krokow = Z[kursorZnakow].Odstep - dystans + 1;
+            baza += Z[kursorZnakow].Odstep;
+            while (kursorZnakow + 1 < Z.size() && Z[kursorZnakow + 1].Odstep == 0) {
+                ++kursorZnakow;
+                ++znakowWLinii;
+            }
+            ++kursorZnakow;
+            ++znakowWLinii;
+            dystans = 1;
+            zostalo -= krokow;
+        }
+        bufor.clear();
+        return true;
+    }
+
     // Whether this line's text is being built.
     bool buduj() const { return !Wybiorczy || budowana; }
     // A piece of the current paragraph: kept as it is, or for a chosen line
@@ -221,6 +278,13 @@ private:
             indeks |= std::uint32_t(static_cast<unsigned char>(strumien[pozycja + i])) << (8 * i);
         pozycja += bajty;
         if constexpr (Wybiorczy) {
+            // A line wanted for its opening only stops being built after it.
+            if (budowana && tylkoPoczatek && glowny && slowaLinii.size() >= kSlowaPoczatku) {
+                tekstLinii += bufor;
+                bufor.clear();
+                budowana = false;
+                obciety = true;
+            }
             // A line whose text is not wanted keeps only what its end may
             // carry over to the next line: the punctuation after its last
             // word. Punctuation never takes away more than the space after
@@ -384,7 +448,8 @@ private:
         if (glowny) {
             if constexpr (Wybiorczy) {
                 if (wybrana) {
-                    tekstLinii += bufor;
+                    if (!obciety)
+                        tekstLinii += bufor;
                     oddajLinie(false, akapity - 1, 0);
                 }
             } else {
@@ -467,6 +532,7 @@ private:
             l.Indeks = indeks;
             l.NumerPrzypisu = przypis ? std::size_t(numerZnacznika + 1) : 0;
             l.Rodzaj = rodzajLinii;
+            l.TylkoPoczatek = obciety;
             l.Tekst = std::move(tekstLinii);
             l.Slowa = std::move(slowaLinii);
             for (auto& s : l.Slowa)
@@ -519,6 +585,12 @@ private:
     std::size_t kursorWybranych = 0;
     bool wybrana = false;                 // this line goes to the caller
     bool budowana = false;                // this line's text is built
+    // Lines wanted for their opening words only, and where they stand.
+    static constexpr std::size_t kSlowaPoczatku = 6;
+    const std::vector<std::size_t>* poczatki = nullptr;
+    std::size_t kursorPoczatkow = 0;
+    bool tylkoPoczatek = false;           // this line is one of them
+    bool obciety = false;                 // ... and its building has stopped
     std::string tekstLinii;               // the chosen line being built, its pieces joined
     std::uint8_t rodzajLinii = rTekst;    // ... and the kind of its first piece
     std::vector<std::uint32_t> slowaLinii;

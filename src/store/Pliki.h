@@ -119,6 +119,7 @@ struct TLiniaRekordu {
     // line: the footnote list's string.
     std::string Tekst;
     std::uint8_t Rodzaj = rTekst;
+    bool TylkoPoczatek = false;   // Tekst is the line's opening only
     // For each word read in the line (heading words are not read), where
     // that word starts in Tekst.
     std::vector<std::uint32_t> Slowa;
@@ -131,9 +132,12 @@ struct TLiniaRekordu {
 // paragraph it made, and a chosen line standing there is still returned.
 // False for a wrong magic.
 // `ostatnie` (OstatnieLitery of the dictionary, optional) spares looking
-// every skipped word up in the dictionary.
+// every skipped word up in the dictionary. Main-text lines listed in
+// `tylkoPoczatki` too (ascending) are wanted for their opening only: their
+// text stops after half a dozen words (TylkoPoczatek says whether it did).
 bool DekodujLinie(std::string_view rekord, const TSlownik& slownik, const std::vector<std::size_t>& linie,
-                  std::vector<TLiniaRekordu>& wynik, std::string_view ostatnie = {});
+                  std::vector<TLiniaRekordu>& wynik, std::string_view ostatnie = {},
+                  const std::vector<std::size_t>* tylkoPoczatki = nullptr);
 // The last character of every dictionary word, '\0' for an empty one.
 std::string OstatnieLitery(const TSlownik& slownik);
 

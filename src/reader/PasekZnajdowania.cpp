@@ -74,7 +74,9 @@ void TPasekZnajdowania::UstawWidok(TDocView* widok)
 {
     if (FWidok == widok)
         return;
-    if (FWidok)
+    // The bar's highlights go with it; a closed bar leaves a view's own
+    // (a search result's words) alone.
+    if (FWidok && isVisible())
         FWidok->ClearHighlights();
     FWidok = widok;
     FNieaktualne = true;

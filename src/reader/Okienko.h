@@ -222,8 +222,11 @@ public:
     const TMiejscaDokumentu* MiejscaWidoku(const TDocView* widok) const;
 
     THistoria historia;
-    // The libraries the library search goes through, in order.
+    // The libraries the library search goes through: those the window reads
+    // (`biblioteka`), in the same order; made when first searched, and
+    // dropped when the libraries are read again.
     std::vector<std::shared_ptr<szukanie::TBiblioteka>> biblioteki;
+    const std::vector<std::shared_ptr<szukanie::TBiblioteka>>& BibliotekiSzukania();
 
     // ---- run-time state -------------------------------------------------
     std::filesystem::path sKatalogProgramu;

@@ -152,6 +152,7 @@ void TfLumesta::UtworzSzukanie()
 
     pWyniki = new TPanelWynikow;
     pWyniki->OnWybor = [this](const TPanelWynikow::TWybor& w) { PokazWynik(w); };
+    pWyniki->OnBiblioteki = [this] { return BibliotekiSzukania(); };
     dWyniki = new QDockWidget(QStringLiteral("Wyniki wyszukiwania"), this);
     dWyniki->setObjectName(QStringLiteral("dWyniki"));
     dWyniki->setWidget(pWyniki);
@@ -328,12 +329,22 @@ QString TfLumesta::PrzejdzDo(const std::string& adres)
     return {};
 }
 
+const std::vector<std::shared_ptr<szukanie::TBiblioteka>>& TfLumesta::BibliotekiSzukania()
+{
+    if (biblioteki.empty() && biblioteka) {
+        for (std::size_t i = 0; i < biblioteka->Liczba(); ++i) {
+            if (biblioteka->Slownik(i).empty())
+                continue;
+            auto b = std::make_shared<szukanie::TBiblioteka>(biblioteka->Slownik(i), biblioteka->Folder(i));
+            b->UstawZapisRdzeni(i == BibliotekaUzytkownika);
+            biblioteki.push_back(std::move(b));
+        }
+    }
+    return biblioteki;
+}
+
 void TfLumesta::SzukajWszedzieClick()
 {
-    if (biblioteki.empty() && !sKatalogDanych.empty())
-        biblioteki.push_back(std::make_shared<szukanie::TBiblioteka>(sKatalogProgramu / "Morvitane.sko", sKatalogDanych));
-    if (pWyniki->Biblioteki() != biblioteki)
-        pWyniki->UstawBiblioteki(biblioteki);
     dWyniki->show();
     dWyniki->raise();
     pWyniki->Zapytanie()->setFocus(Qt::ShortcutFocusReason);
@@ -349,28 +360,16 @@ void TfLumesta::SzukajWszedzieClick()
 
 void TfLumesta::PokazWynik(const TPanelWynikow::TWybor& wybor)
 {
-    // Documents of other libraries are opened by their own commands; this
-    // window opens those of its data folder.
-    if (wybor.Biblioteka != 0)
-        return;
+    // The results come from the libraries the window reads, and each
+    // document from the library the window reads it from.
     std::string nazwa = wybor.Dokument.Nazwa;
-    bool zListy = wybor.Dokument.Kontener.filename() == "Lumesta.rdu";
+    const bool zListy = wybor.Dokument.Kontener.filename() == "Lumesta.rdu";
     if (!zListy) {
         // A Journal act opens by its presence file, as from a footnote.
-        const std::filesystem::path obecnosci = sKatalogDanych / "Dzienniki Ustaw";
-        std::filesystem::path plik = obecnosci / (cp1250::toUtf8(nazwa) + ".txt");
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(plik, ec)) {
-            // The three-digit spelling of the issue the citation links use.
-            const auto kropki = nazwa.find('.', 5);
-            const auto trzecia = kropki == std::string::npos ? kropki : nazwa.find('.', kropki + 1);
-            if (trzecia != std::string::npos) {
-                std::string numer = nazwa.substr(kropki + 1, trzecia - kropki - 1);
-                numer.insert(0, numer.size() < 3 ? 3 - numer.size() : 0, '0');
-                plik = obecnosci / (cp1250::toUtf8(nazwa.substr(0, kropki + 1) + numer + nazwa.substr(trzecia)) + ".txt");
-            }
-        }
-        nazwa = cp1250::fromUtf8(plik.string());
+        const int gdzie = biblioteka->GdzieDziennik(nazwa);
+        const std::filesystem::path folder =
+            gdzie >= 0 ? biblioteka->Folder(std::size_t(gdzie)) : wybor.Dokument.Kontener.parent_path();
+        nazwa = cp1250::fromUtf8((folder / "Dzienniki Ustaw" / (cp1250::toUtf8(nazwa) + ".txt")).string());
     }
     ZapiszMiejsce();
     OtworzWZakladce(nazwa, zListy);

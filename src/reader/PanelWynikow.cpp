@@ -17,6 +17,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <unordered_set>
+
 using namespace szukanie;
 
 namespace {
@@ -174,6 +176,8 @@ void TPanelWynikow::Szukaj()
         lStan->setText(QStringLiteral("Wpisz słowa do znalezienia."));
         return;
     }
+    if (OnBiblioteki)
+        FBiblioteki = OnBiblioteki();
     ++FNumer;
     const unsigned numer = FNumer;
     FTrwa = true;
@@ -186,10 +190,14 @@ void TPanelWynikow::Szukaj()
     FWatek = std::thread([this, numer, zapytanie, przerwij, biblioteki] {
         const TDostawcaMorfologii morfologia = [] { return TMorfologia::Wspolna(); };
         bool przerwane = false;
+        std::unordered_set<std::string> wczesniejsze;   // documents of the libraries before
         for (std::size_t b = 0; b < biblioteki.size() && !przerwij->load(); ++b) {
             TBiblioteka& bib = *biblioteki[b];
             if (!bib.Gotowa() && !bib.Przygotuj(morfologia))
                 continue;
+            const auto pomin = wczesniejsze;
+            for (const TDokumentBiblioteki& d : bib.Dokumenty())
+                wczesniejsze.insert(d.Nazwa);
             const bool calosc = bib.Szukaj(
                 zapytanie, morfologia,
                 [&](TWynikDokumentu&& d) {
@@ -202,7 +210,7 @@ void TPanelWynikow::Szukaj()
                         Qt::QueuedConnection);
                     return !przerwij->load();
                 },
-                przerwij.get());
+                przerwij.get(), 0, &pomin);
             przerwane = przerwane || !calosc;
         }
         QMetaObject::invokeMethod(

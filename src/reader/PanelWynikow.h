@@ -29,10 +29,14 @@ public:
     explicit TPanelWynikow(QWidget* rodzic = nullptr);
     ~TPanelWynikow() override;
 
-    // The libraries searched, in this order (the program's own first; the
-    // user's own after it). A library is made ready on the search thread
-    // when it is first searched.
+    // The libraries searched, in this order (the user's own first, then the
+    // program's). A document a library holds is searched in the first
+    // library that holds it only, as the reader reads it from there. A
+    // library is made ready on the search thread when it is first searched.
     void UstawBiblioteki(std::vector<std::shared_ptr<szukanie::TBiblioteka>> biblioteki);
+    // When set, asked for the libraries at the start of every search (they
+    // change when the user adds an act).
+    std::function<std::vector<std::shared_ptr<szukanie::TBiblioteka>>()> OnBiblioteki;
     const std::vector<std::shared_ptr<szukanie::TBiblioteka>>& Biblioteki() const { return FBiblioteki; }
 
     // Starts a search for the query typed (stopping the one under way).

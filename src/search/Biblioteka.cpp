@@ -67,7 +67,12 @@ bool TBiblioteka::Przygotuj(const TDostawcaMorfologii& morfologia, std::string* 
     } else {
         if (uwagi)
             uwagi(powod + "; grouping " + std::to_string(FSlownik.size()) + " words by their stems now");
-        FRdzenie = TRdzenie::Zbuduj(FSlownik, morfologia ? morfologia() : nullptr);
+        TMorfologia* m = morfologia ? morfologia() : nullptr;
+        FRdzenie = TRdzenie::Zbuduj(FSlownik, m);
+        // Grouped without the Polish dictionary, the words are not worth
+        // keeping: the next time it may be there.
+        if (FZapisRdzeni && m)
+            FRdzenie.ZapiszDo(PlikRdzeni(FPlikSlownika));
     }
     FOstatnie = OstatnieLitery(FSlownik);
     FGotowa = true;
@@ -113,14 +118,19 @@ std::vector<TDokumentBiblioteki> TBiblioteka::Dokumenty() const
 
 bool TBiblioteka::Szukaj(const TZapytanie& zapytanie, const TDostawcaMorfologii& morfologia,
                          const std::function<bool(TWynikDokumentu&&)>& wynik,
-                         const std::atomic<bool>* przerwij, unsigned watki) const
+                         const std::atomic<bool>* przerwij, unsigned watki,
+                         const std::unordered_set<std::string>* pomin) const
 {
     if (!FGotowa || zapytanie.Pusty())
         return true;
     const TPrzygotowaneZapytanie z(zapytanie, FRdzenie, morfologia);
     if (z.NicNiePasuje())
         return true;
-    const std::vector<TDokumentBiblioteki> dokumenty = Dokumenty();
+    std::vector<TDokumentBiblioteki> dokumenty = Dokumenty();
+    if (pomin)
+        dokumenty.erase(std::remove_if(dokumenty.begin(), dokumenty.end(),
+                                       [&](const TDokumentBiblioteki& d) { return pomin->count(d.Nazwa) > 0; }),
+                        dokumenty.end());
 
     // Workers take the documents in turn; the results are handed over in
     // document order by the calling thread, which works too.

@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "search/Morfologia.h"
@@ -49,6 +50,10 @@ public:
     bool Przygotuj(const TDostawcaMorfologii& morfologia, std::string* blad = nullptr,
                    const std::function<void(const std::string&)>& uwagi = {});
     bool Gotowa() const { return FGotowa; }
+    // Whether words grouped by Przygotuj (there was no usable stems file)
+    // are written to the stems file for next time: for a library of the
+    // user's own, which the program may write to.
+    void UstawZapisRdzeni(bool zapisuj) { FZapisRdzeni = zapisuj; }
 
     const std::filesystem::path& PlikSlownika() const { return FPlikSlownika; }
     const std::filesystem::path& Folder() const { return FFolder; }
@@ -62,11 +67,13 @@ public:
     // in order, on the calling thread, and may return false to stop.
     // `przerwij` (if given) is looked at between documents. Returns false
     // when stopped. Documents are searched by `watki` threads side by side
-    // (0: one per processor). Safe to run from another thread once the
-    // library is ready, and from several at once.
+    // (0: one per processor); documents named in `pomin` are left out (a
+    // library read before this one holds them). Safe to run from another
+    // thread once the library is ready, and from several at once.
     bool Szukaj(const TZapytanie& zapytanie, const TDostawcaMorfologii& morfologia,
                 const std::function<bool(TWynikDokumentu&&)>& wynik,
-                const std::atomic<bool>* przerwij = nullptr, unsigned watki = 0) const;
+                const std::atomic<bool>* przerwij = nullptr, unsigned watki = 0,
+                const std::unordered_set<std::string>* pomin = nullptr) const;
 
 private:
     std::filesystem::path FPlikSlownika;
@@ -75,6 +82,7 @@ private:
     TRdzenie FRdzenie;
     std::string FOstatnie;   // last letter of each word, for decoding chosen lines
     bool FGotowa = false;
+    bool FZapisRdzeni = false;
 };
 
 } // namespace szukanie

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QDockWidget>
@@ -49,6 +51,8 @@ protected:
     void SetUp() override
     {
         okno = std::make_unique<TfLumesta>(katalog->path() + QStringLiteral("/bin"), &komunikaty);
+        // No library of the user's own unless a test makes one.
+        okno->UstawKatalogUzytkownika(fs::path(uzytkownik.path().toStdString()) / "Lumesta");
         okno->resize(1000, 700);
         okno->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(okno.get()));
@@ -79,6 +83,7 @@ protected:
     }
 
     static QTemporaryDir* katalog;
+    QTemporaryDir uzytkownik;
     TZbiorKomunikatow komunikaty;
     std::unique_ptr<TfLumesta> okno;
 };
@@ -273,6 +278,48 @@ TEST_F(Szukanie, TheLibrarySearchStreamsResultsAndOpensThem)
     panel->Szukaj();
     EXPECT_FALSE(panel->Trwa());
     EXPECT_TRUE(komunikaty.Lista.empty());
+}
+
+// The user's own code of a name the bundled library has too is what the
+// reader shows, so it is what the search goes through; results open from
+// the library they came from.
+TEST_F(Szukanie, TheUsersLibraryComesFirstAndHidesTheBundledCodeOfItsName)
+{
+    const fs::path zrodla = fs::path(uzytkownik.path().toStdString()) / "zrodla";
+    fs::create_directories(zrodla);
+    {
+        std::ofstream f(zrodla / "kc.txt");
+        f << "Kodeks cywilny\n\nArt. 1. Umowa kwakabrum wiąże strony od dnia jej zawarcia.\n"
+             "Art. 2. Strony mogą umowę rozwiązać.\n";
+    }
+    packer::Problems problemy;
+    ASSERT_TRUE(packer::packFolder(zrodla, fs::path(uzytkownik.path().toStdString()) / "Lumesta", problemy));
+    okno->UstawKatalogUzytkownika(fs::path(uzytkownik.path().toStdString()) / "Lumesta");
+
+    okno->SzukajWszedzie1->trigger();
+    TPanelWynikow* panel = okno->pWyniki;
+    panel->Zapytanie()->setText(QStringLiteral("umowa"));
+    panel->Szukaj();
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->Trwa(), 10000);
+    // The user's Civil Code (two places) and the bundled other codes; the
+    // bundled Civil Code's three places are not its.
+    ASSERT_EQ(panel->Lista()->topLevelItemCount(), 4);
+    EXPECT_EQ(panel->Lista()->topLevelItem(0)->text(0), QStringLiteral("Kodeks cywilny (2)"));
+    EXPECT_EQ(panel->Lista()->topLevelItem(1)->text(0), QStringLiteral("Kodeks pracy (1)"));
+    EXPECT_EQ(panel->LiczbaWynikow(), 7);
+    ASSERT_TRUE(panel->Wybierz(0));
+    EXPECT_EQ(tytulZakladki(), cp("Kodeks cywilny"));
+    std::string tekst;
+    for (const TItem& e : widok()->Items())
+        tekst += e.Text;
+    EXPECT_NE(tekst.find("kwakabrum"), std::string::npos);
+    ASSERT_EQ(widok()->Highlights().size(), 1u);
+    // The user's words were grouped at the first search, and kept.
+    EXPECT_TRUE(fs::exists(fs::path(uzytkownik.path().toStdString()) / "Lumesta" / "Morvitane.rdz"));
+    // Adding an act reads the libraries again, for the search too.
+    EXPECT_FALSE(okno->biblioteki.empty());
+    okno->PrzeladujBiblioteki();
+    EXPECT_TRUE(okno->biblioteki.empty());
 }
 
 TEST_F(Szukanie, BackAndForthAcrossTabsByKeysButtonsAndTheMouse)

@@ -8,8 +8,14 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-translations-l10n libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core fonts-liberation2 xvfb xauth
-          libpoppler-qt6-dev poppler-utils libhunspell-dev hunspell-pl)
+          qt6-svg-dev fonts-dejavu-core fonts-liberation2 xvfb xauth
+          libpoppler-qt6-dev poppler-utils libhunspell-dev hunspell-pl
+          dpkg-dev appstream desktop-file-utils strace)
+# The fuzz targets (tests/fuzz, see the README) need Clang with libFuzzer and
+# the sanitizer runtimes; only when asked for: LUMESTA_FUZZ=1.
+if [ "${LUMESTA_FUZZ:-0}" = 1 ]; then
+  packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 // The program's entry: the main window, the print dialog beside it, and the
-// message loop. The program takes no command-line arguments and keeps no
-// settings; everything it needs sits beside the executable.
+// message loop.
+#include "platform/ScreenFit.h"
 #include "print/PrintFrm.h"
+#include "reader/Obrazki.h"
 #include "reader/Okienko.h"
 #include "widgets/PageExtControl.h"
 
@@ -54,6 +55,9 @@ int main(int argc, char** argv)
 {
     TAplikacja app(argc, argv);
     app.setApplicationName(QStringLiteral("Lumesta"));
+    // Ties the windows to the desktop entry and its icon.
+    app.setDesktopFileName(QStringLiteral(LUMESTA_APP_ID));
+    app.setWindowIcon(obrazki::ikonaProgramu());
 
     // Standard buttons of message boxes and dialogs read in Polish.
     QTranslator tlumaczenie;
@@ -65,6 +69,10 @@ int main(int argc, char** argv)
     // Qt; they end up in the same box.
     SetWidgetExceptionHandler(
         [&app](const std::exception& e) { app.pokazWyjatek(QString::fromLocal8Bit(e.what())); });
+
+    // Every window, message boxes and dialogs included, stays within the
+    // screen's free area, however small the screen or large the scale.
+    InstallWindowFitting(app);
 
     TfLumesta fLumesta;
     // The print dialog lives beside the main window for the whole run and is

@@ -43,27 +43,46 @@ bool isToken(const TElement& e)
 }
 
 // Joins runs of neighbouring words in [from, to) into single dictionary
-// entries ("a" "b" -> "a b": the decoder writes the same text). Returns how
-// many elements went away.
-std::size_t mergeWords(TLinia& line, std::size_t from, std::size_t to)
+// entries ("a" "b" -> "a b": the decoder writes the same text). A word
+// joined to the one before it stays where it is, marked in `gone`, and all
+// of them are dropped in one pass at the end, so that merging costs time in
+// proportion to the line however many stretches need it. Returns how many
+// elements went away.
+std::size_t mergeWords(TLinia& line, std::vector<char>& gone, std::size_t from, std::size_t to)
 {
+    auto& el = line.Elementy;
+    if (gone.size() < el.size())
+        gone.resize(el.size(), 0);
     std::size_t removed = 0;
-    std::size_t i = from;
-    while (i + 1 < to) {
-        TElement& a = line.Elementy[i];
-        const TElement& b = line.Elementy[i + 1];
-        if (a.Rodzaj == TElement::Slowo && b.Rodzaj == TElement::Slowo &&
-            a.Tekst.size() + 1 + b.Tekst.size() <= kMaxWord) {
-            a.Tekst += ' ';
-            a.Tekst += b.Tekst;
-            line.Elementy.erase(line.Elementy.begin() + static_cast<std::ptrdiff_t>(i + 1));
-            --to;
+    std::size_t kept = to;   // the last element in the range that stays
+    for (std::size_t i = from; i < to; ++i) {
+        TElement& b = el[i];
+        if (kept != to && el[kept].Rodzaj == TElement::Slowo && b.Rodzaj == TElement::Slowo &&
+            el[kept].Tekst.size() + 1 + b.Tekst.size() <= kMaxWord) {
+            el[kept].Tekst += ' ';
+            el[kept].Tekst += b.Tekst;
+            std::string().swap(b.Tekst);
+            gone[i] = 1;
             ++removed;
         } else {
-            ++i;
+            kept = i;
         }
     }
     return removed;
+}
+
+void dropMerged(TLinia& line, const std::vector<char>& gone)
+{
+    if (gone.empty())
+        return;
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < line.Elementy.size(); ++i)
+        if (i >= gone.size() || !gone[i]) {
+            if (out != i)
+                line.Elementy[out] = std::move(line.Elementy[i]);
+            ++out;
+        }
+    line.Elementy.resize(out);
 }
 
 } // namespace
@@ -176,6 +195,11 @@ TDokumentElementy encodeDocument(SourceDocument& doc, Problems& problems)
     // Distances between punctuation points are single bytes: walk the
     // tokens as the decoder counts them and merge words where a stretch
     // would be too long.
+    std::vector<std::vector<char>> gone(lines.size());
+    auto dropAllMerged = [&] {
+        for (std::size_t li = 0; li < lines.size(); ++li)
+            dropMerged(*lines[li], gone[li]);
+    };
     std::size_t since = 0;
     std::size_t startLine = 0;
     std::size_t startElem = 0;
@@ -193,20 +217,16 @@ TDokumentElementy encodeDocument(SourceDocument& doc, Problems& problems)
             if (!newPoint)
                 continue;
             if (since > kMaxDistance) {
-                std::size_t removedHere = 0;
                 for (std::size_t k = startLine; k <= li; ++k) {
                     const std::size_t from = k == startLine ? startElem : 0;
                     const std::size_t to = k == li ? j : lines[k]->Elementy.size();
-                    const std::size_t r = mergeWords(*lines[k], from, to);
-                    since -= r;
-                    if (k == li)
-                        removedHere = r;
+                    since -= mergeWords(*lines[k], gone[k], from, to);
                 }
-                j -= removedHere;
                 if (since > kMaxDistance) {
                     problems.push_back({doc.file, sourceLines[li], 0,
                                         "more than 255 words without punctuation up to this line "
                                         "(from line " + std::to_string(sourceLines[startLine]) + ")"});
+                    dropAllMerged();
                     return out;
                 }
             }
@@ -215,6 +235,7 @@ TDokumentElementy encodeDocument(SourceDocument& doc, Problems& problems)
             startElem = j + 1;
         }
     }
+    dropAllMerged();
     return out;
 }
 

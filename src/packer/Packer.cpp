@@ -9,7 +9,6 @@
 #include <limits>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -138,7 +137,8 @@ std::string readWhole(const fs::path& path, bool& ok)
 
 } // namespace
 
-bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems& problems)
+bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems& problems,
+                  const podmiana::TKrok& step, const BesideDictionary& beside, Problems* warnings)
 {
     std::error_code ec;
     fs::create_directories(output, ec);
@@ -146,21 +146,20 @@ bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems
         problems.push_back({output.string(), 0, 0, "is not a folder and cannot be created"});
         return false;
     }
-    const std::string stamp = std::to_string(::getpid());
-    const fs::path tmp = output / (".lumesta-pack-" + stamp);
-    const fs::path old = output / (".lumesta-old-" + stamp);
-    fs::remove_all(tmp, ec);
-    fs::remove_all(old, ec);
-    auto cleanup = [&] {
-        std::error_code ignored;
-        fs::remove_all(tmp, ignored);
-    };
-
+    // The new library is written beside the old one and switched in as a
+    // whole; a crash at any point leaves the old or the new library, never
+    // a mix, and the next run cleans up after it.
+    std::string why;
+    const auto fresh = podmiana::TNowaBiblioteka::Utworz(output, &why);
+    if (!fresh) {
+        problems.push_back({output.string(), 0, 0, "cannot prepare the new data: " + why});
+        return false;
+    }
+    const fs::path tmp = fresh->Sciezka();
     const fs::path data = tmp / kDataFolder;
     fs::create_directories(data / kPresenceFolder, ec);
     if (ec) {
         problems.push_back({tmp.string(), 0, 0, "cannot create the temporary folder: " + ec.message()});
-        cleanup();
         return false;
     }
     bool ok = writeFile(tmp / kDictionaryFile, library.dictionary, problems);
@@ -168,62 +167,29 @@ bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems
         ok = ok && writeFile(data / (rok + ".rdu"), bytes, problems);
     for (const std::string& name : library.presence)
         ok = ok && writeFile(data / kPresenceFolder / (name + ".txt"), "", problems);
-    if (!ok) {
-        cleanup();
+    if (!ok)
+        return false;
+    if (beside && !beside(tmp / kDictionaryFile, &why) && warnings)
+        warnings->push_back({output.string(), 0, 0, why});
+    if (!fresh->Podmien(&why, step)) {
+        problems.push_back({output.string(), 0, 0, "cannot put the new data in place: " + why});
         return false;
     }
-
-    // Everything is in place in the temporary folder: swap it in. The old
-    // data moves aside first so that it can be put back if a move fails.
-    const fs::path liveData = output / kDataFolder;
-    const fs::path liveDict = output / kDictionaryFile;
-    fs::create_directories(old, ec);
-    const bool hadData = fs::exists(liveData, ec);
-    const bool hadDict = fs::exists(liveDict, ec);
-    auto fail = [&](const std::string& what) {
-        problems.push_back({output.string(), 0, 0, what + ": " + ec.message()});
-        std::error_code ignored;
-        if (hadData && !fs::exists(liveData, ignored))
-            fs::rename(old / kDataFolder, liveData, ignored);
-        if (hadDict && fs::exists(old / kDictionaryFile, ignored)) {
-            fs::rename(old / kDictionaryFile, liveDict, ignored);
-        }
-        fs::remove_all(old, ignored);
-        cleanup();
-        return false;
-    };
-    if (hadData) {
-        fs::rename(liveData, old / kDataFolder, ec);
-        if (ec)
-            return fail("cannot move the previous " + std::string(kDataFolder) + " folder aside");
-    }
-    if (hadDict) {
-        fs::rename(liveDict, old / kDictionaryFile, ec);
-        if (ec)
-            return fail("cannot move the previous dictionary aside");
-    }
-    fs::rename(data, liveData, ec);
-    if (ec)
-        return fail("cannot move the new data folder into place");
-    fs::rename(tmp / kDictionaryFile, liveDict, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove_all(liveData, ignored);
-        return fail("cannot move the new dictionary into place");
-    }
-    fs::remove_all(old, ec);
-    cleanup();
     return true;
 }
 
 bool packFolder(const fs::path& sources, const fs::path& output, Problems& problems, PackStats* stats,
-                Problems* warnings)
+                Problems* warnings, const BesideDictionary& beside)
 {
     std::error_code ec;
     if (!fs::is_directory(sources, ec)) {
         problems.push_back({sources.string(), 0, 0, "is not a folder"});
         return false;
     }
+    // A switch that a crash cut short is finished and the leftovers of dead
+    // runs go, whether or not this run gets as far as writing.
+    if (fs::is_directory(output, ec))
+        podmiana::Uporzadkuj(output);
     const std::vector<fs::path> files = listSourceFiles(sources);
     if (files.empty()) {
         problems.push_back({sources.string(), 0, 0, "holds no source texts (*.txt)"});
@@ -250,7 +216,7 @@ bool packFolder(const fs::path& sources, const fs::path& output, Problems& probl
         *stats = packer.stats();
     if (warnings)
         warnings->insert(warnings->end(), packer.warnings().begin(), packer.warnings().end());
-    return writeLibrary(library, output, problems);
+    return writeLibrary(library, output, problems, {}, beside, warnings);
 }
 
 // ---------------------------------------------------------------------------

@@ -10,18 +10,20 @@
 //                                              empty: marks a packed act present
 #include "packer/Diagnostics.h"
 #include "packer/Source.h"
+#include "store/Podmiana.h"
 #include "store/Zapis.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace packer {
 
-inline constexpr const char* kDictionaryFile = "Morvitane.sko";
-inline constexpr const char* kDataFolder = "Lumesta";
+inline constexpr const char* kDictionaryFile = podmiana::kPlikSlownika;
+inline constexpr const char* kDataFolder = podmiana::kFolderDanych;
 inline constexpr const char* kPresenceFolder = "Dzienniki Ustaw";
 
 // The data files as bytes, before they are written.
@@ -73,15 +75,22 @@ private:
 };
 
 // Writes the files under `output` (created if missing). Everything is first
-// written to a temporary folder inside `output` and moved into place only
-// when complete, so a failure leaves the previous Morvitane.sko and Lumesta/
-// as they were. The whole Lumesta/ folder is replaced.
-bool writeLibrary(const PackedLibrary& library, const std::filesystem::path& output, Problems& problems);
+// written to a folder of its own inside `output`, synced, and switched in
+// as a whole (see store/Podmiana.h): a failure or a crash at any point
+// leaves either the previous Morvitane.sko and Lumesta/ or the new ones.
+// The whole Lumesta/ folder is replaced. `step` is a test hook.
+// `beside`, when given, is called with the new dictionary's path once the
+// files are written and before the switch, to add files that belong with
+// that dictionary (they switch in with it); its failure is only a warning.
+using BesideDictionary = std::function<bool(const std::filesystem::path& dictionary, std::string* why)>;
+bool writeLibrary(const PackedLibrary& library, const std::filesystem::path& output, Problems& problems,
+                  const podmiana::TKrok& step = {}, const BesideDictionary& beside = {},
+                  Problems* warnings = nullptr);
 
 // The `pack` command: every *.txt of `sources` into `output`. Warnings (see
 // SourceDocument::warnings) are appended to `warnings` when given.
 bool packFolder(const std::filesystem::path& sources, const std::filesystem::path& output, Problems& problems,
-                PackStats* stats = nullptr, Problems* warnings = nullptr);
+                PackStats* stats = nullptr, Problems* warnings = nullptr, const BesideDictionary& beside = {});
 
 struct VerifyStats {
     std::size_t documents = 0;

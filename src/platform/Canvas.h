@@ -80,6 +80,12 @@ public:
     virtual void FrameRect(const TRect& r, TColor color) = 0;
     // One-pixel line from (x1, y1) up to, not including, (x2, y2).
     virtual void Line(int x1, int y1, int x2, int y2, TColor color) = 0;
+    // Draws image with its top-left corner at (x, y). An image that carries
+    // a device pixel ratio covers its size divided by that ratio.
     virtual void DrawImage(int x, int y, const QImage& image) = 0;
     virtual void StretchImage(const TRect& target, const QImage& image) = 0;
+
+    // Device pixels per device-independent pixel of the device drawn on (2
+    // on a screen at 200 %); pictures drawn in code are made at this ratio.
+    virtual double DevicePixelRatio() const { return 1.0; }
 };

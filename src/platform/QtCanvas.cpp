@@ -253,6 +253,11 @@ void TQtCanvas::DrawImage(int x, int y, const QImage& image)
         FPainter->drawImage(QPoint(x, y), image);
 }
 
+double TQtCanvas::DevicePixelRatio() const
+{
+    return FPainter && FPainter->device() ? FPainter->device()->devicePixelRatio() : 1.0;
+}
+
 void TQtCanvas::StretchImage(const TRect& target, const QImage& image)
 {
     if (FPainter && !image.isNull() && !target.IsEmpty())

@@ -39,6 +39,7 @@ public:
     void Line(int x1, int y1, int x2, int y2, TColor color) override;
     void DrawImage(int x, int y, const QImage& image) override;
     void StretchImage(const TRect& target, const QImage& image) override;
+    double DevicePixelRatio() const override;
 
     QPainter* Painter() const { return FPainter; }
 

@@ -1,6 +1,8 @@
 // The print dialog with its page preview.
 #include "print/PrintFrm.h"
 
+#include "platform/ScreenFit.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
@@ -171,9 +173,13 @@ void TfrmPrint::showEvent(QShowEvent* e)
     // The range controls are enabled exactly while the range is chosen, also
     // when that choice stands from the last showing.
     EnableRange(rbZZakresu->isChecked());
-    // Centred on the screen, not over the main window.
-    if (QScreen* s = screen())
+    // Centred on the screen of the main window, not over the window itself.
+    QScreen* s = parentWidget() ? parentWidget()->screen() : screen();
+    if (s)
         move(s->availableGeometry().center() - rect().center());
+    // A screen lower or narrower than the dialog: the dialog is cut to the
+    // screen's free area and its preview scrolls.
+    FitWindowToScreen(this);
     QDialog::showEvent(e);
 }
 

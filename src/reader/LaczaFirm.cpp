@@ -1,5 +1,6 @@
 #include "reader/LaczaFirm.h"
 
+#include "platform/DrawnPicture.h"
 #include "reader/Adresy.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
@@ -11,12 +12,11 @@
 
 TLaczaFirm::TLaczaFirm(QWidget* panel, const TUkladLaczy& uklad) : QObject(panel)
 {
-    const auto logo = [&](const char* nazwa, const QPixmap& obraz, int x) {
-        auto* l = new QLabel(panel);
+    // The logos are drawn for the pixel ratio of the screen they are on.
+    const auto logo = [&](const char* nazwa, const TPictureMaker& obraz, int x) {
+        auto* l = new TDrawnPicture(obraz, uklad.Logo, panel);
         l->setObjectName(QString::fromLatin1(nazwa));
         l->setGeometry(QRect(QPoint(x, uklad.GoraLogo), uklad.Logo));
-        l->setPixmap(obraz);
-        l->setAlignment(Qt::AlignCenter);
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
         return l;
@@ -36,9 +36,9 @@ TLaczaFirm::TLaczaFirm(QWidget* panel, const TUkladLaczy& uklad) : QObject(panel
         ustawKolorTekstu(l, clGreen);
         return l;
     };
-    iMardovelt = logo("iMardovelt", obrazki::logoFirmy(uklad.Logo), uklad.LogoFirmyX);
+    iMardovelt = logo("iMardovelt", obrazki::logoFirmy, uklad.LogoFirmyX);
     lMardoveltpl = adres("lMardoveltpl", adresy::AdresFirmy, uklad.AdresFirmyX);
-    iBrovank = logo("iBrovank", obrazki::logoTworcy(uklad.Logo), uklad.LogoTworcyX);
+    iBrovank = logo("iBrovank", obrazki::logoTworcy, uklad.LogoTworcyX);
     lBrovankpl = adres("lBrovankpl", adresy::AdresTworcy, uklad.AdresTworcyX);
     DodajTlo(panel);
 }

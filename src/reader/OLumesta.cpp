@@ -1,6 +1,7 @@
 #include "reader/OLumesta.h"
 #include "reader/Wyglad.h"
 
+#include "platform/DrawnPicture.h"
 #include "platform/QtColors.h"
 #include "reader/Adresy.h"
 #include "reader/LaczaFirm.h"
@@ -138,11 +139,9 @@ TO_Lumesta::TO_Lumesta(QWidget* wlasciciel)
     tbOLumesta->setMouseTracking(true);
     pcOLumesta->addTab(tbOLumesta, QStringLiteral("Lumesta"));
 
-    iLumesta = new QLabel(tbOLumesta);
+    iLumesta = new TDrawnPicture(obrazki::logoProgramu, QSize(130, 96), tbOLumesta);
     iLumesta->setObjectName(QStringLiteral("iLumesta"));
     iLumesta->setGeometry(111, 4, 130, 96);
-    iLumesta->setPixmap(obrazki::logoProgramu(iLumesta->size()));
-    iLumesta->setAlignment(Qt::AlignCenter);
     iLumesta->setMouseTracking(true);
 
     lLumesta = new QLabel(QStringLiteral("Lumesta"), tbOLumesta);

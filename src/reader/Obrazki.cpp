@@ -1,6 +1,7 @@
 #include "reader/Obrazki.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFont>
 #include <QImage>
@@ -21,12 +22,21 @@ const QColor Grafit(0x33, 0x3D, 0x47);
 const QColor Papier(0xFD, 0xFD, 0xF8);
 const QColor Czerwien(0xC6, 0x28, 0x28);
 
-QImage puste(QSize rozmiar)
+// A transparent image of `rozmiar` device-independent pixels at the device
+// pixel ratio `skala`: painters opened on it draw in device-independent
+// coordinates, at the full resolution of the device.
+QImage puste(QSize rozmiar, qreal skala = 1.0)
 {
-    QImage img(rozmiar, QImage::Format_ARGB32_Premultiplied);
+    if (!(skala > 0))
+        skala = 1.0;
+    QImage img(int(std::ceil(rozmiar.width() * skala - 0.001)), int(std::ceil(rozmiar.height() * skala - 0.001)),
+               QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(skala);
     img.fill(Qt::transparent);
     return img;
 }
+
+QPixmap obraz(const QImage& img) { return QPixmap::fromImage(img); }
 
 void ustawPioro(QPainter& p, const QColor& kolor, qreal grubosc)
 {
@@ -196,9 +206,9 @@ void rysujMalySymbol(QPainter& p, int indeks)
 
 } // namespace
 
-QPixmap narzedzie(int indeks)
+QPixmap narzedzie(int indeks, qreal skala)
 {
-    QImage img = puste(RozmiarNarzedzia);
+    QImage img = puste(RozmiarNarzedzia, skala);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     switch (indeks) {
@@ -210,12 +220,12 @@ QPixmap narzedzie(int indeks)
     default: break;
     }
     p.end();
-    return QPixmap::fromImage(img);
+    return obraz(img);
 }
 
-QPixmap malyObrazek(int indeks)
+QPixmap malyObrazek(int indeks, qreal skala)
 {
-    QImage img = puste(RozmiarObrazka);
+    QImage img = puste(RozmiarObrazka, skala);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     if (indeks == ZnakPrzypisuIndeks)
@@ -223,20 +233,29 @@ QPixmap malyObrazek(int indeks)
     else if (indeks >= 0 && indeks < ZnakPrzypisuIndeks)
         rysujMalySymbol(p, indeks);
     p.end();
-    return QPixmap::fromImage(img);
+    return obraz(img);
 }
 
-QPixmap logoProgramu(QSize rozmiar)
+QPixmap logoProgramu(QSize rozmiar, qreal skala)
 {
-    QImage img = puste(rozmiar);
+    QImage img = puste(rozmiar, skala);
     if (rozmiar.isEmpty())
-        return QPixmap::fromImage(img);
+        return obraz(img);
     QPainter p(&img);
+    rysujLogoProgramu(p, QRectF(QPointF(0, 0), QSizeF(rozmiar)));
+    p.end();
+    return obraz(img);
+}
+
+void rysujLogoProgramu(QPainter& p, const QRectF& obszar)
+{
+    if (obszar.isEmpty())
+        return;
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
     // Drawn on a 300 x 220 grid and scaled to the requested size.
-    const qreal s = std::min(rozmiar.width() / 300.0, rozmiar.height() / 220.0);
-    p.translate((rozmiar.width() - 300 * s) / 2, (rozmiar.height() - 220 * s) / 2);
+    const qreal s = std::min(obszar.width() / 300.0, obszar.height() / 220.0);
+    p.translate(obszar.left() + (obszar.width() - 300 * s) / 2, obszar.top() + (obszar.height() - 220 * s) / 2);
     p.scale(s, s);
 
     // Soft shadow under the book.
@@ -293,24 +312,28 @@ QPixmap logoProgramu(QSize rozmiar)
     ustawPioro(p, Qt::white, 4);
     p.setBrush(Zielen);
     p.drawEllipse(QPointF(150, 112), 44, 44);
+    // The sign as an outline centred on the seal: the same shape on the
+    // screen and in the scalable icon, whatever fonts the viewer has.
     QFont f("DejaVu Serif");
     f.setPixelSize(64);
     f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(106, 68, 88, 88), Qt::AlignCenter, QString(QChar(0x00A7)));
-    p.end();
-    return QPixmap::fromImage(img);
+    QPainterPath znak;
+    znak.addText(0, 0, f, QString(QChar(0x00A7)));
+    const QRectF ramka = znak.boundingRect();
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(znak.translated(QPointF(150, 112) - ramka.center()));
+    p.restore();
 }
 
 namespace {
 
 // A logo made of a mark in a rounded square and the name beside it.
-QPixmap logoZZnakiem(QSize rozmiar, const QColor& kolor, const QString& litera, const QString& nazwa)
+QPixmap logoZZnakiem(QSize rozmiar, qreal skala, const QColor& kolor, const QString& litera, const QString& nazwa)
 {
-    QImage img = puste(rozmiar);
+    QImage img = puste(rozmiar, skala);
     if (rozmiar.isEmpty())
-        return QPixmap::fromImage(img);
+        return obraz(img);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -337,19 +360,27 @@ QPixmap logoZZnakiem(QSize rozmiar, const QColor& kolor, const QString& litera, 
     p.setPen(kolor.darker(125));
     p.drawText(QRectF(0, znak.bottom() + 1, rozmiar.width(), h - znak.bottom() - 1), Qt::AlignCenter, nazwa);
     p.end();
-    return QPixmap::fromImage(img);
+    return obraz(img);
 }
 
 } // namespace
 
-QPixmap logoFirmy(QSize rozmiar)
+QPixmap logoFirmy(QSize rozmiar, qreal skala)
 {
-    return logoZZnakiem(rozmiar, QColor(0x1E, 0x6E, 0x8C), QStringLiteral("M"), QStringLiteral("MARDOVELT"));
+    return logoZZnakiem(rozmiar, skala, QColor(0x1E, 0x6E, 0x8C), QStringLiteral("M"), QStringLiteral("MARDOVELT"));
 }
 
-QPixmap logoTworcy(QSize rozmiar)
+QPixmap logoTworcy(QSize rozmiar, qreal skala)
 {
-    return logoZZnakiem(rozmiar, QColor(0x8C, 0x4A, 0x1E), QStringLiteral("B"), QStringLiteral("BROVANK"));
+    return logoZZnakiem(rozmiar, skala, QColor(0x8C, 0x4A, 0x1E), QStringLiteral("B"), QStringLiteral("BROVANK"));
+}
+
+QIcon ikonaProgramu()
+{
+    QIcon ikona;
+    for (int bok : {16, 22, 24, 32, 48, 64, 128, 256})
+        ikona.addPixmap(logoProgramu(QSize(bok, bok)));
+    return ikona;
 }
 
 QCursor kursorSkoku()

@@ -4,14 +4,17 @@
 #include "reader/Wyglad.h"
 
 #include "platform/Cursors.h"
+#include "platform/DrawnPicture.h"
 #include "platform/QtColors.h"
 #include "platform/QtText.h"
+#include "platform/ScreenFit.h"
 #include "reader/LaczaFirm.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
 #include "reader/RaportImportu.h"
 #include "print/Drukowanie.h"
 #include "print/PtblDV.h"
+#include "store/Podmiana.h"
 #include "view/DVStyle.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -92,7 +95,8 @@ protected:
             p.drawText(rect().translated(przesuniecie, przesuniecie), Qt::AlignCenter | Qt::TextShowMnemonic, text());
             return;
         }
-        const QPixmap obraz = icon().pixmap(ikona, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        // Made for this screen's pixel ratio, so it is sharp when scaled.
+        const QPixmap obraz = icon().pixmap(ikona, devicePixelRatioF(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
         if (toolButtonStyle() == Qt::ToolButtonIconOnly) {
             p.drawPixmap((width() - ikona.width()) / 2 + przesuniecie, (height() - ikona.height()) / 2 + przesuniecie,
                          obraz);
@@ -146,6 +150,9 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     setFont(czcionkaFormularza());
     const QString katalog = katalogProgramu.isEmpty() ? QCoreApplication::applicationDirPath() : katalogProgramu;
     sKatalogProgramu = std::filesystem::path(katalog.toStdString());
+    sKatalogInstalacji =
+        KatalogInstalacji(sKatalogProgramu, katalogProgramu.isEmpty() ? std::filesystem::path(KatalogSystemowy)
+                                                                       : std::filesystem::path());
     const QString dane = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (!dane.isEmpty())
         sKatalogUzytkownika = std::filesystem::path(dane.toStdString()) / "Lumesta";
@@ -208,15 +215,16 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
         return true;
     };
 
+    // The pictures are drawn for each screen's pixel ratio as they are shown.
     ilNarzedzia = std::make_unique<TImageList>(obrazki::RozmiarNarzedzia.width(), obrazki::RozmiarNarzedzia.height());
     for (int i = 0; i < obrazki::LiczbaNarzedzi; ++i)
-        ilNarzedzia->Add(obrazki::narzedzie(i).toImage());
+        ilNarzedzia->Add([i](qreal skala) { return obrazki::narzedzie(i, skala).toImage(); });
     // "Wstecz" and "Dalej" follow the program's own pictures.
-    ilNarzedzia->Add(ObrazekStrzalki(true, obrazki::RozmiarNarzedzia));
-    ilNarzedzia->Add(ObrazekStrzalki(false, obrazki::RozmiarNarzedzia));
+    for (const bool wstecz : {true, false})
+        ilNarzedzia->Add([wstecz](qreal skala) { return ObrazekStrzalki(wstecz, obrazki::RozmiarNarzedzia, skala); });
     ilObrazki = std::make_unique<TImageList>(obrazki::RozmiarObrazka.width(), obrazki::RozmiarObrazka.height());
     for (int i = 0; i < obrazki::LiczbaMalychObrazkow; ++i)
-        ilObrazki->Add(obrazki::malyObrazek(i).toImage());
+        ilObrazki->Add([i](qreal skala) { return obrazki::malyObrazek(i, skala).toImage(); });
 
     // The shared style table as the window stores it: nine styles.
     DVSStyl = new TDVStyle(this);
@@ -374,7 +382,10 @@ void TfLumesta::UtworzMenu()
     connect(Stronafirmowa1, &QAction::triggered, this, [] { pomoc::Stronafirmowa1Click(); });
     connect(List1, &QAction::triggered, this, [] { pomoc::List1Click(); });
     connect(Licencja1, &QAction::triggered, this,
-            [this] { pomoc::Licencja1Click(this, QString::fromStdString(sKatalogProgramu.string())); });
+            [this] {
+                pomoc::Licencja1Click(
+                    this, QString::fromStdString(KatalogLicencji(sKatalogProgramu, sKatalogInstalacji).string()));
+            });
     connect(OLumesta1, &QAction::triggered, this, [this] { pomoc::OLumesta1Click(this); });
 
     // Pop-up menu of the document views. Its items carry the same shortcuts
@@ -441,7 +452,7 @@ void TfLumesta::UtworzNarzedzia()
         b->setText(tekst);
         b->setToolTip(podpowiedz);
         b->setStatusTip(podpowiedz);
-        b->setIcon(QIcon(QPixmap::fromImage(ilNarzedzia->Image(obrazek))));
+        b->setIcon(ilNarzedzia->Icon(obrazek));
         b->setIconSize(obrazki::RozmiarNarzedzia);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
@@ -472,7 +483,12 @@ void TfLumesta::UtworzNarzedzia()
     // Progress of building a document, at the right of the tool bar area.
     pPostep = new QWidget(pNarzedzia);
     pPostep->setObjectName(QStringLiteral("pPostep"));
-    pPostep->setFixedWidth(271);
+    // 271 pixels wide when there is room; on a narrow window the buttons
+    // keep theirs and the progress gives way (it stays at the right edge).
+    pPostep->setMinimumWidth(0);
+    pPostep->setMaximumWidth(271);
+    pPostep->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    pPostep->installEventFilter(this);
     lWczytywanie = new QLabel(QStringLiteral("Wczytywanie:"), pPostep);
     lWczytywanie->setObjectName(QStringLiteral("lWczytywanie"));
     lWczytywanie->setGeometry(4, 19, 66, 18);
@@ -484,7 +500,10 @@ void TfLumesta::UtworzNarzedzia()
     gWczytywanie->SetProgress(0);
     lWczytywanie->hide();
     gWczytywanie->hide();
-    uklad->addWidget(pPostep);
+    // Room beyond the buttons goes to the progress first (up to its width),
+    // the rest to the tool bar.
+    uklad->addWidget(pPostep, 100);
+    tbNarzedzia->setMinimumWidth(tbNarzedzia->sizeHint().width());
 }
 
 void TfLumesta::UtworzPanele()
@@ -554,6 +573,7 @@ void TfLumesta::UtworzPanele()
         });
     });
     clbSpisKodeksow->installEventFilter(this);
+    lbSpisTresci->installEventFilter(this);
     connect(lbSpisTresci, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { lbSpisTresciClick(); });
 
     pPole = new QWidget;
@@ -576,10 +596,9 @@ void TfLumesta::UtworzPanelLumesta()
     pLumesta->setObjectName(QStringLiteral("pLumesta"));
     pLumesta->setFixedSize(SzerokoscPaneluLumesta, WysokoscPaneluLumesta);
 
-    lLumesta = new QLabel(pLumesta);
+    lLumesta = new TDrawnPicture(obrazki::logoProgramu, QSize(320, 236), pLumesta);
     lLumesta->setObjectName(QStringLiteral("lLumesta"));
     lLumesta->setGeometry(116, 6, 320, 236);
-    lLumesta->setPixmap(obrazki::logoProgramu(lLumesta->size()));
 
     Label2 = new QLabel(QStringLiteral("Lumesta"), pLumesta);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -616,8 +635,29 @@ void TfLumesta::UtworzPasekStanu()
 // ---------------------------------------------------------------------------
 // Create and show.
 
+void TfLumesta::UporzadkujDane()
+{
+    for (const std::filesystem::path& folder : {sKatalogUzytkownika, sKatalogProgramu, KatalogNadrzednyProgramu()}) {
+        if (folder.empty())
+            continue;
+        const podmiana::TPorzadki p = podmiana::Uporzadkuj(folder, 2000);
+        if (p.CzekaPodmiana)
+            komunikaty->Komunikat(KomunikatPrzerwanaWymiana(folder, p.Blad));
+    }
+}
+
+std::string KomunikatPrzerwanaWymiana(const std::filesystem::path& folder, const std::string& powod)
+{
+    return cp1250::fromUtf8("Wymiana danych programu w folderze ") + cp1250::fromUtf8(folder.string()) +
+           cp1250::fromUtf8(" została przerwana i nie dało się jej dokończyć (") + cp1250::fromUtf8(powod) +
+           cp1250::fromUtf8(").\r\nTeksty mogą się nie zgadzać ze słownikiem; spakuj dane ponownie.");
+}
+
 void TfLumesta::FormCreate()
 {
+    // A pack killed while it switched a library in leaves the switch to be
+    // finished here, before anything is read.
+    UporzadkujDane();
     biblioteka = std::make_unique<TBiblioteka>(komunikaty);
     try {
         UtworzBiblioteki();
@@ -658,22 +698,9 @@ void TfLumesta::showEvent(QShowEvent* e)
 void TfLumesta::FormShow()
 {
     WczytajSpisKodeksow();
-    // A screen smaller than the window: cut the window to it.
-    QScreen* ekran = screen();
-    if (!ekran)
-        return;
-    const QRect s = ekran->geometry();
-    const QRect ramka = frameGeometry();
-    const int dodatekX = ramka.width() - width();
-    const int dodatekY = ramka.height() - height();
-    if (s.width() < ramka.width()) {
-        resize(std::max(1, s.width() - dodatekX), height());
-        move(s.left(), y());
-    }
-    if (s.height() < frameGeometry().height()) {
-        resize(width(), std::max(1, s.height() - dodatekY));
-        move(x(), s.top());
-    }
+    // A screen smaller than the window: the window, frame and title bar
+    // included, is cut to the screen's free area and moved into it.
+    FitWindowToScreen(this);
 }
 
 void TfLumesta::UtworzTablice()
@@ -685,7 +712,6 @@ void TfLumesta::UtworzTablice()
     pecTablica->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pecTablica, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { pmZakladki->popup(pecTablica->mapToGlobal(p)); });
-    pecTablica->installEventFilter(this);
     pecTablica->SetCloseBtn(true);
     // Tabs are not dragged: the window keeps what belongs to each tab (its
     // name, contents list and footnote index) in lists by tab position,
@@ -693,5 +719,11 @@ void TfLumesta::UtworzTablice()
     pecTablica->SetTabDragDrop(false);
     pecTablica->OnChange = [this](QObject*) { pcTablicaChange(); };
     pecTablica->OnTabClose = [this](QObject*, int indeks, bool& mozna) { pecTablicaTabClose(indeks, mozna); };
+    // The strip covers the whole document area with its own background, and
+    // the start-up panel goes while the strip is up: nothing of the panel
+    // shows beside the tabs or under the pages, at any size or scale.
+    pecTablica->setAutoFillBackground(true);
+    pecTablica->installEventFilter(this);
+    pLumesta->hide();
     pecTablica->raise();
 }

@@ -86,6 +86,31 @@ constexpr int PierwszyNumerDziennika = 1000;
 // "/a/b/" and "/a/b" both give "/a/". Without any separator: empty.
 std::string KatalogNadrzedny(const std::string& sciezka);
 
+// Messages of the main window about its data (Windows-1250): no data found
+// (the folders the program looked in, how to add an act or make data), no dictionary, a document
+// whose container is missing, a document too large for the memory.
+std::string KomunikatBrakDanych(const std::vector<std::filesystem::path>& foldery,
+                                const std::filesystem::path& program);
+std::string KomunikatBrakSlownika(const std::filesystem::path& program);
+std::string KomunikatBrakTekstu(const std::string& nazwa, const std::filesystem::path& kontener);
+std::string KomunikatZaDuzy(const std::string& nazwa);
+// A switch of the library cut short that the program could not finish.
+std::string KomunikatPrzerwanaWymiana(const std::filesystem::path& folder, const std::string& powod);
+
+// The library installed with the program: "share/lumesta" beside the
+// program's folder (the program in /usr/bin, its library in
+// /usr/share/lumesta, whatever the prefix), else `systemowy` when that
+// folder exists. Empty when neither exists.
+std::filesystem::path KatalogInstalacji(const std::filesystem::path& program,
+                                        const std::filesystem::path& systemowy);
+// The system-wide folder of the installed program's files.
+inline constexpr const char* KatalogSystemowy = "/usr/share/lumesta";
+
+// The folder to read the licence from: the program's folder when the
+// licence lies there, else the installed library's when it lies there;
+// the program's folder when neither has it.
+std::filesystem::path KatalogLicencji(const std::filesystem::path& program, const std::filesystem::path& instalacja);
+
 // The text styles' sizes after the font dialog chose `nowy` points while
 // style 0 had `bazowy`: each size scaled by nowy / bazowy and rounded to the
 // nearest whole point, halves to even. A size never drops below 1 point.
@@ -99,7 +124,7 @@ QString PlikZapisu(const QString& nazwa, int filtr);
 
 // The tool-bar pictures of "Wstecz" and "Dalej": an arrow to the left or
 // to the right.
-QImage ObrazekStrzalki(bool wstecz, QSize rozmiar);
+QImage ObrazekStrzalki(bool wstecz, QSize rozmiar, qreal skala = 1.0);
 
 class TfLumesta : public QMainWindow {
     Q_OBJECT
@@ -115,14 +140,19 @@ public:
     // ---- operations shared by the commands ----------------------------
     void BrakDokumentu();
     void WczytajSpisKodeksow();
-    void OtworzWZakladce(const std::string& nazwa, bool zListy);
+    // Opens the named document in a tab of its own, or shows its tab if it
+    // is open already (true in both cases). A document that cannot be read
+    // whole gets no tab: the user is told why and the result is false.
+    bool OtworzWZakladce(const std::string& nazwa, bool zListy);
     bool PokazOtwarty(const std::string& nazwa);
+    // Builds the view of the document loaded last (WczytajDokument).
     void ZbudujDokument(const std::string& nazwa, TDocView* widok, bool zListy);
     // The two halves of building: the store loads the named document into
-    // `wiersze` and `przypisyTekst` (and its footnote index is appended);
-    // then its lines become items of the view, advancing the gauge, and the
-    // tab's table of contents is returned. Neither lays out or repaints.
-    void WczytajDokument(const std::string& nazwa, bool zListy);
+    // `wiersze` and `przypisyTekst` (false, with the user told why, when it
+    // cannot be read whole, and then both stay empty); then its lines
+    // become items of the view, advancing the gauge, and the tab's table of
+    // contents is returned. Neither lays out or repaints.
+    bool WczytajDokument(const std::string& nazwa, bool zListy);
     TSpisZakladki DodajElementy(TDocView* widok);
     void IndeksujPrzypisy();
     void TekstPrzypisu(int zakladka, int blok, TListaNapisow& wiersze) const;
@@ -230,6 +260,11 @@ public:
 
     // ---- run-time state -------------------------------------------------
     std::filesystem::path sKatalogProgramu;
+    // The library installed with the program (KatalogInstalacji), read after
+    // the user's and the program's own; empty when there is none. The
+    // system-wide folder counts only for the running executable, not for a
+    // program folder given by the caller.
+    std::filesystem::path sKatalogInstalacji;
     std::filesystem::path sKatalogDanych;
     // The user's library first, then the one beside the program.
     std::unique_ptr<TBiblioteka> biblioteka;
@@ -370,6 +405,11 @@ private:
     // Run once: by the constructor, and when the window is first shown.
     void FormCreate();
     void FormShow();
+    // The folder above the program's, where the data folder may be too.
+    std::filesystem::path KatalogNadrzednyProgramu() const;
+    // Finishes a switch of the library that a killed pack left halfway, and
+    // removes what dead packs left behind, in the folders the data come from.
+    void UporzadkujDane();
 
     // Building the window.
     void UtworzMenu();
@@ -396,11 +436,12 @@ private:
     bool Zapytaj(const QString& tytul, const QString& tekst);
     void UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc);
 
-    // The user's library and the bundled one (its folder as chosen by
-    // WczytajSpisKodeksow), in that order.
+    // The user's library, the bundled one (its folder as chosen by
+    // WczytajSpisKodeksow) and the installed one, in that order.
     void UtworzBiblioteki();
     static constexpr std::size_t BibliotekaUzytkownika = 0;
     static constexpr std::size_t BibliotekaProgramu = 1;
+    static constexpr std::size_t BibliotekaInstalacji = 2;
 
     struct TImport;
     void ImportZakonczony(std::shared_ptr<TImport> wynik);

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <utility>
 
 namespace {
@@ -33,6 +34,60 @@ const std::string NazwaListyKodeksow = cp1250::fromUtf8("Kodeks cywilny");
 
 } // namespace
 
+std::string KomunikatBrakDanych(const std::vector<std::filesystem::path>& foldery, const std::filesystem::path& program)
+{
+    std::string s = cp1250::fromUtf8("Nie znaleziono danych programu (kodeksów).\r\nSzukano pliku Lumesta.rdu w folderach:\r\n");
+    for (const std::filesystem::path& f : foldery)
+        s += cp1250::fromUtf8(f.string()) + "\r\n";
+    return s + cp1250::fromUtf8("Aby czytać obowiązujące prawo, pobierz tekst jednolity aktu (PDF) i dodaj go "
+                                "poleceniem „Dodaj akt…” z menu „Pliki” (Ctrl+O).\r\n"
+                                "Dane przygotowuje się też z tekstów źródłowych (opis formatu: docs/source-format.md) "
+                                "poleceniem:\r\nlumesta-tool pack FOLDER_Z_TEKSTAMI ") +
+           cp1250::fromUtf8(program.string()) + "\r\n" +
+           cp1250::fromUtf8("Potem uruchom program ponownie.");
+}
+
+std::string KomunikatBrakSlownika(const std::filesystem::path& program)
+{
+    return cp1250::fromUtf8("Brak słownika ") + cp1250::fromUtf8((program / "Morvitane.sko").string()) +
+           cp1250::fromUtf8(".\r\nBez niego teksty kodeksów nie dadzą się odczytać; spakuj dane ponownie "
+                            "poleceniem lumesta-tool pack.");
+}
+
+std::string KomunikatBrakTekstu(const std::string& nazwa, const std::filesystem::path& kontener)
+{
+    return cp1250::fromUtf8("Brak tekstu: ") + nazwa + cp1250::fromUtf8("\r\nNie ma pliku ") +
+           cp1250::fromUtf8(kontener.string()) + cp1250::fromUtf8(", który powinien go zawierać.");
+}
+
+std::string KomunikatZaDuzy(const std::string& nazwa)
+{
+    return cp1250::fromUtf8("Za mało pamięci, by pokazać: ") + nazwa;
+}
+
+std::filesystem::path KatalogInstalacji(const std::filesystem::path& program,
+                                        const std::filesystem::path& systemowy)
+{
+    std::error_code blad;
+    if (!program.empty()) {
+        const std::filesystem::path obok = (program / ".." / "share" / "lumesta").lexically_normal();
+        if (std::filesystem::is_directory(obok, blad))
+            return obok;
+    }
+    if (!systemowy.empty() && std::filesystem::is_directory(systemowy, blad))
+        return systemowy;
+    return {};
+}
+
+std::filesystem::path KatalogLicencji(const std::filesystem::path& program, const std::filesystem::path& instalacja)
+{
+    std::error_code blad;
+    if (!std::filesystem::is_regular_file(program / "Licencja.rtf", blad) && !instalacja.empty() &&
+        std::filesystem::is_regular_file(instalacja / "Licencja.rtf", blad))
+        return instalacja;
+    return program;
+}
+
 std::string KatalogNadrzedny(const std::string& sciezka)
 {
     std::string s = sciezka;
@@ -44,21 +99,41 @@ std::string KatalogNadrzedny(const std::string& sciezka)
     return s.substr(0, poz + 1);
 }
 
+std::filesystem::path TfLumesta::KatalogNadrzednyProgramu() const
+{
+    std::string program = sKatalogProgramu.string();
+    if (program.empty() || program.back() != '/')
+        program += '/';
+    return std::filesystem::path(KatalogNadrzedny(program));
+}
+
 void TfLumesta::WczytajSpisKodeksow()
 {
     clbSpisKodeksow->clear();
     nazwyKodeksow.clear();
-    const auto wypelnij = [this] {
+    bool jestKontener = false;
+    const auto wypelnij = [this, &jestKontener] {
+        clbSpisKodeksow->clear();
+        nazwyKodeksow.clear();
         TPlik nieuzywany;
         TListaNapisow tekst;
         TListaNapisow przypisy;
+        TWynikOtwarcia wynik = TWynikOtwarcia::BladKontenera;
         try {
-            biblioteka->OtworzDokument(NazwaListyKodeksow, tekst, przypisy, nieuzywany, false, spisKodeksow);
+            wynik = biblioteka->OtworzDokument(NazwaListyKodeksow, tekst, przypisy, nieuzywany, false, spisKodeksow);
         } catch (const std::exception& e) {
             komunikaty->Komunikat(e.what());
         }
+        jestKontener = jestKontener || wynik != TWynikOtwarcia::BrakKontenera;
+        if (wynik != TWynikOtwarcia::Otwarty)
+            return;
+        // Only the codes whose text can be reached are listed (the library
+        // list leaves out entries of a damaged directory, which the store
+        // has reported): no blank rows and no rows that would open nothing.
         FUstawiaZnaczniki = true;
         for (const std::string& nazwa : spisKodeksow) {
+            if (nazwa.empty() || std::find(nazwyKodeksow.begin(), nazwyKodeksow.end(), nazwa) != nazwyKodeksow.end())
+                continue;
             auto* w = new QListWidgetItem(toQString(nazwa), clbSpisKodeksow);
             w->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             w->setCheckState(Qt::Unchecked);
@@ -73,18 +148,39 @@ void TfLumesta::WczytajSpisKodeksow()
     biblioteka->UstawFolder(BibliotekaProgramu, sKatalogDanych);
     wypelnij();
     if (biblioteka->Tytuly(NazwaListyKodeksow, int(BibliotekaProgramu)).empty()) {
-        std::string program = sKatalogProgramu.string();
-        if (program.empty() || program.back() != '/')
-            program += '/';
-        const std::string nadrzedny = KatalogNadrzedny(program);
+        const std::filesystem::path nadrzedny = KatalogNadrzednyProgramu();
         if (!nadrzedny.empty()) {
-            sKatalogDanych = std::filesystem::path(nadrzedny) / "Lumesta" / "";
+            sKatalogDanych = nadrzedny / "Lumesta" / "";
             biblioteka->UstawFolder(BibliotekaProgramu, sKatalogDanych);
-            clbSpisKodeksow->clear();
-            nazwyKodeksow.clear();
             wypelnij();
         }
     }
+    // A first start without data, or with data but no dictionary: the user
+    // learns where the program looked and how data are made.
+    std::error_code blad;
+    if (!jestKontener) {
+        // Every place a library may be: the user's own, beside the program
+        // or above it, and any further ones in the list.
+        std::vector<std::filesystem::path> foldery;
+        const auto dodaj = [&foldery](std::filesystem::path f) {
+            f = f.lexically_normal();
+            if (!f.empty() && !f.has_filename())
+                f = f.parent_path();
+            if (!f.empty() && std::find(foldery.begin(), foldery.end(), f) == foldery.end())
+                foldery.push_back(f);
+        };
+        if (biblioteka->Liczba() > BibliotekaUzytkownika)
+            dodaj(biblioteka->Folder(BibliotekaUzytkownika));
+        dodaj(sKatalogProgramu / "Lumesta");
+        if (!KatalogNadrzednyProgramu().empty())
+            dodaj(KatalogNadrzednyProgramu() / "Lumesta");
+        for (std::size_t i = BibliotekaProgramu + 1; i < biblioteka->Liczba(); ++i)
+            dodaj(biblioteka->Folder(i));
+        komunikaty->Komunikat(KomunikatBrakDanych(foldery, sKatalogProgramu));
+    }
+    else if (!biblioteka->Tytuly(NazwaListyKodeksow, int(BibliotekaProgramu)).empty() &&
+             !std::filesystem::is_regular_file(sKatalogProgramu / "Morvitane.sko", blad))
+        komunikaty->Komunikat(KomunikatBrakSlownika(sKatalogProgramu));
 }
 
 // ---------------------------------------------------------------------------
@@ -129,12 +225,10 @@ bool TfLumesta::PokazOtwarty(const std::string& nazwa)
     return true;
 }
 
-void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
+bool TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
 {
-    if (!pecTablica)
-        UtworzTablice();
     if (!PokazOtwarty(nazwa))
-        return;
+        return true;
 
     ++FOtwieranie;
     struct TKoniecOtwierania {
@@ -148,10 +242,19 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
         }
     } koniec{this};
 
+    // The document is read before a tab is made for it: one that cannot be
+    // read (the user has been told why) gets no tab at all.
+    tekstDokumentu.clear();
+    if (!WczytajDokument(nazwa, zListy))
+        return false;
+
     // The strip is shown before the document is built, so that the view
     // is laid out once, for the width it is shown at.
+    if (!pecTablica)
+        UtworzTablice();
     pecTablica->show();
     nazwyZakladek.push_back(nazwa);
+    IndeksujPrzypisy();
 
     ++licznikZakladek;
     auto* arkusz = new TTabExtSheet(pecTablica);
@@ -177,7 +280,22 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
     arkusz->setGeometry(pecTablica->PageRect());
     widok->setGeometry(arkusz->rect());
 
-    ZbudujDokument(nazwa, widok, zListy);
+    try {
+        ZbudujDokument(nazwa, widok, zListy);
+    } catch (const std::bad_alloc&) {
+        // A document too large for the memory: its half-built tab goes and
+        // the program carries on with the others.
+        wiersze.clear();
+        nazwyZakladek.pop_back();
+        indeksyPrzypisow.pop_back();
+        delete arkusz;
+        gWczytywanie->hide();
+        lWczytywanie->hide();
+        komunikaty->Komunikat(KomunikatZaDuzy(nazwa));
+        OdswiezTytul();
+        tOtwarcie->start();
+        return false;
+    }
 
     widok->OnDVMouseMove = [this](TDocView* v, int id) { dvTekstDVMouseMove(v, id); };
     widok->OnJump = [this](TDocView* v, int id) { dvTekstJump(v, id); };
@@ -188,14 +306,13 @@ void TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
     if (pZnajdz && widok == BiezacyWidok())
         pZnajdz->UstawWidok(widok);
     OdswiezMiejsce();
+    return true;
 }
 
 void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool zListy)
 {
-    tekstDokumentu.clear();
     widok->Clear();
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
-    WczytajDokument(nazwa, zListy);
 
     PokazPostep(QStringLiteral("Wczytywanie"), int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
 
@@ -225,10 +342,9 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     tZegar->start();
 }
 
-void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
+bool TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
 {
-    // A document that cannot be loaded leaves an empty tab, not the text of
-    // the document loaded before it.
+    // Nothing of the document loaded before survives a failed load.
     wiersze.clear();
     przypisyTekst.clear();
 
@@ -239,12 +355,28 @@ void TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
     if (!zListy && wpis.size() >= 4 && wpis.compare(wpis.size() - 4, 4, ".txt") == 0)
         wpis.resize(wpis.size() - 4);
 
+    TWynikOtwarcia wynik = TWynikOtwarcia::BladKontenera;
     try {
-        biblioteka->OtworzDokument(wpis, tekstDokumentu, przypisyTekst, wiersze, true, spisKodeksow);
+        wynik = biblioteka->OtworzDokument(wpis, tekstDokumentu, przypisyTekst, wiersze, true, spisKodeksow);
     } catch (const std::exception& e) {
         komunikaty->Komunikat(e.what());
     }
-    IndeksujPrzypisy();
+    if (wynik == TWynikOtwarcia::Otwarty)
+        return true;
+    // The store has said what went wrong, except that the container is not
+    // there at all (an act whose presence file outlived its yearbook).
+    if (wynik == TWynikOtwarcia::BrakKontenera) {
+        // The yearbook belongs beside the presence file that marks the act.
+        const int gdzie = biblioteka->GdzieDziennik(wpis);
+        const std::filesystem::path folder = gdzie >= 0 ? biblioteka->Folder(std::size_t(gdzie)) : sKatalogDanych;
+        if (const auto klucz = SprobujRozbierzNazwe(wpis))
+            komunikaty->Komunikat(KomunikatBrakTekstu(wpis, SciezkaKontenera(folder, *klucz)));
+    }
+    // Text decoded with holes (a damaged dictionary) is not shown as if it
+    // were the document.
+    wiersze.clear();
+    przypisyTekst.clear();
+    return false;
 }
 
 TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)

@@ -82,6 +82,11 @@ void TfLumesta::UtworzBiblioteki()
     biblioteka->Dodaj(slownikUzytkownika(sKatalogUzytkownika), daneUzytkownika(sKatalogUzytkownika));
     biblioteka->Dodaj(sKatalogProgramu / "Morvitane.sko",
                       sKatalogDanych.empty() ? sKatalogProgramu / "Lumesta" / "" : sKatalogDanych);
+    // The installed program finds its library under share/; a program run
+    // from its build or unpacked folder finds its own first.
+    std::error_code blad;
+    if (!sKatalogInstalacji.empty() && !std::filesystem::equivalent(sKatalogInstalacji, sKatalogProgramu, blad))
+        biblioteka->Dodaj(sKatalogInstalacji / "Morvitane.sko", sKatalogInstalacji / "Lumesta" / "");
 }
 
 void TfLumesta::UstawKatalogUzytkownika(const std::filesystem::path& katalog)

@@ -17,6 +17,7 @@
 #include "widgets/ProgressGauge.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTimer>
@@ -97,12 +98,20 @@ bool TfLumesta::event(QEvent* e)
 
 bool TfLumesta::eventFilter(QObject* obj, QEvent* e)
 {
-    if (obj == pecTablica && pecTablica && (e->type() == QEvent::Show || e->type() == QEvent::Hide)) {
-        // The splash panel stands behind the strip; where the strip leaves
-        // room (its tab row, the bars under it) it must not show through.
-        pLumesta->setVisible(e->type() == QEvent::Hide);
-    } else if (obj == pPole && e->type() == QEvent::Resize) {
+    const bool pokazanie = e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent;
+    if (obj == pPole && e->type() == QEvent::Resize) {
         WysrodkujPanelLumesta();
+    } else if (obj == pPostep && e->type() == QEvent::Resize) {
+        // The gauge keeps 4 pixels from the right edge, its label just
+        // before it.
+        gWczytywanie->move(pPostep->width() - 4 - gWczytywanie->width(), gWczytywanie->y());
+        lWczytywanie->move(gWczytywanie->x() - 2 - lWczytywanie->width(), lWczytywanie->y());
+    } else if (pokazanie && pecTablica && obj == pecTablica) {
+        pLumesta->setHidden(!pecTablica->isHidden());
+    } else if (pokazanie && (obj == clbSpisKodeksow || obj == lbSpisTresci)) {
+        // With both lists hidden their pane goes too, and the splitter gives
+        // its room to the documents; either list shown brings it back.
+        Panel1->setHidden(clbSpisKodeksow->isHidden() && lbSpisTresci->isHidden());
     } else if (obj == clbSpisKodeksow && e->type() == QEvent::KeyRelease) {
         OdswiezListy(false);
     }
@@ -211,7 +220,8 @@ void TfLumesta::DziennikPrzypisu()
     if (gdzie >= 0) {
         const std::filesystem::path sciezka =
             biblioteka->Folder(std::size_t(gdzie)) / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
-        OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false);
+        if (!OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false))
+            return;
         UstawPrzypisyZakladki();
         if (pecTablica)
             pecTablica->show();
@@ -406,14 +416,20 @@ void TfLumesta::Duzewylczniki1Click()
 void TfLumesta::UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc)
 {
     tbNarzedzia->setToolButtonStyle(styl);
-    for (QToolButton* b : {tbZapisz, tbDrukuj, tbLumesta, tbSpisTresci, tbZamknijOtwarty}) {
+    for (QToolButton* b : {tbZapisz, tbDrukuj, tbLumesta, tbSpisTresci, tbZamknijOtwarty, tbWstecz, tbDalej}) {
         b->setToolButtonStyle(styl);
         b->setFixedHeight(wysokosc);
         b->update();
     }
-    pNarzedzia->setFixedHeight(wysokosc);
-    // The progress label and gauge stay in the middle of the lower bar.
-    const int srodek = wysokosc / 2;
+    // The bar is as high as its buttons plus the tool bar's own frame and
+    // margins, so that no button (and no icon in it) is cut at the bottom.
+    if (QLayout* l = tbNarzedzia->layout())
+        l->invalidate();
+    tbNarzedzia->updateGeometry();
+    const int wysokoscPaska = std::max(wysokosc, tbNarzedzia->sizeHint().height());
+    pNarzedzia->setFixedHeight(wysokoscPaska);
+    // The progress label and gauge stay in the middle of the bar.
+    const int srodek = wysokoscPaska / 2;
     lWczytywanie->move(lWczytywanie->x(), srodek - lWczytywanie->height() / 2);
     gWczytywanie->move(gWczytywanie->x(), srodek - gWczytywanie->height() / 2);
 }
@@ -435,12 +451,14 @@ void TfLumesta::eksty1Click()
 
 void TfLumesta::tbLumestaClick()
 {
-    clbSpisKodeksow->setVisible(!clbSpisKodeksow->isVisible());
+    // Hidden or not by the user's choice, whether or not the window itself
+    // is on the screen yet.
+    clbSpisKodeksow->setHidden(!clbSpisKodeksow->isHidden());
 }
 
 void TfLumesta::tbSpisTresciClick()
 {
-    lbSpisTresci->setVisible(!lbSpisTresci->isVisible());
+    lbSpisTresci->setHidden(!lbSpisTresci->isHidden());
 }
 
 void TfLumesta::Zamknij1Click()
@@ -483,7 +501,8 @@ void TfLumesta::tvSpisKodeksowClick()
     if (wiersz < 0 || std::size_t(wiersz) >= nazwyKodeksow.size())
         return;
     OdswiezListy(false);
-    OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true);
+    if (!OtworzWZakladce(nazwyKodeksow[std::size_t(wiersz)], true))
+        return;
     UstawPrzypisyZakladki();
     UstawZnacznik(wiersz, true);
     if (pecTablica)
@@ -498,7 +517,9 @@ void TfLumesta::clbSpisKodeksowClickCheck(QListWidgetItem* pozycja)
     const std::string& nazwa = nazwyKodeksow[std::size_t(n)];
     clbSpisKodeksow->setCurrentRow(n);
     if (pozycja->checkState() == Qt::Checked) {
-        OtworzWZakladce(nazwa, true);
+        // A code that cannot be opened does not stay ticked.
+        if (!OtworzWZakladce(nazwa, true))
+            UstawZnacznik(n, false);
         return;
     }
     const QString tekst = QStringLiteral("Czy na pewno zamknąć: \n") + toQString(nazwa) + QStringLiteral("?");

@@ -26,6 +26,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -81,9 +82,13 @@ std::optional<std::size_t> akapitUGory(const TDocView& v, const TMiejscaDokument
 
 } // namespace
 
-QImage ObrazekStrzalki(bool wstecz, QSize rozmiar)
+QImage ObrazekStrzalki(bool wstecz, QSize rozmiar, qreal skala)
 {
-    QImage obraz(rozmiar, QImage::Format_ARGB32_Premultiplied);
+    if (!(skala > 0))
+        skala = 1.0;
+    QImage obraz(int(std::ceil(rozmiar.width() * skala - 0.001)), int(std::ceil(rozmiar.height() * skala - 0.001)),
+                 QImage::Format_ARGB32_Premultiplied);
+    obraz.setDevicePixelRatio(skala);
     obraz.fill(Qt::transparent);
     QPainter p(&obraz);
     p.setRenderHint(QPainter::Antialiasing);

@@ -328,8 +328,8 @@ private:
             return;
         }
         if (slowo == "field") {
-            FInstrukcje.emplace_back();
-            s.Pole = int(FInstrukcje.size()) - 1;
+            FPola.emplace_back();
+            s.Pole = int(FPola.size()) - 1;
             return;
         }
         if (slowo == "fldinst") {
@@ -341,9 +341,19 @@ private:
                 return;
             s.Cel = TCel::Tekst;
             if (s.Pole >= 0) {
-                std::string cel = celHiperlacza(FInstrukcje[std::size_t(s.Pole)]);
-                if (!cel.empty())
-                    s.Format.Lacze = std::move(cel);
+                // The instruction is read once, when the result first
+                // starts; a field's link is fixed from then on, so repeated
+                // results cost nothing more.
+                TPole& pole = FPola[std::size_t(s.Pole)];
+                if (!pole.Gotowe) {
+                    std::string cel = celHiperlacza(pole.Instrukcja);
+                    if (cel.size() <= MaksDlugoscLacza)
+                        pole.Lacze = TLacze(std::move(cel));
+                    std::string().swap(pole.Instrukcja);
+                    pole.Gotowe = true;
+                }
+                if (!pole.Lacze.empty())
+                    s.Format.Lacze = pole.Lacze;
             }
             return;
         }
@@ -416,7 +426,7 @@ private:
         }
         if (slowo == "plain") {
             s.Ukryty = false;
-            std::string lacze = std::move(s.Format.Lacze);
+            TLacze lacze = std::move(s.Format.Lacze);
             s.Format = TFormat{};
             s.Format.Lacze = std::move(lacze);
             return true;
@@ -524,8 +534,8 @@ private:
             }
             return;
         case TCel::InstrukcjaPola:
-            if (s.Pole >= 0 && std::size_t(s.Pole) < FInstrukcje.size())
-                FInstrukcje[std::size_t(s.Pole)] += c;
+            if (s.Pole >= 0 && std::size_t(s.Pole) < FPola.size() && !FPola[std::size_t(s.Pole)].Gotowe)
+                FPola[std::size_t(s.Pole)].Instrukcja += c;
             return;
         case TCel::Pomin:
             return;
@@ -542,13 +552,8 @@ private:
 
     void ZakonczCzcionke()
     {
-        if (FNumerCzcionki >= 0) {
-            std::string nazwa = przytnij(FNazwaCzcionki);
-            const auto istniejaca = std::find_if(FDok.Czcionki.begin(), FDok.Czcionki.end(),
-                                                 [&](const TCzcionka& c) { return c.Numer == FNumerCzcionki; });
-            if (istniejaca == FDok.Czcionki.end())
-                FDok.Czcionki.push_back(TCzcionka{FNumerCzcionki, std::move(nazwa)});
-        }
+        if (FNumerCzcionki >= 0 && !FDok.Czcionki.count(FNumerCzcionki))
+            FDok.Czcionki.emplace(FNumerCzcionki, TCzcionka{FNumerCzcionki, przytnij(FNazwaCzcionki)});
         FNumerCzcionki = -1;
         FNazwaCzcionki.clear();
     }
@@ -576,7 +581,12 @@ private:
     std::string FNazwaCzcionki;
     TKolor FKolor;
     bool FSkladowe = false;
-    std::vector<std::string> FInstrukcje;
+    struct TPole {
+        std::string Instrukcja;   // until its link is known
+        TLacze Lacze;
+        bool Gotowe = false;
+    };
+    std::vector<TPole> FPola;
 };
 
 TDokument czytajZwykly(std::string_view dane)
@@ -651,10 +661,8 @@ std::string TAkapit::Tekst() const
 
 const TCzcionka* TDokument::Czcionka(int numer) const
 {
-    for (const TCzcionka& c : Czcionki)
-        if (c.Numer == numer)
-            return &c;
-    return nullptr;
+    const auto it = Czcionki.find(numer);
+    return it == Czcionki.end() ? nullptr : &it->second;
 }
 
 const TKolor* TDokument::Kolor(int indeks) const
@@ -691,10 +699,16 @@ void OznaczAdresy(TAkapit& akapit)
                 ++i;
                 continue;
             }
+            if (n > MaksDlugoscLacza) {
+                // Too long to be a link: it stays text, and the scan goes on
+                // after it, not inside it.
+                i += n;
+                continue;
+            }
             if (i > poczatek)
                 wynik.push_back(TFragment{std::string(t.substr(poczatek, i - poczatek)), f.Format});
             TFragment adres{std::string(t.substr(i, n)), f.Format};
-            adres.Format.Lacze = adres.Tekst;
+            adres.Format.Lacze = TLacze(adres.Tekst);
             wynik.push_back(std::move(adres));
             i += n;
             poczatek = i;

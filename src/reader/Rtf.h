@@ -12,6 +12,8 @@
 #include "platform/core/Colors.h"
 
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,34 @@
 namespace rtf {
 
 enum class TWyrownanie { Lewo, Srodek, Prawo, Obustronnie };
+
+// The target of a link, Windows-1250. Every run and every group of one link
+// shares one copy of it, however long it is and however often the
+// formatting inside the link changes; and two formats are the same link
+// only when they share that copy, so comparing them costs nothing.
+class TLacze {
+public:
+    TLacze() = default;
+    explicit TLacze(std::string cel)
+        : FCel(cel.empty() ? nullptr : std::make_shared<const std::string>(std::move(cel)))
+    {
+    }
+    bool empty() const { return !FCel; }
+    const std::string& Cel() const
+    {
+        static const std::string pusty;
+        return FCel ? *FCel : pusty;
+    }
+    operator const std::string&() const { return Cel(); }
+    bool operator==(const TLacze& inne) const { return FCel == inne.FCel; }
+
+private:
+    std::shared_ptr<const std::string> FCel;
+};
+
+// Longer link targets are no web address anyone can open; such text is
+// shown, but not as a link.
+inline constexpr std::size_t MaksDlugoscLacza = 2048;
 
 // Character formatting of a run of text.
 struct TFormat {
@@ -28,7 +58,7 @@ struct TFormat {
     int RozmiarPolpunkty = 24;  // \fs, in half-points (24 = 12 points)
     int Czcionka = -1;          // number in the font table; -1: the document's default
     int Kolor = 0;              // index in the colour table; 0 is the automatic colour
-    std::string Lacze;          // target of a link, Windows-1250; empty: no link
+    TLacze Lacze;               // target of a link; empty: no link
 
     bool operator==(const TFormat&) const = default;
 };
@@ -59,7 +89,7 @@ struct TKolor {
 
 struct TDokument {
     std::vector<TAkapit> Akapity;
-    std::vector<TCzcionka> Czcionki;
+    std::map<int, TCzcionka> Czcionki;   // by number; the first definition of a number counts
     std::vector<TKolor> Kolory;
     int DomyslnaCzcionka = -1;  // \deffN; -1 when not given
     // False when the input did not start as rich text and was read as plain

@@ -30,7 +30,25 @@ Qt::Alignment wyrownanie(TWyrownanie w)
     return Qt::AlignLeft;
 }
 
-QTextCharFormat formatZnakow(const TDokument& dok, const TFormat& f)
+// The runs of one link share its target; it is converted once, and the
+// formats of all its runs share the converted text.
+class TCeleLaczy {
+public:
+    const QString& Cel(const TLacze& lacze)
+    {
+        if (&lacze.Cel() != FOstatni) {
+            FOstatni = &lacze.Cel();
+            FTekst = toQString(lacze.Cel());
+        }
+        return FTekst;
+    }
+
+private:
+    const std::string* FOstatni = nullptr;
+    QString FTekst;
+};
+
+QTextCharFormat formatZnakow(const TDokument& dok, const TFormat& f, TCeleLaczy& cele)
 {
     QTextCharFormat z;
     const TCzcionka* czcionka = dok.Czcionka(f.Czcionka >= 0 ? f.Czcionka : dok.DomyslnaCzcionka);
@@ -46,7 +64,7 @@ QTextCharFormat formatZnakow(const TDokument& dok, const TFormat& f)
         z.setForeground(toQColor(KolorLacza));
     if (!f.Lacze.empty()) {
         z.setAnchor(true);
-        z.setAnchorHref(toQString(f.Lacze));
+        z.setAnchorHref(cele.Cel(f.Lacze));
     }
     return z;
 }
@@ -57,6 +75,7 @@ void WypelnijDokument(QTextDocument& cel, const TDokument& dokument)
 {
     cel.clear();
     QTextCursor kursor(&cel);
+    TCeleLaczy cele;
     bool pierwszy = true;
     for (const TAkapit& a : dokument.Akapity) {
         QTextBlockFormat blok;
@@ -69,7 +88,7 @@ void WypelnijDokument(QTextDocument& cel, const TDokument& dokument)
         for (const TFragment& f : a.Fragmenty) {
             QString tekst = toQString(f.Tekst);
             tekst.replace(QLatin1Char('\n'), QChar::LineSeparator);
-            kursor.insertText(tekst, formatZnakow(dokument, f.Format));
+            kursor.insertText(tekst, formatZnakow(dokument, f.Format, cele));
         }
     }
 }

@@ -17,6 +17,9 @@ namespace {
 
 // The directory of a container, read quietly: nothing for a missing or
 // damaged file. Only the directory is read, from the end of the file.
+// Entries whose record cannot lie in the file (before the header, past the
+// directory or past the record after them: a truncated or overwritten
+// container) are left out, as the store itself treats them.
 std::optional<TTabDaneDZU> czytajKatalog(const std::filesystem::path& sciezka)
 {
     std::error_code ec;
@@ -58,7 +61,17 @@ std::optional<TTabDaneDZU> czytajKatalog(const std::filesystem::path& sciezka)
         w.Znacznik = static_cast<std::uint8_t>(liczba(o + 12, 1));
         katalog.push_back(w);
     }
-    return katalog;
+    constexpr std::int64_t kNaglowekKontenera = 6;
+    const std::int64_t poczatekKatalogu = rozmiar - dlugosc;
+    TTabDaneDZU czytelne;
+    czytelne.reserve(katalog.size());
+    for (std::size_t i = 0; i < katalog.size(); ++i) {
+        const std::int64_t od = katalog[i].Przesuniecie;
+        const std::int64_t koniec = i + 1 < katalog.size() ? katalog[i + 1].Przesuniecie : poczatekKatalogu;
+        if (od >= kNaglowekKontenera && od <= koniec && koniec <= poczatekKatalogu)
+            czytelne.push_back(katalog[i]);
+    }
+    return czytelne;
 }
 
 bool maWpis(const TTabDaneDZU& katalog, const TNumerPozycjaDZU& klucz)
@@ -193,15 +206,15 @@ int TBiblioteka::GdzieDziennik(const std::string& odnosnik) const
     return -1;
 }
 
-void TBiblioteka::OtworzDokument(const std::string& nazwa, TListaNapisow& tekst, TListaNapisow& przypisy,
-                                 TPlik& plik, bool wczytaj, TListaNapisow& tytuly)
+TWynikOtwarcia TBiblioteka::OtworzDokument(const std::string& nazwa, TListaNapisow& tekst, TListaNapisow& przypisy,
+                                           TPlik& plik, bool wczytaj, TListaNapisow& tytuly)
 {
     std::string blad;
     const auto klucz = SprobujRozbierzNazwe(nazwa, &blad);
     if (!klucz) {
         if (FKomunikaty)
             FKomunikaty->Komunikat(blad);
-        return;
+        return TWynikOtwarcia::BlednaNazwa;
     }
     int i = Gdzie(nazwa);
     if (i < 0) {
@@ -215,17 +228,18 @@ void TBiblioteka::OtworzDokument(const std::string& nazwa, TListaNapisow& tekst,
         }
     }
     if (i < 0)
-        return;
+        return TWynikOtwarcia::BrakKontenera;
     Pozycja& b = *FBiblioteki[std::size_t(i)];
     struct Przywroc {
         TPliki& p;
         ~Przywroc() { p.UstawKomunikaty(nullptr); }
     } przywroc{*b.Pliki};
     b.Pliki->UstawKomunikaty(FKomunikaty);
-    b.Pliki->OtworzDokument(b.Folder, nazwa, tekst, przypisy, plik, wczytaj, tytuly);
-    if (FBiblioteki.size() > 1) {
-        TListaNapisow wszystkie = Tytuly(nazwa);
-        if (!wszystkie.empty())
-            tytuly = std::move(wszystkie);
-    }
+    const TWynikOtwarcia wynik = b.Pliki->OtworzDokument(b.Folder, nazwa, tekst, przypisy, plik, wczytaj, tytuly);
+    // Once the directory has been read: the titles of every library, and
+    // only those whose text can be reached.
+    if (wynik != TWynikOtwarcia::BrakKontenera && wynik != TWynikOtwarcia::BladKontenera &&
+        wynik != TWynikOtwarcia::BlednaNazwa && wynik != TWynikOtwarcia::BrakPamieci)
+        tytuly = Tytuly(nazwa);
+    return wynik;
 }

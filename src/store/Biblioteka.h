@@ -62,6 +62,7 @@ public:
 
     // Titles of the container the name maps to, over all libraries: each
     // title once, in the order of their keys (code order for the codes).
+    // Entries whose record cannot lie in their file are left out.
     // With `tylko` >= 0, of that library alone.
     TListaNapisow Tytuly(const std::string& nazwa, int tylko = -1);
 
@@ -72,10 +73,10 @@ public:
     bool JestDziennik(const std::string& odnosnik) const { return GdzieDziennik(odnosnik) >= 0; }
 
     // TPliki::OtworzDokument in the library that holds the document, with
-    // that library's dictionary; `tytuly` gets Tytuly(nazwa). A document no
-    // library holds is reported as the store reports a missing entry; a
-    // container no library has touches nothing.
-    void OtworzDokument(const std::string& nazwa, TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik,
+    // that library's dictionary, and its result; `tytuly` gets Tytuly(nazwa).
+    // A document no library holds is reported as the store reports a missing
+    // entry; a container no library has touches nothing (BrakKontenera).
+    TWynikOtwarcia OtworzDokument(const std::string& nazwa, TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik,
                         bool wczytaj, TListaNapisow& tytuly);
 
 private:

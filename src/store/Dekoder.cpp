@@ -108,8 +108,11 @@ bool CzytajNaglowekRekordu(std::string_view rekord, TRekordDZU& wynik, std::size
 }
 
 void DekodujRekord(std::string_view rekord, const TSlownik& slownik, TKomunikaty* komunikaty,
-                   TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik)
+                   TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik,
+                   std::uint64_t* brakujaceSlowa)
 {
+    if (brakujaceSlowa)
+        *brakujaceSlowa = 0;
     if (rekord.empty())
         return;
     odczyt::Naglowek n;
@@ -121,9 +124,16 @@ void DekodujRekord(std::string_view rekord, const TSlownik& slownik, TKomunikaty
     }
     if (n.F > 0 && n.B == 0 && komunikaty)
         komunikaty->Komunikat(komunikaty::BrakTresciPrzypisow());
+    // The lists are filled aside and handed over at the end, so a failure
+    // (no memory) halfway leaves the caller's lists as they were.
     odczyt::Dekoder<false> d(n, rekord, slownik);
-    d.dekoduj(tekst, przypisy);
+    TListaNapisow nowyTekst, nowePrzypisy;
+    d.dekoduj(nowyTekst, nowePrzypisy);
+    tekst.swap(nowyTekst);
+    przypisy.swap(nowePrzypisy);
     plik = std::move(d.plik);
+    if (brakujaceSlowa)
+        *brakujaceSlowa = d.brakujaceSlowa;
 }
 
 std::string OstatnieLitery(const TSlownik& slownik)

@@ -116,6 +116,9 @@ public:
     }
 
     TPlik plik;
+    // Word indices beyond the dictionary among the words built (each read
+    // as an empty word).
+    std::uint64_t brakujaceSlowa = 0;
 
 private:
     bool gotowe() const { return kursorWybranych >= wybrane->size(); }
@@ -305,6 +308,8 @@ private:
         }
         if (indeks < slownik.size())
             bufor.append(slownik[indeks].Slowo);
+        else
+            ++brakujaceSlowa;
         bufor.push_back(' ');
     }
 

@@ -2,6 +2,7 @@
 
 #include "store/Czytnik.h"
 #include "store/Format.h"
+#include "store/OknoPliku.h"
 #include "store/Pliki.h"
 
 bool TKontener::Otworz(const std::filesystem::path& plik, std::string* blad)
@@ -70,6 +71,15 @@ bool TKontener::CzytajRekord(std::size_t i, std::string& rekord)
     std::int64_t dl = 0;
     if (od < 0 || koniec > FRozmiar || __builtin_sub_overflow(koniec, od, &dl) || dl < 0)
         return false;
+    // Only what the decoder can ever look at is read, so an entry whose
+    // record runs on over damaged bytes costs no more than a sound one.
+    char magia[3] = {};
+    FPlik.clear();
+    FPlik.seekg(od);
+    if (dl >= 3 && FPlik.read(magia, 3) && std::string_view(magia, 3) == format::kMagiaRekordu) {
+        odczyt::TOknoPliku okno(FPlik, od);
+        dl = UzytecznaDlugoscRekordu(dl, okno);
+    }
     rekord.resize(std::size_t(dl));
     FPlik.clear();
     FPlik.seekg(od);

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <fstream>
 #include <limits>
 
 #include "platform/core/Cp1250.h"
-#include "store/Czytnik.h"
 
 namespace {
-
-using odczyt::Czytnik;
-using odczyt::ileDostepnych;
 
 std::string u(std::string_view utf8) { return cp1250::fromUtf8(utf8); }
 
@@ -110,6 +105,25 @@ std::string BladOdczytu(const std::filesystem::path& plik)
 std::string UszkodzonyKatalog(const std::filesystem::path& plik)
 {
     return u("Uszkodzony spis dokumentów w pliku ") + sciezkaTekstem(plik) + ".";
+}
+std::string UszkodzonySlownik(const std::filesystem::path& plik)
+{
+    return u("Słownik ") + sciezkaTekstem(plik) +
+           u(" jest uszkodzony: tekstów odczytanych z jego pomocą nie można być pewnym.");
+}
+std::string BrakSlow(std::string_view nazwa, std::uint64_t ile)
+{
+    return u("Nie można odczytać tekstu „") + std::string(nazwa) + u("”: w słowniku brakuje ") +
+           std::to_string(ile) + u(" jego słów. Słownik jest uszkodzony albo nie pasuje do danych.");
+}
+std::string NiepewnySlownik(std::string_view nazwa)
+{
+    return u("Nie można odczytać tekstu „") + std::string(nazwa) +
+           u("”: słownik, z którego pochodzą jego słowa, jest uszkodzony.");
+}
+std::string BrakPamieci(const std::filesystem::path& plik)
+{
+    return u("Za mało pamięci, by odczytać plik ") + sciezkaTekstem(plik) + ".";
 }
 } // namespace komunikaty
 
@@ -253,166 +267,51 @@ const std::string& SlowoNaglowka(std::uint8_t kod)
 
 // ---------------------------------------------------------------------------
 
-// ---------------------------------------------------------------------------
-
-TPliki::TPliki(TKomunikaty* komunikaty) : FKomunikaty(komunikaty) {}
-
-void TPliki::Pokaz(const std::string& tekst)
+std::int64_t UzytecznaDlugoscRekordu(std::int64_t dlugosc, TZrodloBajtow& zrodlo)
 {
-    if (FKomunikaty)
-        FKomunikaty->Komunikat(tekst);
-}
-
-void TPliki::WczytajSlownik(const std::filesystem::path& plik)
-{
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(plik, ec))
-        return;
-    Slownik.clear();
-    {
-        std::ifstream f(plik, std::ios::binary);
-        if (!f) {
-            Pokaz(komunikaty::NieMoznaOtworzyc(plik));
-            return;
-        }
-        f.seekg(0, std::ios::end);
-        const std::streamoff rozmiar = f.tellg();
-        f.seekg(0);
-        if (rozmiar < 0) {
-            Pokaz(komunikaty::BladOdczytu(plik));
-            return;
-        }
-        Bufor.resize(std::size_t(rozmiar));
-        if (!f.read(Bufor.data(), rozmiar)) {
-            Bufor.clear();
-            Pokaz(komunikaty::BladOdczytu(plik));
-            return;
-        }
+    std::int64_t p = 3;   // past the magic
+    auto czytaj = [&](auto& v) {
+        constexpr std::int64_t n = sizeof v;
+        unsigned char b[sizeof v];
+        if (dlugosc - p < n || !zrodlo.Czytaj(p, sizeof v, reinterpret_cast<char*>(b)))
+            return false;
+        std::make_unsigned_t<std::remove_reference_t<decltype(v)>> w = 0;
+        for (std::size_t i = 0; i < sizeof v; ++i)
+            w |= decltype(w)(b[i]) << (8 * i);
+        v = static_cast<std::remove_reference_t<decltype(v)>>(w);
+        p += n;
+        return true;
+    };
+    // Skips a table of `ile` elements of `rozmiar` bytes (none when ile <= 0).
+    auto pomin = [&](std::int64_t ile, std::int64_t rozmiar) {
+        const std::int64_t n = ile > 0 ? ile * rozmiar : 0;
+        if (dlugosc - p < n)
+            return false;
+        p += n;
+        return true;
+    };
+    std::uint8_t format = 0, h = 0, szerokosc = 0;
+    std::int32_t ostatniGlowny = -1, n1 = -1, n2 = -1, ostatniPrzypisu = -1;
+    std::uint16_t n3 = 0, f = 0, b = 0;
+    if (!czytaj(format) || !czytaj(h) || !czytaj(ostatniGlowny) || !czytaj(szerokosc) || !czytaj(n1) ||
+        !pomin(std::int64_t(n1) + 1, 2) || !czytaj(n2) || !pomin(std::int64_t(n2) + 1, 3) ||
+        !czytaj(n3) || !pomin(std::int64_t(n3) + 1, 1) || !czytaj(f))
+        return dlugosc;
+    for (unsigned i = 0; i < f; ++i) {
+        std::uint16_t linia = 0, k = 0;
+        if (!czytaj(linia) || !czytaj(k) || !pomin(std::int64_t(k) + 1, 2))
+            return dlugosc;
     }
-    if (Bufor.size() < 3 || std::string_view(Bufor).substr(0, 3) != format::kMagiaSlownika) {
-        Pokaz(komunikaty::NieprawidlowySlownik());
-    } else {
-        Czytnik c(Bufor, 3);
-        c.pomin(1);
-        std::int32_t n = -1;
-        c.czytaj(n);
-        // Every entry takes at least 5 bytes, which bounds a damaged count.
-        const std::size_t ile = ileDostepnych(std::int64_t(n) + 1, 5, c);
-        Slownik.reserve(ile);
-        for (std::size_t i = 0; i < ile; ++i) {
-            std::uint8_t dl = 0;
-            if (!c.czytaj(dl) || c.zostalo() < dl)
-                break;
-            TWpisSlownika w;
-            w.Slowo.assign(Bufor, c.pozycja(), dl);
-            c.pomin(dl);
-            c.czytaj(w.Liczba);
-            Slownik.push_back(std::move(w));
-        }
-    }
-    std::string().swap(Bufor);
-}
-
-void TPliki::OtworzDokument(const std::filesystem::path& folder, const std::string& nazwa,
-                            TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik,
-                            bool wczytaj, TListaNapisow& tytuly)
-{
-    std::string blad;
-    const auto klucz = SprobujRozbierzNazwe(nazwa, &blad);
-    if (!klucz) {
-        Pokaz(blad);
-        return;
-    }
-    const std::filesystem::path sciezka = SciezkaKontenera(folder, *klucz);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(sciezka, ec))
-        return;
-
-    Bufor.clear();
-    {
-        std::ifstream f(sciezka, std::ios::binary);
-        if (!f) {
-            Pokaz(komunikaty::NieMoznaOtworzyc(sciezka));
-            return;
-        }
-        f.seekg(0, std::ios::end);
-        const std::int64_t rozmiar = f.tellg();
-        f.seekg(0);
-        char naglowek[6] = {};
-        f.read(naglowek, 6);
-        const std::streamsize przeczytane = f.gcount();
-        f.clear();
-        if (przeczytane < 3 || std::string_view(naglowek, 3) != format::kMagiaKontenera) {
-            Pokaz(komunikaty::ToNieRocznik());
-            return;
-        }
-        if (przeczytane < 6) {
-            Pokaz(komunikaty::UszkodzonyKatalog(sciezka));
-            return;
-        }
-        const std::int64_t n = std::int64_t(static_cast<unsigned char>(naglowek[4])) |
-                               (std::int64_t(static_cast<unsigned char>(naglowek[5])) << 8);
-        const std::int64_t dlugoscKatalogu = format::kRozmiarWpisuKatalogu * (n + 1);
-        const std::int64_t poczatekKatalogu = rozmiar - dlugoscKatalogu;
-        if (poczatekKatalogu < 0) {
-            Pokaz(komunikaty::UszkodzonyKatalog(sciezka));
-            return;
-        }
-        std::string katalog(std::size_t(dlugoscKatalogu), '\0');
-        f.seekg(poczatekKatalogu);
-        if (!f.read(katalog.data(), dlugoscKatalogu)) {
-            Pokaz(komunikaty::BladOdczytu(sciezka));
-            return;
-        }
-        DaneDZU.clear();
-        DaneDZU.reserve(std::size_t(n + 1));
-        Czytnik c(katalog);
-        for (std::int64_t i = 0; i <= n; ++i) {
-            TDaneDZU w;
-            c.czytaj(w.Przesuniecie);
-            c.czytaj(w.Numer);
-            c.czytaj(w.Pozycja);
-            c.czytaj(w.Znacznik);
-            DaneDZU.push_back(w);
-        }
-
-        tytuly.clear();
-        tytuly.reserve(DaneDZU.size());
-        for (const TDaneDZU& w : DaneDZU)
-            tytuly.push_back(TytulPozycji(klucz->Rok, w));
-
-        if (wczytaj) {
-            const auto polozenie = ZnajdzPozycje(DaneDZU, klucz->Numer, klucz->Pozycja,
-                                                 poczatekKatalogu);
-            if (!polozenie) {
-                Pokaz(komunikaty::NieMa(nazwa));
-            } else {
-                const std::int64_t od = polozenie->Przesuniecie;
-                const std::int64_t dl = polozenie->Dlugosc;
-                if (od < 0 || dl < 0 || od > rozmiar || dl > rozmiar - od) {
-                    Pokaz(komunikaty::BladOdczytu(sciezka));
-                    return;
-                }
-                Bufor.resize(std::size_t(dl));
-                f.seekg(od);
-                if (dl > 0 && !f.read(Bufor.data(), dl)) {
-                    std::string().swap(Bufor);
-                    Pokaz(komunikaty::BladOdczytu(sciezka));
-                    return;
-                }
-            }
-        }
-    }
-    DekodujTekst(tekst, przypisy, plik);
-}
-
-void TPliki::DekodujTekst(TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik)
-{
-    if (Bufor.empty())
-        return;
-    Plik.clear();
-    DekodujRekord(Bufor, Slownik, FKomunikaty, tekst, przypisy, Plik);
-    plik = std::move(Plik);
-    Plik.clear();
-    std::string().swap(Bufor);
+    if (f > 0 && (!czytaj(b) || !pomin(b, 1)))
+        return dlugosc;
+    if (!czytaj(ostatniPrzypisu))
+        return dlugosc;
+    // Each pass reads at most one index per iteration; an unknown width
+    // reads none but is still bounded by the stream's length, one byte per
+    // iteration. A few bytes to spare keep that bound out of reach.
+    const std::int64_t bajty = std::max(1, BajtyIndeksu(szerokosc));
+    const std::int64_t slowa = std::max<std::int64_t>(0, std::int64_t(ostatniGlowny) + 1) +
+                               (f > 0 && b > 0 ? std::max<std::int64_t>(0, std::int64_t(ostatniPrzypisu) + 1) : 0);
+    const std::int64_t strumien = bajty * slowa + 8;
+    return dlugosc - p < strumien ? dlugosc : p + strumien;
 }

@@ -31,6 +31,13 @@ std::string NieprawidlowaLiczba(std::string_view segment);
 std::string NieMoznaOtworzyc(const std::filesystem::path& plik);
 std::string BladOdczytu(const std::filesystem::path& plik);
 std::string UszkodzonyKatalog(const std::filesystem::path& plik);
+// The dictionary holds fewer words than it announces, or bytes after them.
+std::string UszkodzonySlownik(const std::filesystem::path& plik);
+// A document whose word indices the dictionary lacks (`ile` of them).
+std::string BrakSlow(std::string_view nazwa, std::uint64_t ile);
+// A document decoded with a dictionary known to be damaged.
+std::string NiepewnySlownik(std::string_view nazwa);
+std::string BrakPamieci(const std::filesystem::path& plik);
 } // namespace komunikaty
 
 // ---------------------------------------------------------------------------
@@ -102,9 +109,12 @@ const std::string& SlowoNaglowka(std::uint8_t kod);
 //   becomes empty and the two lists keep their content;
 // - otherwise the lists are refilled and `plik` replaced. F > 0 with B = 0
 //   reports "Brak treści przypisów!" and leaves the footnote list empty.
-// `komunikaty` may be null (messages are then dropped).
+// `komunikaty` may be null (messages are then dropped). `brakujaceSlowa`,
+// if given, receives how many word indices read were beyond the dictionary
+// (each decoded as an empty word).
 void DekodujRekord(std::string_view rekord, const TSlownik& slownik, TKomunikaty* komunikaty,
-                   TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik);
+                   TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik,
+                   std::uint64_t* brakujaceSlowa = nullptr);
 
 // One line of an act record, decoded on its own by DekodujLinie.
 struct TLiniaRekordu {
@@ -147,8 +157,38 @@ std::string OstatnieLitery(const TSlownik& slownik);
 // Returns false only for a wrong magic.
 bool CzytajNaglowekRekordu(std::string_view rekord, TRekordDZU& wynik, std::size_t& strumien);
 
+// Bytes of an act record read where they lie (a file, a buffer): Czytaj
+// fills `cel` with bytes [od, od + ile) of the record, or returns false.
+class TZrodloBajtow {
+public:
+    virtual ~TZrodloBajtow() = default;
+    virtual bool Czytaj(std::int64_t od, std::size_t ile, char* cel) = 0;
+};
+// How many leading bytes of an act record of `dlugosc` bytes the decoder can
+// ever look at: its header and the most word indices its counts let it read.
+// A record longer than that holds bytes nobody reads, so a damaged length
+// never makes the store read (or allocate) more. Only the header is read,
+// and never beyond `dlugosc`; when it runs past the end, the answer is
+// `dlugosc`. Decoding the first that many bytes gives exactly what decoding
+// the whole record gives.
+std::int64_t UzytecznaDlugoscRekordu(std::int64_t dlugosc, TZrodloBajtow& zrodlo);
+
 // ---------------------------------------------------------------------------
 // The store. One instance serves the whole run.
+
+// What an OtworzDokument call achieved, for callers that act on it (the
+// reader opens a tab only for Otwarty). Every outcome but Otwarty and
+// BrakKontenera has been reported through the message interface already.
+enum class TWynikOtwarcia {
+    Otwarty,            // listed, and decoded when asked
+    BrakKontenera,      // no container file: nothing touched, nothing said
+    BlednaNazwa,        // a number of the name is not a valid integer
+    BladKontenera,      // cannot be opened, wrong magic, or no usable directory
+    BrakPozycji,        // "Nie ma: ..."
+    UszkodzonyRekord,   // the record lies outside the file, cannot be read or has a wrong magic
+    UszkodzonySlownik,  // decoded, but with words the dictionary lacks or with a damaged dictionary
+    BrakPamieci,        // the data does not fit in memory
+};
 class TPliki {
 public:
     // `komunikaty` receives the store's failure messages; it may be null and
@@ -158,17 +198,34 @@ public:
     void UstawKomunikaty(TKomunikaty* komunikaty) { FKomunikaty = komunikaty; }
 
     // Replaces Slownik by the file's words. A missing file changes nothing;
-    // a wrong magic reports "Nieprawidłowy słownik." and leaves it empty.
+    // a wrong magic reports "Nieprawidłowy słownik." and leaves it empty; a
+    // file with fewer words than it announces, or with bytes after them,
+    // keeps the words it has and is reported as damaged.
     void WczytajSlownik(const std::filesystem::path& plik);
+    // The dictionary loaded last was damaged or could not be read whole:
+    // text decoded with it cannot be trusted.
+    bool SlownikUszkodzony() const { return FSlownikUszkodzony; }
 
     // Reads the container the name maps to (folder + Rok + ".rdu"), refills
     // `tytuly` from its directory and, when `wczytaj` is true, decodes the
     // named document into `plik`, `tekst` and `przypisy` (see DekodujRekord).
     // A missing container touches nothing. Failures are reported through
-    // the message interface; there is no result.
-    void OtworzDokument(const std::filesystem::path& folder, const std::string& nazwa,
-                        TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik,
-                        bool wczytaj, TListaNapisow& tytuly);
+    // the message interface; the result says what was achieved.
+    // A directory with entries that point outside the file is reported once
+    // per container and run, and its titles are listed all the same; the
+    // caller may skip those that WpisCzytelny rejects. A document decoded
+    // with words the dictionary lacks is reported and still handed over;
+    // the result tells the caller not to trust it.
+    TWynikOtwarcia OtworzDokument(const std::filesystem::path& folder, const std::string& nazwa,
+                                  TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik,
+                                  bool wczytaj, TListaNapisow& tytuly);
+
+    // The directory of the container opened last had entries whose record
+    // lies outside the file (a truncated or overwritten container).
+    bool KatalogUszkodzony() const { return FKatalogUszkodzony; }
+    // Entry i of DaneDZU has its record inside the file: after the header,
+    // before the directory, and not past the record that follows it.
+    bool WpisCzytelny(std::size_t i) const { return i < FCzytelne.size() && FCzytelne[i]; }
 
     // The document decoded last is handed to the caller of OtworzDokument
     // (moved, not copied, so a large code is held once); Plik is therefore
@@ -179,8 +236,17 @@ public:
 
 private:
     void Pokaz(const std::string& tekst);
-    void DekodujTekst(TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik);
+    TWynikOtwarcia Otworz(const std::filesystem::path& folder, const std::string& nazwa,
+                          TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik, bool wczytaj,
+                          TListaNapisow& tytuly);
+    void SprawdzKatalog(const std::filesystem::path& sciezka, std::int64_t poczatekKatalogu);
+    TWynikOtwarcia DekodujTekst(const std::string& nazwa, TListaNapisow& tekst, TListaNapisow& przypisy,
+                                TPlik& plik);
 
     std::string Bufor;     // raw bytes of the record being decoded; empty between operations
     TKomunikaty* FKomunikaty = nullptr;
+    bool FSlownikUszkodzony = false;
+    bool FKatalogUszkodzony = false;
+    std::vector<bool> FCzytelne;                 // per entry of DaneDZU
+    std::vector<std::string> FZgloszoneKatalogi; // damaged directories reported this run
 };

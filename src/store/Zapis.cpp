@@ -11,6 +11,9 @@
 #include <numeric>
 #include <random>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 void dopisz8(std::string& o, std::uint8_t v) { o.push_back(static_cast<char>(v)); }
@@ -186,6 +189,19 @@ bool ZapiszPlik(const std::filesystem::path& plik, std::string_view dane, std::s
             std::error_code ec;
             std::filesystem::remove(tymczasowy, ec);
             return nieudany("cannot write " + tymczasowy.string());
+        }
+    }
+    // The bytes reach the disk before the name does, so a crash cannot
+    // leave the target name on an empty or partial file.
+    {
+        const int fd = ::open(tymczasowy.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool zsynchronizowany = fd >= 0 && ::fsync(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (!zsynchronizowany) {
+            std::error_code ec;
+            std::filesystem::remove(tymczasowy, ec);
+            return nieudany("cannot write " + tymczasowy.string() + " to the disk");
         }
     }
     std::error_code ec;

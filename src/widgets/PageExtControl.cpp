@@ -473,7 +473,7 @@ void TCustomTabExtControl::ApplyTabImages()
     FBar->setIconSize(QSize(FImages->Width(), FImages->Height()));
     for (int i = 0; i < FBar->count(); ++i) {
         const QImage img = FImages->Image(TabImageIndex(i));
-        FBar->setTabIcon(i, img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img)));
+        FBar->setTabIcon(i, img.isNull() ? QIcon() : FImages->Icon(TabImageIndex(i)));
     }
 }
 

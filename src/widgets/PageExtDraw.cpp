@@ -299,7 +299,7 @@ void TPageExtControl::DrawTab(QPainter& canvas, int TabIndex, const QRect& Rect,
 
     // 8. The image before the caption.
     if (images) {
-        const QImage img = images->Image(page->ImageIndex());
+        const QImage img = images->Image(page->ImageIndex(), canvas.device() ? canvas.device()->devicePixelRatio() : 1.0);
         if (!img.isNull()) {
             QPoint at;
             switch (position) {

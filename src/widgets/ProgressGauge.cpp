@@ -109,6 +109,7 @@ std::string RangeMessage(long long low, long long high)
 void TMaskBitmap::MakeLike(const QImage& Template)
 {
     FImage = QImage(Template.size(), QImage::Format_RGB32);
+    FImage.setDevicePixelRatio(Template.devicePixelRatio());
     FImage.setDotsPerMeterX(Template.dotsPerMeterX());
     FImage.setDotsPerMeterY(Template.dotsPerMeterY());
     FImage.fill(toQColor(clWindowFrame));
@@ -331,11 +332,14 @@ void TProgressGauge::PaintText(QImage& overlay, const QRect& rect) const
     p.drawText(x, y + fm.ascent(), text);
 }
 
-QImage TProgressGauge::Render() const
+QImage TProgressGauge::Render(qreal devicePixelRatio) const
 {
-    QImage image(std::max(width(), 0), std::max(height(), 0), QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QImage image(int(std::ceil(std::max(width(), 0) * ratio - 0.001)),
+                 int(std::ceil(std::max(height(), 0) * ratio - 0.001)), QImage::Format_RGB32);
     if (image.isNull())
         return image;
+    image.setDevicePixelRatio(ratio);
     // Same resolution as the widget, so the font comes out the same size.
     image.setDotsPerMeterX(int(std::lround(logicalDpiX() / 0.0254)));
     image.setDotsPerMeterY(int(std::lround(logicalDpiY() / 0.0254)));
@@ -364,5 +368,5 @@ QImage TProgressGauge::Render() const
 void TProgressGauge::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.drawImage(0, 0, Render());
+    p.drawImage(0, 0, Render(devicePixelRatioF()));
 }

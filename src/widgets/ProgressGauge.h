@@ -22,8 +22,8 @@ enum class TProgressBorderStyle { bsNone, bsSingle };
 // An off-screen bitmap that can take another bitmap's size.
 class TMaskBitmap {
 public:
-    // Takes the template's width and height and fills the whole bitmap
-    // solidly with the window-frame system colour.
+    // Takes the template's width, height and device pixel ratio and fills
+    // the whole bitmap solidly with the window-frame system colour.
     void MakeLike(const QImage& Template);
     QImage& Image() { return FImage; }
     const QImage& Image() const { return FImage; }
@@ -72,7 +72,10 @@ public:
     int PercentDone() const;
 
     // The complete picture of the gauge at its current size, as painted.
-    QImage Render() const;
+    // At a device pixel ratio above 1 (a scaled screen) the image has that
+    // many pixels per widget pixel and carries the ratio, so the percentage
+    // is written at the screen's own resolution.
+    QImage Render(qreal devicePixelRatio = 1.0) const;
 
     // X as a percentage of Z (0 when Z is 0), truncated toward zero.
     static long long PercentOf(long long X, long long Z);

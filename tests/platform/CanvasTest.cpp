@@ -9,6 +9,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
+#include <vector>
+
 namespace {
 
 QImage blank(int w, int h)
@@ -228,4 +231,88 @@ TEST(ImageList, ScalesToItsSizeBlendsWhenSelectedAndIgnoresBadIndexes)
     EXPECT_EQ(img.pixel(5, 5), qRgb(255, 0, 0));
     EXPECT_EQ(img.pixel(25, 5), qRgb(127, 0, 127));
     EXPECT_EQ(img.pixel(36, 5), qRgb(255, 255, 255));
+}
+
+namespace {
+
+// A picture with detail at the device pixel: a checkerboard of single
+// device pixels, which a picture blown up from ratio 1 cannot show.
+QImage checkerboard(QSize logical, qreal ratio)
+{
+    QImage img(int(std::ceil(logical.width() * ratio)), int(std::ceil(logical.height() * ratio)),
+               QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    img.setDevicePixelRatio(ratio);
+    return img;
+}
+
+} // namespace
+
+TEST(ImageList, DrawnPicturesAreMadeAtTheRatioOfTheDeviceTheyGoTo)
+{
+    TImageList il(16, 15);
+    std::vector<qreal> asked;
+    il.Add([&asked](qreal r) {
+        asked.push_back(r);
+        return checkerboard(QSize(16, 15), r);
+    });
+    // The list's own image is there at once, at ratio 1.
+    EXPECT_EQ(il.Image(0).size(), QSize(16, 15));
+    EXPECT_EQ(asked, std::vector<qreal>{1.0});
+    const QImage dwa = il.Image(0, 2.0);
+    EXPECT_EQ(dwa.size(), QSize(32, 30));
+    EXPECT_EQ(dwa.devicePixelRatio(), 2.0);
+    EXPECT_EQ(il.Image(0, 1.5).size(), QSize(24, 23));
+    // Made once per ratio.
+    il.Image(0, 2.0);
+    EXPECT_EQ(asked.size(), 3u);
+
+    // Drawn on a 200 % device: the list's 16 x 15 cell, every device pixel
+    // of the picture's own.
+    QImage ekran(80, 60, QImage::Format_RGB32);
+    ekran.setDevicePixelRatio(2.0);
+    ekran.fill(Qt::red);
+    {
+        QPainter p(&ekran);
+        TQtCanvas c(&p);
+        EXPECT_EQ(c.DevicePixelRatio(), 2.0);
+        il.Draw(c, 4, 2, 0);
+    }
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(ekran.pixel(8 + x, 4 + y), dwa.pixel(x, y)) << x << "," << y;
+    EXPECT_EQ(ekran.pixel(8 + 32, 4), qRgb(255, 0, 0));
+    EXPECT_EQ(ekran.pixel(8, 4 + 30), qRgb(255, 0, 0));
+
+    // A plain image has one resolution only; icons of the list follow the
+    // ratio they are asked at.
+    QImage red(16, 15, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    il.Add(red);
+    EXPECT_EQ(il.Image(1, 2.0).size(), QSize(16, 15));
+    const QPixmap ikona = il.Icon(0).pixmap(QSize(16, 15), 2.0);
+    EXPECT_EQ(ikona.size(), QSize(32, 30));
+    EXPECT_EQ(ikona.devicePixelRatio(), 2.0);
+    EXPECT_EQ(ikona.toImage().convertToFormat(QImage::Format_RGB32).pixel(1, 0), qRgb(0, 0, 0));
+    EXPECT_TRUE(il.Icon(5).isNull());
+}
+
+TEST(ImageList, DrawnIconsHaveADisabledLookAndAnyRatio)
+{
+    const QIcon icon = DrawnIcon(QSize(32, 32), [](qreal r) {
+        QImage img(int(32 * r), int(32 * r), QImage::Format_ARGB32_Premultiplied);
+        img.fill(QColor(0, 160, 0));
+        img.setDevicePixelRatio(r);
+        return img;
+    });
+    for (qreal r : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+        const QPixmap pm = icon.pixmap(QSize(32, 32), r);
+        EXPECT_EQ(pm.size(), QSize(int(32 * r), int(32 * r))) << r;
+        EXPECT_DOUBLE_EQ(pm.devicePixelRatio(), r);
+    }
+    const QImage normal = icon.pixmap(QSize(32, 32), 1.0).toImage();
+    const QImage wylaczona = icon.pixmap(QSize(32, 32), 1.0, QIcon::Disabled).toImage();
+    EXPECT_NE(normal.pixel(5, 5), wylaczona.pixel(5, 5));
 }

@@ -288,16 +288,34 @@ TEST_F(Polecenia, CloseButtonSizeFlipsAndToolBarStylesSetTheHeight)
     EXPECT_EQ(okno->pecTablica->SmallCloseBtn(), male);
     EXPECT_EQ(okno->Duzewylczniki1->text(), "Duże wyłączniki");
 
+    // Each style sets the buttons' height; the bar takes that height plus
+    // the tool bar's own margins, so that no button is cut at the bottom.
+    const auto calePrzyciski = [this] {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        for (QToolButton* b : {okno->tbZapisz, okno->tbDrukuj, okno->tbLumesta, okno->tbSpisTresci,
+                               okno->tbZamknijOtwarty, okno->tbWstecz, okno->tbDalej}) {
+            const QRect r(b->mapTo(okno->pNarzedzia, QPoint(0, 0)), b->size());
+            EXPECT_TRUE(okno->pNarzedzia->rect().contains(r)) << b->objectName().toStdString() << " " << r.top() << ".." << r.bottom() << " tb " << okno->tbNarzedzia->geometry().top() << "+" << okno->tbNarzedzia->height()
+                                                               << " in " << okno->pNarzedzia->height();
+        }
+    };
     okno->Ikony1->trigger();
-    EXPECT_EQ(okno->pNarzedzia->height(), 37);
+    EXPECT_EQ(okno->tbZapisz->height(), 37);
+    EXPECT_GE(okno->pNarzedzia->height(), 37);
+    EXPECT_LT(okno->pNarzedzia->height(), 52);
     EXPECT_EQ(okno->tbZapisz->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    calePrzyciski();
     okno->eksty1->trigger();
     EXPECT_EQ(okno->tbZapisz->toolButtonStyle(), Qt::ToolButtonTextOnly);
-    EXPECT_EQ(okno->pNarzedzia->height(), okno->tbZapisz->height());
-    EXPECT_LT(okno->pNarzedzia->height(), 37);
+    EXPECT_LT(okno->tbZapisz->height(), 37);
+    EXPECT_LT(okno->pNarzedzia->height(), 37 + 8);
+    calePrzyciski();
     okno->Ikonyiteksty1->trigger();
-    EXPECT_EQ(okno->pNarzedzia->height(), 52);
+    EXPECT_EQ(okno->tbZapisz->height(), 52);
+    EXPECT_GE(okno->pNarzedzia->height(), 52);
     EXPECT_EQ(okno->tbZapisz->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    calePrzyciski();
 }
 
 // The print command reaches the dialog with the first page's preview and

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -189,13 +190,78 @@ TEST_F(Okno, StartUpFallsBackToTheParentFolder)
     EXPECT_TRUE(komunikaty.Lista.empty());
 }
 
-TEST_F(Okno, StartUpWithoutDataLeavesTheListEmptyAndSaysNothing)
+TEST_F(Okno, InstalledProgramReadsTheLibraryUnderShare)
+{
+    // The layout of an installed program: prefix/bin/lumesta, and the
+    // library with the licence in prefix/share/lumesta.
+    const fs::path instalacja = korzen / "share" / "lumesta";
+    ASSERT_EQ(dane::zapiszBiblioteke(instalacja, {dane::kodeksKarny(), dane::konstytucja()}), "");
+    std::ofstream(instalacja / "Licencja.rtf") << "{\\rtf1 instalacja}";
+    uruchom();
+    EXPECT_EQ(okno->sKatalogInstalacji, instalacja);
+    EXPECT_EQ(wierszeListy(okno->clbSpisKodeksow),
+              (std::vector<std::string>{"Kodeks karny", "Konstytucja Rzeczypospolitej Polskiej"}));
+    kliknijKodeks(1);
+    ASSERT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_GT(okno->BiezacyWidok()->ItemCount(), 0);
+    EXPECT_TRUE(komunikaty.Lista.empty());
+
+    // The licence comes from there too, unless the program has its own.
+    EXPECT_EQ(KatalogLicencji(program, okno->sKatalogInstalacji), instalacja);
+    std::ofstream(program / "Licencja.rtf") << "{\\rtf1 program}";
+    EXPECT_EQ(KatalogLicencji(program, okno->sKatalogInstalacji), program);
+    EXPECT_EQ(KatalogLicencji(program, fs::path()), program);
+}
+
+TEST_F(Okno, LibraryBesideTheProgramComesBeforeTheInstalledOne)
+{
+    const fs::path instalacja = korzen / "share" / "lumesta";
+    ASSERT_EQ(dane::zapiszBiblioteke(program, {dane::kodeksCywilny()}), "");
+    ASSERT_EQ(dane::zapiszBiblioteke(instalacja, {dane::kodeksCywilny(), dane::kodeksKarny()}), "");
+    uruchom();
+    // Each code once, from the first library that has it.
+    EXPECT_EQ(wierszeListy(okno->clbSpisKodeksow), (std::vector<std::string>{"Kodeks cywilny", "Kodeks karny"}));
+    EXPECT_EQ(okno->sKatalogDanych, program / "Lumesta" / "");
+    EXPECT_EQ(okno->biblioteka->Gdzie("Kodeks cywilny"), 1);
+    EXPECT_EQ(okno->biblioteka->Gdzie("Kodeks karny"), 2);
+    kliknijKodeks(1);
+    EXPECT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_TRUE(komunikaty.Lista.empty());
+}
+
+TEST(Reguly, InstalledLibraryIsShareBesideTheProgramElseTheSystemFolder)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const fs::path k(tmp.path().toStdString());
+    fs::create_directories(k / "usr" / "bin");
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin", {}), fs::path());
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin", k / "system"), fs::path());
+    fs::create_directories(k / "system");
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin", k / "system"), k / "system");
+    fs::create_directories(k / "usr" / "share" / "lumesta");
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin", k / "system"), k / "usr" / "share" / "lumesta");
+    EXPECT_EQ(KatalogInstalacji(k / "usr" / "bin" / "", {}), k / "usr" / "share" / "lumesta");
+    EXPECT_EQ(KatalogInstalacji({}, {}), fs::path());
+}
+
+TEST_F(Okno, StartUpWithoutDataSaysWhereItLookedAndHowDataAreMade)
 {
     uruchom();
     EXPECT_EQ(okno->clbSpisKodeksow->count(), 0);
     EXPECT_TRUE(okno->nazwyKodeksow.empty());
-    EXPECT_TRUE(komunikaty.Lista.empty());
+    ASSERT_EQ(komunikaty.Lista.size(), 1u);
+    EXPECT_EQ(utf(komunikaty.Lista[0]),
+              "Nie znaleziono danych programu (kodeksów).\r\nSzukano pliku Lumesta.rdu w folderach:\r\n" +
+                  (okno->sKatalogUzytkownika / "Lumesta").string() + "\r\n" + (program / "Lumesta").string() +
+                  "\r\n" + (korzen / "Lumesta").string() +
+                  "\r\nAby czytać obowiązujące prawo, pobierz tekst jednolity aktu (PDF) i dodaj go poleceniem "
+                  "„Dodaj akt…” z menu „Pliki” (Ctrl+O).\r\n"
+                  "Dane przygotowuje się też z tekstów źródłowych (opis formatu: docs/source-format.md) "
+                  "poleceniem:\r\nlumesta-tool pack FOLDER_Z_TEKSTAMI " +
+                  program.string() + "\r\nPotem uruchom program ponownie.");
     // Commands that need a document say so; nothing else happens.
+    komunikaty.Lista.clear();
     okno->Zamknij1Click();
     ASSERT_EQ(komunikaty.Lista.size(), 1u);
     EXPECT_EQ(utf(komunikaty.Lista[0]), "Najpierw otwórz jakiś kodeks z listy kodeksów.");
@@ -220,6 +286,29 @@ TEST_F(Okno, SplashPanelIsCentredInTheDocumentArea)
         EXPECT_EQ(okno->pLumesta->pos(), QPoint((s.width() - 553) / 2, (s.height() - 521) / 2)) << s.width();
     }
     EXPECT_EQ(okno->pLumesta->size(), QSize(553, 521));
+}
+
+TEST_F(Okno, StartPanelNeverShowsBesideOrBelowTheTabStrip)
+{
+    ASSERT_EQ(dane::zapiszBiblioteke(program, {dane::kodeksCywilny(), dane::kodeksKarny()}), "");
+    uruchom();
+    kliknijKodeks(0);
+    ASSERT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_FALSE(okno->pLumesta->isVisible());
+    // At any size the strip covers the whole document area and paints all
+    // of it.
+    for (QSize s : {QSize(1040, 640), QSize(700, 420), QSize(1900, 1200)}) {
+        okno->resize(s);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(okno->pecTablica->geometry(), okno->pPole->rect()) << s.width();
+    }
+    EXPECT_TRUE(okno->pecTablica->autoFillBackground());
+    okno->tbZamknijOtwarty->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!okno->pecTablica->isVisible(), 2000);
+    EXPECT_TRUE(okno->pLumesta->isVisible());
+    kliknijKodeks(1);
+    EXPECT_TRUE(okno->pecTablica->isVisible());
+    EXPECT_FALSE(okno->pLumesta->isVisible());
 }
 
 TEST_F(Okno, WindowIsCutToASmallerScreen)
@@ -410,20 +499,26 @@ TEST_F(Okno, OpeningAgainKeepsOneTabAndASecondCodeAddsOne)
     EXPECT_EQ(okno->clbSpisKodeksow->item(1)->checkState(), Qt::Checked);
 }
 
-TEST_F(Okno, MissingEntryGivesAnEmptyTabNotTheDocumentBefore)
+TEST_F(Okno, MissingEntryOpensNoTab)
 {
     ASSERT_EQ(dane::zapiszBiblioteke(program, {dane::kodeksCywilny()}), "");
     uruchom();
     kliknijKodeks(0);
     ASSERT_EQ(okno->LiczbaZakladek(), 1);
-    okno->OtworzWZakladce(cp("Kodeks pracy"), true);
+    TDocView* przed = okno->BiezacyWidok();
+    const int elementy = przed->ItemCount();
+    EXPECT_FALSE(okno->OtworzWZakladce(cp("Kodeks pracy"), true));
     ASSERT_EQ(komunikaty.Lista.size(), 1u);
     EXPECT_EQ(utf(komunikaty.Lista[0]), "Nie ma: Kodeks pracy");
-    ASSERT_EQ(okno->LiczbaZakladek(), 2);
-    EXPECT_EQ(okno->BiezacyWidok()->ItemCount(), 0);
-    EXPECT_TRUE(okno->spisyZakladek[1].Spis.empty());
-    EXPECT_TRUE(okno->indeksyPrzypisow[1].Bloki.empty());
+    // The open document and every per-tab list stay as they were.
+    EXPECT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_EQ(okno->BiezacyWidok(), przed);
+    EXPECT_EQ(przed->ItemCount(), elementy);
+    EXPECT_EQ(okno->nazwyZakladek.size(), 1u);
+    EXPECT_EQ(okno->spisyZakladek.size(), 1u);
+    EXPECT_EQ(okno->indeksyPrzypisow.size(), 1u);
     EXPECT_EQ(okno->numeryPrzypisow.size(), 3u);
+    EXPECT_EQ(okno->windowTitle(), "Lumesta: Kodeks cywilny");
 }
 
 TEST_F(Okno, ClosingTabsKeepsTheListsInStepAndHidesTheEmptyStrip)
@@ -619,6 +714,24 @@ TEST_F(Okno, CodesAndContentsListsAreHiddenAndShownAgain)
     EXPECT_FALSE(okno->lbSpisTresci->isVisible());
     okno->Spistreci1->trigger();
     EXPECT_TRUE(okno->lbSpisTresci->isVisible());
+
+    // Both lists hidden: their pane goes and the documents get its room;
+    // one list back brings the pane back, the list filling it.
+    const int szerokoscPola = okno->pPole->width();
+    okno->tbLumesta->click();
+    okno->tbSpisTresci->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(okno->Panel1->isVisible());
+    EXPECT_GT(okno->pPole->width(), szerokoscPola);
+    okno->Spistreci1->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(okno->Panel1->isVisible());
+    EXPECT_TRUE(okno->lbSpisTresci->isVisible());
+    EXPECT_FALSE(okno->clbSpisKodeksow->isVisible());
+    EXPECT_EQ(okno->lbSpisTresci->height(), okno->sPodzialPion->height());
+    EXPECT_EQ(okno->pPole->width(), szerokoscPola);
+    okno->Lumesta1->trigger();
+    EXPECT_TRUE(okno->clbSpisKodeksow->isVisible());
 }
 
 } // namespace

@@ -376,32 +376,54 @@ TEST_F(Droga, ACitationClickedWhileADocumentIsBuiltOpensItsActAfterIt)
     okno->komunikaty = &modalne;
     okno->biblioteka->UstawKomunikaty(&modalne);
     // Two citations' requests are pending when a code missing from the data
-    // is opened; the store's message about it lets them through.
+    // is opened; the store's message about it lets them through, and they
+    // are served once the failed open is over.
     kliknijSkok(p->dvPrzypis, 0);
     kliknijSkok(p2->dvPrzypis, 0);
-    okno->OtworzWZakladce(cp("Kodeks pracy"), true);
+    EXPECT_FALSE(okno->OtworzWZakladce(cp("Kodeks pracy"), true));
     EXPECT_FALSE(modalne.Lista.empty());
     QCoreApplication::sendPostedEvents(okno.get());
     okno->komunikaty = &komunikaty;
     okno->biblioteka->UstawKomunikaty(&komunikaty);
 
-    // The act comes after the code being opened, and every per-tab list
-    // holds its entries in tab order.
+    // The missing code got no tab; the act's tab follows the code's, and
+    // every per-tab list holds its entries in tab order.
     const fs::path plik = program / "Lumesta" / "Dzienniki Ustaw" / "Dz.U.1990.34.198.txt";
-    ASSERT_EQ(okno->LiczbaZakladek(), 3);
-    ASSERT_EQ(okno->nazwyZakladek.size(), 3u);
-    ASSERT_EQ(okno->spisyZakladek.size(), 3u);
-    ASSERT_EQ(okno->indeksyPrzypisow.size(), 3u);
-    EXPECT_EQ(okno->nazwyZakladek[1], cp("Kodeks pracy"));
-    EXPECT_EQ(okno->nazwyZakladek[2], plik.string());
-    EXPECT_LT(okno->spisyZakladek[1].NumerKodeksu, PierwszyNumerDziennika);
-    EXPECT_GE(okno->spisyZakladek[2].NumerKodeksu, PierwszyNumerDziennika);
-    EXPECT_TRUE(okno->indeksyPrzypisow[1].Wiersze.empty());
-    EXPECT_FALSE(okno->indeksyPrzypisow[2].Wiersze.empty());
-    EXPECT_EQ(okno->BiezacaZakladka(), 2);
+    ASSERT_EQ(okno->LiczbaZakladek(), 2);
+    ASSERT_EQ(okno->nazwyZakladek.size(), 2u);
+    ASSERT_EQ(okno->spisyZakladek.size(), 2u);
+    ASSERT_EQ(okno->indeksyPrzypisow.size(), 2u);
+    EXPECT_EQ(okno->nazwyZakladek[1], plik.string());
+    EXPECT_LT(okno->spisyZakladek[0].NumerKodeksu, PierwszyNumerDziennika);
+    EXPECT_GE(okno->spisyZakladek[1].NumerKodeksu, PierwszyNumerDziennika);
+    EXPECT_FALSE(okno->indeksyPrzypisow[1].Wiersze.empty());
+    EXPECT_EQ(okno->BiezacaZakladka(), 1);
     // Both requests were served (the second names the same act).
     EXPECT_FALSE(p->zadanieDziennika);
     EXPECT_FALSE(p2->zadanieDziennika);
+}
+
+TEST_F(Droga, APresentActWithoutItsYearbookSaysItsTextIsMissing)
+{
+    // The presence file outlived the yearbook that held the act.
+    const fs::path rocznik = program / "Lumesta" / "1990.rdu";
+    fs::remove(rocznik);
+    kliknijKodeks(0);
+    TDocView* v = okno->BiezacyWidok();
+    ASSERT_NE(v, nullptr);
+    kliknijSkok(v, 0);
+    TfPrzypis* p = ostatniPrzypis();
+    ASSERT_NE(p, nullptr);
+    kliknijSkok(p->dvPrzypis, 0);
+    QCoreApplication::sendPostedEvents(okno.get());
+    ASSERT_EQ(komunikaty.Lista.size(), 1u);
+    EXPECT_EQ(utf(komunikaty.Lista[0]),
+              "Brak tekstu: Dz.U.1990.34.198\r\nNie ma pliku " + rocznik.string() + ", który powinien go zawierać.");
+    EXPECT_FALSE(p->zadanieDziennika);
+    EXPECT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_EQ(okno->nazwyZakladek.size(), 1u);
+    EXPECT_EQ(okno->BiezacaZakladka(), 0);
+    EXPECT_TRUE(pytania.isEmpty());
 }
 
 TEST_F(Droga, LinkLabelsGoThroughTheOpener)

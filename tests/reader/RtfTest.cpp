@@ -13,8 +13,15 @@
 #include <QTextFragment>
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using rtf::TDokument;
 using rtf::TWyrownanie;
@@ -135,6 +142,125 @@ TEST(Rtf, HyperlinkFieldsAndPlainAddresses)
     EXPECT_EQ(opis(d.Akapity[1]),
               (V{"(|", "www.mardovelt.pl| ->www.mardovelt.pl", "), |", "HTTP://Y.pl/a?b=1| ->HTTP://Y.pl/a?b=1",
                  ". awww.nie.pl |", "mailto:a@b.pl| ->mailto:a@b.pl", "; www. http://|"}));
+}
+
+namespace {
+
+// A link whose target is `dlugosc` bytes long and whose shown text changes
+// its formatting `zmian` times.
+std::string dlugieLacze(std::size_t dlugosc, std::size_t zmian)
+{
+    std::string s = "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x.pl/" + std::string(dlugosc, 'a') +
+                    "\"}{\\fldrslt ";
+    for (std::size_t i = 0; i < zmian; ++i)
+        s += i % 2 ? "\\b0 z" : "\\b z";
+    return s + "}}\\par}";
+}
+
+// A font table of `ile` fonts.
+std::string wieleCzcionek(std::size_t ile)
+{
+    std::string s = "{\\rtf1{\\fonttbl";
+    for (std::size_t i = 0; i < ile; ++i)
+        s += "{\\f" + std::to_string(i) + " F" + std::to_string(i) + ";}";
+    return s + "}\\f7 tekst\\par}";
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitizer = true;
+#else
+constexpr bool kSanitizer = false;
+#endif
+#else
+constexpr bool kSanitizer = false;
+#endif
+
+// Runs `cialo` in a child process limited to `sekundy` of processor time
+// and (outside sanitizer builds, whose shadow memory needs terabytes of
+// address space) to 1 GB more address space than it starts with; true when
+// it finished within them and returned true.
+bool konczySiePrzed(int sekundy, const std::function<bool()>& cialo)
+{
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        rlimit r{rlim_t(sekundy), rlim_t(sekundy)};
+        setrlimit(RLIMIT_CPU, &r);
+        long strony = 0;
+        if (std::FILE* s = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(s, "%ld", &strony) != 1)
+                strony = 0;
+            std::fclose(s);
+        }
+        if (!kSanitizer && strony > 0) {
+            const rlim_t pamiec = rlim_t(strony) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(1) << 30);
+            rlimit p{pamiec, pamiec};
+            setrlimit(RLIMIT_AS, &p);
+        }
+        _exit(cialo() ? 0 : 1);
+    }
+    int stan = 0;
+    waitpid(pid, &stan, 0);
+    return WIFEXITED(stan) && WEXITSTATUS(stan) == 0;
+}
+
+} // namespace
+
+TEST(Rtf, ALinkIsHeldOnceHoweverItsRunsAreFormatted)
+{
+    // 2,000 runs of one 1,000-byte link: one copy of the target, not one
+    // per run (the old way needed memory in proportion to both).
+    const TDokument d = rtf::Czytaj(dlugieLacze(1000, 2000));
+    ASSERT_EQ(d.Akapity.size(), 1u);
+    const auto& fragmenty = d.Akapity[0].Fragmenty;
+    ASSERT_EQ(fragmenty.size(), 2000u);
+    std::set<const char*> kopie;
+    for (const rtf::TFragment& f : fragmenty) {
+        const std::string& cel = f.Format.Lacze;
+        EXPECT_EQ(cel.size(), 1012u);
+        kopie.insert(cel.data());
+    }
+    EXPECT_EQ(kopie.size(), 1u);
+
+    // The shown document carries the link on every run.
+    QTextDocument q;
+    rtf::WypelnijDokument(q, d);
+    const QTextFragment ostatni = (--q.firstBlock().end()).fragment();
+    EXPECT_TRUE(ostatni.charFormat().isAnchor());
+    EXPECT_EQ(ostatni.charFormat().anchorHref().size(), 1012);
+
+    // A target longer than any web address is text, not a link.
+    const TDokument za = rtf::Czytaj(dlugieLacze(rtf::MaksDlugoscLacza, 1));
+    EXPECT_EQ(opis(za.Akapity[0]), V{"z|b"});
+    const std::string adres = "www." + std::string(rtf::MaksDlugoscLacza, 'x');
+    EXPECT_EQ(opis(rtf::Czytaj("{\\rtf1 " + adres + " i www.a.pl\\par}").Akapity[0]),
+              (V{adres + " i |", "www.a.pl| ->www.a.pl"}));
+}
+
+TEST(Rtf, ReadingStaysLinearOnHostileInput)
+{
+    // Each input takes well under a second here (a few under the
+    // sanitizers); before, the long link took minutes and gigabytes, and
+    // the font table a quarter of a minute. The ceiling sits far above the
+    // linear cost and far below the quadratic one.
+    EXPECT_TRUE(konczySiePrzed(10, [] {
+        const TDokument d = rtf::Czytaj(dlugieLacze(1'000'000, 300'000));
+        return d.Akapity.size() == 1 && d.Akapity[0].Fragmenty.size() == 300'000;
+    }));
+    EXPECT_TRUE(konczySiePrzed(10, [] {
+        const TDokument d = rtf::Czytaj(wieleCzcionek(150'000));
+        return d.Czcionki.size() == 150'000 && d.Czcionka(149'999) && d.Czcionka(7)->Nazwa == "F7";
+    }));
+    // Plain addresses repeated without a break: each is looked at once.
+    EXPECT_TRUE(konczySiePrzed(10, [] {
+        std::string s = "{\\rtf1 ";
+        for (int i = 0; i < 400'000; ++i)
+            s += "www.=";
+        return rtf::Czytaj(s + "\\par}").Akapity.size() == 1;
+    }));
 }
 
 TEST(Rtf, PlainTextInputIsReadLineByLine)

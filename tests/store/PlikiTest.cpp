@@ -183,11 +183,18 @@ TEST_F(Magazyn, MissingAndDamagedFilesLeaveTheCallerConsistent)
     std::string kontener = ZapiszKontener({{1, 1, 0, rekordSlow({0})}});
     kontener[kontener.size() - 13] = '\x60';   // offset beyond the file
     testy::zapisz(folder.sciezka() / "1998.rdu", kontener);
-    otworz("Dz.U.1998.1.1");
+    EXPECT_EQ(pliki.OtworzDokument(folder.sciezka(), "Dz.U.1998.1.1", tekst, przypisy, plik, true, tytuly),
+              TWynikOtwarcia::UszkodzonyRekord);
     EXPECT_EQ(tytuly, V({"Dz.U.1998.1.1"}));
+    // The damaged directory is what the user hears about, once; a later
+    // attempt gets the plain read error.
+    ASSERT_EQ(komunikaty.Lista.size(), 1u);
+    EXPECT_EQ(komunikaty.Lista[0].rfind(u("Uszkodzony spis dokumentów w pliku "), 0), 0u);
+    EXPECT_EQ(pokaz(plik), V({"[0:Pierwszy]"}));
+    komunikaty.Lista.clear();
+    otworz("Dz.U.1998.1.1");
     ASSERT_EQ(komunikaty.Lista.size(), 1u);
     EXPECT_EQ(komunikaty.Lista[0].rfind(u("Błąd odczytu pliku "), 0), 0u);
-    EXPECT_EQ(pokaz(plik), V({"[0:Pierwszy]"}));
 
     // Wrong record magic: the paragraphs become empty.
     komunikaty.Lista.clear();

@@ -130,6 +130,18 @@ TEST_F(Narzedzie, FailuresGiveMessagesAndNonZeroStatus)
     w = uruchom({"decode", (folder.sciezka() / "brak.sko").string(), dane.string(), "Kodeks cywilny"});
     EXPECT_EQ(w.kod, 1);
 
+    // A dictionary cut short: the text comes out with its holes, for the
+    // preparer to see, but the status says it failed.
+    std::ifstream wej(slownik, std::ios::binary);
+    const std::string bajty((std::istreambuf_iterator<char>(wej)), std::istreambuf_iterator<char>());
+    testy::zapisz(folder.sciezka() / "uciety.sko", bajty.substr(0, 9));
+    w = uruchom({"decode", (folder.sciezka() / "uciety.sko").string(), dane.string(), "Kodeks cywilny"});
+    EXPECT_EQ(w.kod, 1);
+    EXPECT_NE(w.bledy.find("jest uszkodzony"), std::string::npos) << w.bledy;
+    EXPECT_NE(w.bledy.find("Nie można odczytać tekstu „Kodeks cywilny”: w słowniku brakuje "), std::string::npos)
+        << w.bledy;
+    EXPECT_FALSE(w.wyjscie.empty());
+
     w = uruchom({"decode", slownik, dane.string()});
     EXPECT_EQ(w.kod, 2);
     w = uruchom({"nieznana"});

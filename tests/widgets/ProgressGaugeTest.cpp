@@ -217,6 +217,45 @@ TEST(ProgressGauge, TextIsDrawnInTheInverseColours)
             ASSERT_EQ(plain.pixel(x, y), x < 97 ? fore : back) << x << "," << y;
 }
 
+// On a screen at 200 % the gauge is the same picture at twice the pixels:
+// frame and bar where they were, and the percentage written at the finer
+// resolution (not blown up from 1 to 2 x 2 pixels).
+TEST(ProgressGauge, ScaledScreenGetsTheSamePictureAtItsResolution)
+{
+    TProgressGauge g;
+    g.resize(195, 22);
+    g.SetForeColor(clGreen);
+    g.SetBackColor(clAqua);
+    g.SetProgress(50);
+    const QImage dwa = g.Render(2.0);
+    ASSERT_EQ(dwa.size(), QSize(390, 44));
+    EXPECT_EQ(dwa.devicePixelRatio(), 2.0);
+
+    g.SetShowText(false);
+    const QImage bezTekstu1 = g.Render();
+    const QImage bezTekstu2 = g.Render(2.0);
+    for (int y = 0; y < 22; ++y)
+        for (int x = 0; x < 195; ++x)
+            for (int d = 0; d < 4; ++d)
+                ASSERT_EQ(bezTekstu2.pixel(2 * x + d % 2, 2 * y + d / 2), bezTekstu1.pixel(x, y)) << x << "," << y;
+
+    // The text: inverse pixels on both sides of the bar's end, and some
+    // 2 x 2 block with pixels of both kinds, which a blown-up picture never
+    // has.
+    const QRgb fore = Rgb(clGreen), back = Rgb(clAqua);
+    int mieszane = 0, odwrocone = 0;
+    for (int y = 2; y < 42; y += 2)
+        for (int x = 2; x < 388; x += 2) {
+            const QRgb a = dwa.pixel(x, y);
+            if (a == Inverse(fore) || a == Inverse(back))
+                ++odwrocone;
+            if (a != dwa.pixel(x + 1, y) || a != dwa.pixel(x, y + 1) || a != dwa.pixel(x + 1, y + 1))
+                ++mieszane;
+        }
+    EXPECT_GT(odwrocone, 10);
+    EXPECT_GT(mieszane, 5);
+}
+
 TEST(ProgressGauge, KindsAndBorders)
 {
     TProgressGauge g;

@@ -147,7 +147,7 @@ int DecodeCommand(const std::vector<std::string>& args)
     TPliki& pliki = sesja.pliki;
     TListaNapisow tekst{kZnacznik}, przypisy, tytuly;
     TPlik plik;
-    pliki.OtworzDokument(w.folder, w.nazwa, tekst, przypisy, plik, true, tytuly);
+    const TWynikOtwarcia wynik = pliki.OtworzDokument(w.folder, w.nazwa, tekst, przypisy, plik, true, tytuly);
     // The lists are cleared and refilled only when a record was decoded.
     const bool zdekodowany = !(tekst.size() == 1 && tekst[0] == kZnacznik);
     if (!zdekodowany) {
@@ -188,5 +188,7 @@ int DecodeCommand(const std::vector<std::string>& args)
                 std::printf("%s\n", cp1250::toUtf8(p).c_str());
         }
     }
-    return zdekodowany ? 0 : 1;
+    // Text decoded with words the dictionary lacks is shown, for the data
+    // preparer to see the damage, but it is no success.
+    return zdekodowany && wynik == TWynikOtwarcia::Otwarty ? 0 : 1;
 }

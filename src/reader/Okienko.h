@@ -238,6 +238,13 @@ public:
     // A jump is about to leave the current place: the way back returns here.
     // Every jump calls it (contents, go to, search results, links).
     void ZapiszMiejsce();
+    // A jump that may open another document: `skad` (the place before the
+    // jump) becomes the way back once the document is open.
+    void ZapiszMiejsce(const std::optional<TMiejsce>& skad);
+    // Opens a document a jump leads to, or makes its tab current, and brings
+    // the lists in line with it (its row current and ticked, its contents).
+    // False when it cannot be opened (the user has been told why).
+    bool OtworzDoSkoku(const std::string& nazwa, bool zListy);
     // Opens the place's document (or makes its tab current) and brings the
     // place to the top of the view.
     void PokazMiejsce(const TMiejsce& miejsce);

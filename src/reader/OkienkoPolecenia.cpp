@@ -220,8 +220,10 @@ void TfLumesta::DziennikPrzypisu()
     if (gdzie >= 0) {
         const std::filesystem::path sciezka =
             biblioteka->Folder(std::size_t(gdzie)) / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
+        const auto skad = BiezaceMiejsce();
         if (!OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false))
             return;
+        ZapiszMiejsce(skad);
         UstawPrzypisyZakladki();
         if (pecTablica)
             pecTablica->show();

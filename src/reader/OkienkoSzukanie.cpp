@@ -220,11 +220,24 @@ void TfLumesta::OdswiezMiejsce()
 // ---------------------------------------------------------------------------
 // The way back.
 
-void TfLumesta::ZapiszMiejsce()
+void TfLumesta::ZapiszMiejsce() { ZapiszMiejsce(BiezaceMiejsce()); }
+
+void TfLumesta::ZapiszMiejsce(const std::optional<TMiejsce>& skad)
 {
-    if (const auto m = BiezaceMiejsce())
-        historia.Zapisz(*m);
+    if (skad)
+        historia.Zapisz(*skad);
     OdswiezHistorie();
+}
+
+bool TfLumesta::OtworzDoSkoku(const std::string& nazwa, bool zListy)
+{
+    if (!OtworzWZakladce(nazwa, zListy))
+        return false;
+    UstawPrzypisyZakladki();
+    OdswiezListy(true);
+    if (pecTablica)
+        pecTablica->show();
+    return true;
 }
 
 void TfLumesta::OdswiezHistorie()
@@ -241,8 +254,8 @@ void TfLumesta::PokazMiejsce(const TMiejsce& miejsce)
 {
     if (miejsce.Dokument.empty())
         return;
-    OtworzWZakladce(miejsce.Dokument, miejsce.ZListy);
-    UstawPrzypisyZakladki();
+    if (!OtworzDoSkoku(miejsce.Dokument, miejsce.ZListy))
+        return;
     TDocView* v = BiezacyWidok();
     const TMiejscaDokumentu* m = MiejscaWidoku(v);
     if (!v || !m)
@@ -376,9 +389,11 @@ void TfLumesta::PokazWynik(const TPanelWynikow::TWybor& wybor)
             gdzie >= 0 ? biblioteka->Folder(std::size_t(gdzie)) : wybor.Dokument.Kontener.parent_path();
         nazwa = cp1250::fromUtf8((folder / "Dzienniki Ustaw" / (cp1250::toUtf8(nazwa) + ".txt")).string());
     }
-    ZapiszMiejsce();
-    OtworzWZakladce(nazwa, zListy);
-    UstawPrzypisyZakladki();
+    // A document that cannot be opened leaves the current one as it was.
+    const auto skad = BiezaceMiejsce();
+    if (!OtworzDoSkoku(nazwa, zListy))
+        return;
+    ZapiszMiejsce(skad);
     TDocView* v = BiezacyWidok();
     const TMiejscaDokumentu* m = MiejscaWidoku(v);
     if (!v || !m)

@@ -252,9 +252,14 @@ TEST_F(Szukanie, TheLibrarySearchStreamsResultsAndOpensThem)
     EXPECT_EQ(panel->Lista()->topLevelItem(0)->child(0)->text(0), QString::fromUtf8("Kodeks cywilny › Art. 3 § 1"));
     EXPECT_TRUE(panel->Stan()->text().startsWith(QStringLiteral("Znaleziono 8")));
 
-    // Choosing the Labour Code's result opens it, there, with the word lit.
+    // Choosing the Labour Code's result opens it, there, with the word lit;
+    // the codes list shows it open and current, as a click there would.
     ASSERT_TRUE(panel->Wybierz(3));
     EXPECT_EQ(tytulZakladki(), cp("Kodeks pracy"));
+    const int wiersz = okno->spisyZakladek.at(std::size_t(okno->BiezacaZakladka())).NumerKodeksu;
+    EXPECT_EQ(okno->clbSpisKodeksow->currentRow(), wiersz);
+    EXPECT_EQ(okno->clbSpisKodeksow->item(wiersz)->checkState(), Qt::Checked);
+    EXPECT_GT(okno->lbSpisTresci->count(), 0);
     ASSERT_EQ(widok()->Highlights().size(), 1u);
     const TDVHighlight h = widok()->Highlights()[0];
     EXPECT_EQ(widok()->Items()[std::size_t(h.Item)].Text.substr(std::size_t(h.Start), std::size_t(h.Length)),

@@ -6,6 +6,11 @@
 //                        typed text, letter case and diacritics ignored;
 //                        counters: matches, ratio (time over BM_Memmem's of
 //                        the same text, measured in this run)
+//   BM_Pasek/<text>      one keystroke in the find bar over a laid-out view
+//                        of the document: finding, the highlight layer
+//                        replaced, the current place selected and shown,
+//                        the window repainted; counter: ratio (time over
+//                        BM_Memmem's of the same text)
 //   BM_ZlozDokument      folding the document once, when the bar opens
 //   BM_IndeksJednostek   the unit index, built with the document
 //   BM_PrzejdzPrzegladem baseline for going to an article: scanning the
@@ -19,10 +24,16 @@
 #include <filesystem>
 #include <map>
 
+#include <QLineEdit>
+
+#include "common/QtBenchMain.h"
 #include "packer/Generator.h"
 #include "packer/Packer.h"
+#include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
+#include "reader/PasekZnajdowania.h"
 #include "search/Znajdowanie.h"
+#include "view/DVStyle.h"
 #include "store/Jednostki.h"
 #include "store/Pliki.h"
 
@@ -130,6 +141,52 @@ ZNAK(sad, "sad")
 ZNAK(sadu, "sadu")
 ZNAK(przepisy, "przepisy stosuje")
 
+// The document in a view, one item per paragraph, laid out once.
+TDocView& widok()
+{
+    static TDVStyle styl;
+    static TDocView* v = [] {
+        auto* v = new TDocView;
+        v->SetStyle(&styl);
+        v->resize(1000, 800);
+        for (const std::string& t : dokument().teksty)
+            v->AddTextLines(t, 0);
+        v->Format();
+        v->show();
+        return v;
+    }();
+    return *v;
+}
+
+void BM_Pasek(benchmark::State& state, const char* utf8)
+{
+    TPasekZnajdowania pasek;
+    pasek.UstawWidok(&widok());
+    pasek.show();
+    pasek.Otworz();   // the document is folded when the bar opens
+    const QString w = QString::fromUtf8(utf8);
+    std::size_t ile = 0;
+    double ns = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        pasek.Tekst()->setText(QString());
+        widok().ScrollTo(0);
+        state.ResumeTiming();
+        const auto t0 = std::chrono::steady_clock::now();
+        pasek.Tekst()->setText(w);
+        widok().viewport()->repaint();
+        ns += std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
+        ile = std::size_t(pasek.LiczbaMiejsc());
+    }
+    state.counters["matches"] = double(ile);
+    state.counters["highlights"] = double(widok().Highlights().size());
+    if (gMemmem.count(utf8))
+        state.counters["ratio"] = ns / double(state.iterations()) / gMemmem[utf8];
+}
+BENCHMARK_CAPTURE(BM_Pasek, s, "s")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Pasek, sad, "sad")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Pasek, przepisy, "przepisy stosuje")->Unit(benchmark::kMillisecond);
+
 void BM_ZlozDokument(benchmark::State& state)
 {
     std::vector<std::string_view> widoki(dokument().teksty.begin(), dokument().teksty.end());
@@ -204,4 +261,4 @@ BENCHMARK(BM_PrzejdzDo)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+LUMESTA_QT_BENCHMARK_MAIN();

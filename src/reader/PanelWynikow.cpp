@@ -89,6 +89,22 @@ QString fragment(const TLiniaWyniku& l)
     return html;
 }
 
+// "1 miejsce", "3 miejsca", "5 miejsc", "22 miejsca", "12 miejsc".
+QString miejsca(int n)
+{
+    const int jednosci = n % 10, dziesiatki = n % 100;
+    const char* slowo = n == 1 ? "miejsce"
+                        : jednosci >= 2 && jednosci <= 4 && (dziesiatki < 12 || dziesiatki > 14) ? "miejsca"
+                                                                                                 : "miejsc";
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(slowo));
+}
+
+// "w 1 dokumencie", "w 4 dokumentach".
+QString wDokumentach(int n)
+{
+    return QStringLiteral("w %1 %2").arg(n).arg(n == 1 ? QStringLiteral("dokumencie") : QStringLiteral("dokumentach"));
+}
+
 } // namespace
 
 TPanelWynikow::TPanelWynikow(QWidget* rodzic) : QWidget(rodzic)
@@ -261,7 +277,7 @@ void TPanelWynikow::Dodaj(std::size_t biblioteka, TWynikDokumentu&& d)
     grupa->setText(0, nazwa + QStringLiteral(" (%1)").arg(ile));
     grupa->setExpanded(true);
     ++FDokumentow;
-    lStan->setText(QStringLiteral("Szukanie… %1 miejsc w %2 dokumentach").arg(FWierszy).arg(FDokumentow));
+    lStan->setText(QStringLiteral("Szukanie… ") + miejsca(FWierszy) + QLatin1Char(' ') + wDokumentach(FDokumentow));
 }
 
 void TPanelWynikow::Koniec(bool przerwane)
@@ -273,10 +289,8 @@ void TPanelWynikow::Koniec(bool przerwane)
     if (FWierszy == 0)
         t = przerwane ? QStringLiteral("Przerwano; nic nie znaleziono.") : QStringLiteral("Nie znaleziono.");
     else
-        t = QStringLiteral("Znaleziono %1 miejsc w %2 dokumentach (%3 s)")
-                .arg(FWierszy)
-                .arg(FDokumentow)
-                .arg(QLocale(QLocale::Polish).toString(sekundy, 'f', 2));
+        t = QStringLiteral("Znaleziono ") + miejsca(FWierszy) + QLatin1Char(' ') + wDokumentach(FDokumentow) +
+            QStringLiteral(" (%1 s)").arg(QLocale(QLocale::Polish).toString(sekundy, 'f', 2));
     if (FWierszy >= NajwiecejWierszy)
         t += QStringLiteral("; pokazano pierwsze %1 — zawęź pytanie").arg(NajwiecejWierszy);
     else if (przerwane && FWierszy > 0)

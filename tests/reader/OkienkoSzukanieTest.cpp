@@ -250,7 +250,7 @@ TEST_F(Szukanie, TheLibrarySearchStreamsResultsAndOpensThem)
     ASSERT_EQ(panel->Lista()->topLevelItemCount(), 4);
     EXPECT_EQ(panel->Lista()->topLevelItem(0)->text(0), QStringLiteral("Kodeks cywilny (3)"));
     EXPECT_EQ(panel->Lista()->topLevelItem(0)->child(0)->text(0), QString::fromUtf8("Kodeks cywilny › Art. 3 § 1"));
-    EXPECT_TRUE(panel->Stan()->text().startsWith(QStringLiteral("Znaleziono 8")));
+    EXPECT_TRUE(panel->Stan()->text().startsWith(QStringLiteral("Znaleziono 8 miejsc w 4 dokumentach (")));
 
     // Choosing the Labour Code's result opens it, there, with the word lit;
     // the codes list shows it open and current, as a click there would.
@@ -273,6 +273,16 @@ TEST_F(Szukanie, TheLibrarySearchStreamsResultsAndOpensThem)
     ASSERT_TRUE(panel->Wybierz(0));
     ASSERT_EQ(okno->oknaPrzypisow.size(), okien + 1);
     EXPECT_EQ(okno->oknaPrzypisow.back().Okno->dvPrzypis->Highlights().size(), 1u);
+
+    // The counts read as Polish does for one and for two to four.
+    panel->Zapytanie()->setText(QStringLiteral("egzemplarz"));
+    panel->Szukaj();
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->Trwa(), 10000);
+    EXPECT_TRUE(panel->Stan()->text().startsWith(QStringLiteral("Znaleziono 1 miejsce w 1 dokumencie (")));
+    panel->Zapytanie()->setText(QStringLiteral("przymus"));
+    panel->Szukaj();
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->Trwa(), 10000);
+    EXPECT_TRUE(panel->Stan()->text().startsWith(QStringLiteral("Znaleziono 2 miejsca w 2 dokumentach (")));
 
     // Nothing found, and a query with no words.
     panel->Zapytanie()->setText(QStringLiteral("kwakabrum"));

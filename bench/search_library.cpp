@@ -12,7 +12,8 @@
 //                         results), ratio (wall time over that of
 //                         BM_DekodujWszystko, measured in this run)
 //   BM_GrupujSlowa200k    grouping 200,000 dictionary words by their stems
-//                         with Hunspell (two threads), once
+//                         with Hunspell (two threads), once (what the
+//                         packer does, so that the reader does not)
 //   BM_WczytajRdzenie200k loading those stems from their file
 //
 // The library is packed into the temporary folder once and kept there for
@@ -158,15 +159,27 @@ void BM_Szukaj(benchmark::State& state, const char* zapytanie)
 BENCHMARK_CAPTURE(BM_Szukaj, sad, "sąd")->Unit(benchmark::kMillisecond)->Arg(1)->Arg(2)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Szukaj, umowa, "umowa")->Unit(benchmark::kMillisecond)->Arg(1)->Arg(2)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Szukaj, dwa_slowa, "przepisy organ")->Unit(benchmark::kMillisecond)->Arg(1)->Arg(2)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Szukaj, fraza, "\"stosuje się odpowiednio\"")->Unit(benchmark::kMillisecond)->Arg(1)->Arg(2)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Szukaj, fraza, "\"stosuje się\"")->Unit(benchmark::kMillisecond)->Arg(1)->Arg(2)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Szukaj, rzadkie, "wyłącznie kradzieży")->Unit(benchmark::kMillisecond)->Arg(1)->Arg(2)->UseRealTime();
 
-// The first 200,000 words of the library's dictionary.
+// 200,000 dictionary words: the library's own, and as many more made from
+// them with Polish endings as that takes (a real dictionary of that size
+// holds the inflected forms of its words much as these are).
 const TSlownik& slownik200k()
 {
     static const TSlownik s = [] {
         TSlownik s = biblioteka().Slownik();
-        s.resize(std::min<std::size_t>(s.size(), 200'000));
+        const std::size_t wlasne = s.size();
+        static const char* const koncowki[] = {"ami", "ach", "owi", "om", "em", "ie", "y", "a", "u", "ę"};
+        for (std::size_t k = 0; s.size() < 200'000; ++k) {
+            const std::string& slowo = s[k % wlasne].Slowo;
+            if (slowo.empty() || slowo.size() > 200)
+                continue;
+            TWpisSlownika w;
+            w.Slowo = slowo + cp1250::fromUtf8(koncowki[(k / wlasne) % std::size(koncowki)]);
+            s.push_back(std::move(w));
+        }
+        s.resize(200'000);
         return s;
     }();
     return s;

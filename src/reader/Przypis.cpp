@@ -9,9 +9,9 @@
 #include "view/DocView.h"
 
 #include <QAction>
-
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -205,6 +205,33 @@ void TfPrzypis::ZnajdzClick(bool wstecz)
         pZnajdz->Poprzedni();
     else
         pZnajdz->Nastepny();
+}
+
+namespace {
+
+bool klawiszZnajdz(const QKeyEvent* k)
+{
+    return k->key() == Qt::Key_F3 && (k->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
+}
+
+} // namespace
+
+bool TfPrzypis::event(QEvent* e)
+{
+    if (e->type() == QEvent::ShortcutOverride && klawiszZnajdz(static_cast<QKeyEvent*>(e))) {
+        e->accept();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void TfPrzypis::keyPressEvent(QKeyEvent* e)
+{
+    if (klawiszZnajdz(e)) {
+        ZnajdzClick(e->modifiers() & Qt::ShiftModifier);
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void TfPrzypis::closeEvent(QCloseEvent* e)

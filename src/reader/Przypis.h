@@ -76,6 +76,11 @@ public:
 protected:
     // The window only hides; the main window frees it on the message.
     void closeEvent(QCloseEvent* e) override;
+    // F3 and Shift+F3 are this window's own while it is active: the main
+    // window's keys of the same name reach into its tool windows too, and
+    // would find in the main document instead.
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void FormCreate();

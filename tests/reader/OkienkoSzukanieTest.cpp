@@ -169,6 +169,21 @@ TEST_F(Szukanie, AFootnoteWindowFindsInItsOwnText)
     EXPECT_FALSE(okno->pZnajdz->isVisible());
     QTest::keyClick(przypis->pZnajdz->Tekst(), Qt::Key_Escape);
     EXPECT_FALSE(przypis->pZnajdz->isVisible());
+
+    // F3 typed in the footnote window (the main window's F3 reaches into
+    // it as well) opens and steps its own bar, without a doubt about which.
+    przypis->activateWindow();
+    przypis->dvPrzypis->setFocus();
+    QTest::keyClick(przypis->dvPrzypis, Qt::Key_F3);
+    ASSERT_TRUE(przypis->pZnajdz->isVisible());
+    EXPECT_FALSE(okno->pZnajdz->isVisible());
+    EXPECT_EQ(przypis->pZnajdz->Licznik(), QStringLiteral("1 z 4"));
+    QTest::keyClick(przypis->pZnajdz->Tekst(), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(przypis->pZnajdz->Licznik(), QStringLiteral("4 z 4"));
+    przypis->dvPrzypis->setFocus();
+    QTest::keyClick(przypis->dvPrzypis, Qt::Key_F3);
+    EXPECT_EQ(przypis->pZnajdz->Licznik(), QStringLiteral("1 z 4"));
+    EXPECT_FALSE(okno->pZnajdz->isVisible());
 }
 
 TEST_F(Szukanie, GoingToAUnitPutsItAtTheTopAndSaysWhereInTheStatusBar)

@@ -1,15 +1,18 @@
 // The program's entry: the main window, the print dialog beside it, and the
-// message loop.
+// message loop. The program takes no command-line arguments; what it
+// remembers between runs lies in the user's configuration folder.
 #include "platform/ScreenFit.h"
 #include "print/PrintFrm.h"
 #include "reader/Obrazki.h"
 #include "reader/Okienko.h"
+#include "settings/Ustawienia.h"
 #include "widgets/PageExtControl.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QTranslator>
 
 #include <exception>
@@ -82,6 +85,12 @@ int main(int argc, char** argv)
     frmPrint.setObjectName(QStringLiteral("frmPrint"));
     fLumesta.UstawOknoWydruku(&frmPrint);
 
+    // The look, the window's geometry and the last session's tabs; written
+    // back when the window closes.
+    fLumesta.UzyjUstawien(DomyslnyPlikUstawien());
+    // Logging out may end the program without closing its window.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &fLumesta,
+                     [&fLumesta](QSessionManager&) { fLumesta.ZapiszUstawieniaOkna(); });
     fLumesta.show();
     return app.exec();
 }

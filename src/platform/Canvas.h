@@ -4,6 +4,7 @@
 // Everything is in whole device pixels, and what TextWidth/TextFit measure is
 // exactly what TextOut draws, so highlights and hit-tests line up with glyphs.
 #include "platform/core/Colors.h"
+#include "platform/core/MulDiv.h"
 
 #include <string>
 #include <string_view>
@@ -38,9 +39,22 @@ struct TFontDesc {
     int CharSet = DEFAULT_CHARSET;
     int Style = 0; // TFontStyleBits
     TColor Color = clWindowText;
+    // Scale of Size in percent (a view's zoom). The font is chosen at the
+    // scaled size, so its metrics are whole pixels of that size rather than
+    // scaled metrics of the unscaled font.
+    int Zoom = 100;
 
     friend bool operator==(const TFontDesc&, const TFontDesc&) = default;
 };
+
+// Pixel size of a font on a device of dpiY: Size x Zoom/100 points, rounded
+// once. At zoom 100 this is MulDiv(Size, dpiY, 72) exactly. Never below 1.
+inline int FontPixelSize(const TFontDesc& font, int dpiY)
+{
+    const int zoom = font.Zoom > 0 ? font.Zoom : 100;
+    const int px = MulDiv(font.Size * zoom, dpiY, 72 * 100);
+    return px < 1 ? 1 : px;
+}
 
 // Metrics of the current font, in device pixels. A line of text is
 // Ascent + Descent high; ExternalLeading is the gap the font asks for above it.
@@ -60,8 +74,8 @@ public:
     virtual int DpiX() const = 0;
     virtual int DpiY() const = 0;
 
-    // Selects the font; its pixel size is MulDiv(Size, DpiY, 72). Cheap when
-    // the same font is selected again.
+    // Selects the font; its pixel size is FontPixelSize(font, DpiY). Cheap
+    // when the same font is selected again.
     virtual void SetFont(const TFontDesc& font) = 0;
     virtual TTextMetrics Metrics() const = 0;
 

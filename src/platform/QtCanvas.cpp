@@ -86,7 +86,7 @@ int TQtCanvas::ScreenDpiY() { return screenDpi(false); }
 
 void TQtCanvas::SetFont(const TFontDesc& desc)
 {
-    const int px = std::max(1, MulDiv(desc.Size, FDpiY, 72));
+    const int px = FontPixelSize(desc, FDpiY);
     const int style = desc.Style & (fsBold | fsItalic);
     FCurrentStyle = desc.Style;
     if (FFont && FFont->px == px && FFont->style == style && FFont->charSet == desc.CharSet &&

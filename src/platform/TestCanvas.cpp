@@ -9,7 +9,7 @@ void TTestCanvas::SetFont(const TFontDesc& font)
 {
     ++FSetFontCalls;
     FFont = font;
-    FPixelSize = std::max(1, MulDiv(font.Size, FDpiY, 72));
+    FPixelSize = FontPixelSize(font, FDpiY);
     const int px = FPixelSize;
     for (int b = 0; b < 256; ++b)
         FAdvance[b] = Advance ? Advance(font, px, (unsigned char)b) : std::max(1, px / 2);

@@ -25,7 +25,7 @@ public:
 
     explicit TTestCanvas(int dpiX = 72, int dpiY = 72) : FDpiX(dpiX), FDpiY(dpiY) {}
 
-    // Defaults: pixel size px = MulDiv(Size, DpiY, 72); advance of every byte
+    // Defaults: pixel size px = FontPixelSize(font, DpiY); advance of every byte
     // max(1, px / 2); ascent px - px / 4, descent px / 4, leading px / 8.
     std::function<int(const TFontDesc&, int px, unsigned char ch)> Advance;
     std::function<TTextMetrics(const TFontDesc&, int px)> MetricsOf;

@@ -296,7 +296,7 @@ void TPrintableDV::DrawPage(int pageNo, TCanvas& canvas)
         const int x = MulDiv(d.Left + FLeftMarginPx, tdx, pdx);
         const int y = MulDiv(d.Top - shift, tdy, pdy);
         if (li.StyleNo >= 0) {
-            const TFontDesc desc = style.TextStyles().Items(li.StyleNo).Desc();
+            const TFontDesc desc = StyleFont(li.StyleNo);
             canvas.SetFont(desc);
             canvas.TextOut(x, y, lines[size_t(i)].Text, desc.Color);
             continue;

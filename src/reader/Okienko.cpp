@@ -163,8 +163,12 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
         return QMessageBox::question(this, tytul, tekst, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     };
     dialogZapisu = [this](QString& plik, int& filtr) {
+        // In the order of TFiltrZapisu.
         const QStringList filtry = {QStringLiteral("Plik HTML (html) (*.html)"), QStringLiteral("Plik HTM (htm) (*.htm)"),
-                                    QStringLiteral("Plik tekstowy (txt) (*.txt)")};
+                                    QStringLiteral("Plik tekstowy (txt) (*.txt)"),
+                                    QStringLiteral("Plik tekstowy UTF-8 (txt) (*.txt)"),
+                                    QStringLiteral("Plik HTML UTF-8 (html) (*.html)"),
+                                    QStringLiteral("Dokument PDF (pdf) (*.pdf)")};
         QFileDialog sd(this, QStringLiteral("Zapisz do pliku"), plik);
         sd.setObjectName(QStringLiteral("SD"));
         sd.setAcceptMode(QFileDialog::AcceptSave);
@@ -304,42 +308,51 @@ void TfLumesta::UtworzMenu()
     mmMenu->setObjectName(QStringLiteral("mmMenu"));
     setMenuBar(mmMenu);
 
-    Pliki1 = mmMenu->addMenu(QStringLiteral("Pliki"));
+    // Access keys: no two menus, and no two items of one menu, share a
+    // letter ("Pliki" and "Pomoc" both begin with P).
+    Pliki1 = mmMenu->addMenu(QStringLiteral("&Pliki"));
     Pliki1->setObjectName(QStringLiteral("Pliki1"));
-    Dodajakt1 = nowaAkcja(this, "Dodajakt1", QStringLiteral("Dodaj akt…"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    Zapisz1 = nowaAkcja(this, "Zapisz1", QStringLiteral("Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    Drukuj1 = nowaAkcja(this, "Drukuj1", QStringLiteral("Drukuj"), QKeySequence(Qt::CTRL | Qt::Key_P));
-    Zamknij2 = nowaAkcja(this, "Zamknij2", QStringLiteral("Zamknij"));
+    Dodajakt1 = nowaAkcja(this, "Dodajakt1", QStringLiteral("Dodaj &akt…"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    Zapisz1 = nowaAkcja(this, "Zapisz1", QStringLiteral("&Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    Drukuj1 = nowaAkcja(this, "Drukuj1", QStringLiteral("&Drukuj"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    OtwierajOstatnie1 = nowaAkcja(this, "OtwierajOstatnie1", QStringLiteral("&Otwieraj ostatnie dokumenty"));
+    OtwierajOstatnie1->setCheckable(true);
+    OtwierajOstatnie1->setChecked(true);
+    Zamknij2 = nowaAkcja(this, "Zamknij2", QStringLiteral("Za&mknij"), QKeySequence::Quit);
     Pliki1->addAction(Dodajakt1);
     Pliki1->addSeparator();
     Pliki1->addAction(Zapisz1);
     Pliki1->addSeparator();
     Pliki1->addAction(Drukuj1);
     Pliki1->addSeparator();
+    Pliki1->addAction(OtwierajOstatnie1);
+    Pliki1->addSeparator();
     Pliki1->addAction(Zamknij2);
     connect(Dodajakt1, &QAction::triggered, this, &TfLumesta::DodajAktClick);
+    connect(OtwierajOstatnie1, &QAction::toggled, this, [this](bool wl) { FOtwierajOstatnie = wl; });
     connect(Zamknij2, &QAction::triggered, this, &TfLumesta::Zamknij2Click);
     connect(Zapisz1, &QAction::triggered, this, &TfLumesta::Zapisz1Click);
     connect(Drukuj1, &QAction::triggered, this, &TfLumesta::Drukuj1Click);
 
-    Edycja1 = mmMenu->addMenu(QStringLiteral("Edycja"));
+    Edycja1 = mmMenu->addMenu(QStringLiteral("&Edycja"));
     Edycja1->setObjectName(QStringLiteral("Edycja1"));
-    Kopij1 = nowaAkcja(this, "Kopij1", QStringLiteral("Kopiuj"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    Zaznaczwszystko1 = nowaAkcja(this, "Zaznaczwszystko1", QStringLiteral("Zaznacz wszystko"),
+    Kopij1 = nowaAkcja(this, "Kopij1", QStringLiteral("&Kopiuj"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    Zaznaczwszystko1 = nowaAkcja(this, "Zaznaczwszystko1", QStringLiteral("&Zaznacz wszystko"),
                                  QKeySequence(Qt::CTRL | Qt::Key_A));
     Edycja1->addAction(Kopij1);
     Edycja1->addAction(Zaznaczwszystko1);
     connect(Kopij1, &QAction::triggered, this, &TfLumesta::KopiujClick);
     connect(Zaznaczwszystko1, &QAction::triggered, this, &TfLumesta::ZaznaczWszystkoClick);
 
-    Widok1 = mmMenu->addMenu(QStringLiteral("Widok"));
+    Widok1 = mmMenu->addMenu(QStringLiteral("&Widok"));
     Widok1->setObjectName(QStringLiteral("Widok1"));
-    Czcionka1 = nowaAkcja(this, "Czcionka1", QStringLiteral("Czcionka"), QKeySequence(Qt::CTRL | Qt::Key_F));
-    Kolorta1 = nowaAkcja(this, "Kolorta1", QStringLiteral("Kolor tła"), QKeySequence(Qt::CTRL | Qt::Key_K));
-    Duewyczniki1 = nowaAkcja(this, "Duewyczniki1", QStringLiteral("Duże wyłączniki"));
-    Zamknijotwarty1 = nowaAkcja(this, "Zamknijotwarty1", QStringLiteral("Zamknij otwarty"));
-    Lumesta1 = nowaAkcja(this, "Lumesta1", QStringLiteral("Lumesta"));
-    Spistreci1 = nowaAkcja(this, "Spistreci1", QStringLiteral("Spis treści"));
+    Czcionka1 = nowaAkcja(this, "Czcionka1", QStringLiteral("&Czcionka"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    Kolorta1 = nowaAkcja(this, "Kolorta1", QStringLiteral("&Kolor tła"), QKeySequence(Qt::CTRL | Qt::Key_K));
+    Duewyczniki1 = nowaAkcja(this, "Duewyczniki1", QStringLiteral("&Duże wyłączniki"));
+    Zamknijotwarty1 = nowaAkcja(this, "Zamknijotwarty1", QStringLiteral("&Zamknij otwarty"),
+                                QKeySequence(Qt::CTRL | Qt::Key_W));
+    Lumesta1 = nowaAkcja(this, "Lumesta1", QStringLiteral("&Lumesta"));
+    Spistreci1 = nowaAkcja(this, "Spistreci1", QStringLiteral("&Spis treści"));
     Widok1->addAction(Czcionka1);
     Widok1->addAction(Kolorta1);
     Widok1->addAction(Duewyczniki1);
@@ -349,11 +362,12 @@ void TfLumesta::UtworzMenu()
     Widok1->addAction(Lumesta1);
     Widok1->addAction(Spistreci1);
     Widok1->addSeparator();
-    Stylprzyciskw1 = Widok1->addMenu(QStringLiteral("Styl przycisków"));
+    UtworzMenuPowiekszenia();
+    Stylprzyciskw1 = Widok1->addMenu(QStringLiteral("St&yl przycisków"));
     Stylprzyciskw1->setObjectName(QStringLiteral("Stylprzyciskw1"));
-    Ikony1 = nowaAkcja(this, "Ikony1", QStringLiteral("Ikony"));
-    Ikonyiteksty1 = nowaAkcja(this, "Ikonyiteksty1", QStringLiteral("Ikony i teksty"));
-    eksty1 = nowaAkcja(this, "eksty1", QStringLiteral("Teksty"));
+    Ikony1 = nowaAkcja(this, "Ikony1", QStringLiteral("&Ikony"));
+    Ikonyiteksty1 = nowaAkcja(this, "Ikonyiteksty1", QStringLiteral("Ikony i &teksty"));
+    eksty1 = nowaAkcja(this, "eksty1", QStringLiteral("Te&ksty"));
     Stylprzyciskw1->addAction(Ikony1);
     Stylprzyciskw1->addAction(Ikonyiteksty1);
     Stylprzyciskw1->addAction(eksty1);
@@ -367,12 +381,12 @@ void TfLumesta::UtworzMenu()
     connect(Lumesta1, &QAction::triggered, this, &TfLumesta::tbLumestaClick);
     connect(Spistreci1, &QAction::triggered, this, &TfLumesta::tbSpisTresciClick);
 
-    Pomoc1 = mmMenu->addMenu(QStringLiteral("Pomoc"));
+    Pomoc1 = mmMenu->addMenu(QStringLiteral("Po&moc"));
     Pomoc1->setObjectName(QStringLiteral("Pomoc1"));
-    Stronafirmowa1 = nowaAkcja(this, "Stronafirmowa1", QStringLiteral("Strona firmowa"));
-    List1 = nowaAkcja(this, "List1", QStringLiteral("List"));
-    Licencja1 = nowaAkcja(this, "Licencja1", QStringLiteral("Licencja"));
-    OLumesta1 = nowaAkcja(this, "OLumesta1", QStringLiteral("O programie Lumesta"));
+    Stronafirmowa1 = nowaAkcja(this, "Stronafirmowa1", QStringLiteral("&Strona firmowa"));
+    List1 = nowaAkcja(this, "List1", QStringLiteral("&List"));
+    Licencja1 = nowaAkcja(this, "Licencja1", QStringLiteral("L&icencja"));
+    OLumesta1 = nowaAkcja(this, "OLumesta1", QStringLiteral("&O programie Lumesta"));
     Pomoc1->addAction(Stronafirmowa1);
     Pomoc1->addAction(List1);
     Pomoc1->addSeparator();
@@ -395,10 +409,10 @@ void TfLumesta::UtworzMenu()
     Kopiuj = nowaAkcja(pmPodreczne, "Kopiuj", QStringLiteral("&Kopiuj"), QKeySequence(Qt::CTRL | Qt::Key_C));
     ZaznaczWszystko = nowaAkcja(pmPodreczne, "ZaznaczWszystko", QStringLiteral("&Zaznacz wszystko"),
                                 QKeySequence(Qt::CTRL | Qt::Key_A));
-    Zapisz2 = nowaAkcja(pmPodreczne, "Zapisz2", QStringLiteral("Zapisz"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    Drukuj2 = nowaAkcja(pmPodreczne, "Drukuj2", QStringLiteral("Drukuj"), QKeySequence(Qt::CTRL | Qt::Key_P));
-    Czcionka2 = nowaAkcja(pmPodreczne, "Czcionka2", QStringLiteral("Czcionka"), QKeySequence(Qt::CTRL | Qt::Key_F));
-    Kolorta2 = nowaAkcja(pmPodreczne, "Kolorta2", QStringLiteral("Kolor tła"), QKeySequence(Qt::CTRL | Qt::Key_K));
+    Zapisz2 = nowaAkcja(pmPodreczne, "Zapisz2", QStringLiteral("Za&pisz"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    Drukuj2 = nowaAkcja(pmPodreczne, "Drukuj2", QStringLiteral("&Drukuj"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    Czcionka2 = nowaAkcja(pmPodreczne, "Czcionka2", QStringLiteral("&Czcionka"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    Kolorta2 = nowaAkcja(pmPodreczne, "Kolorta2", QStringLiteral("Kolor &tła"), QKeySequence(Qt::CTRL | Qt::Key_K));
     pmPodreczne->addAction(Kopiuj);
     pmPodreczne->addAction(ZaznaczWszystko);
     pmPodreczne->addSeparator();
@@ -419,8 +433,8 @@ void TfLumesta::UtworzMenu()
 
     pmZakladki = new QMenu(this);
     pmZakladki->setObjectName(QStringLiteral("pmZakladki"));
-    Zamknij1 = nowaAkcja(pmZakladki, "Zamknij1", QStringLiteral("Zamknij"));
-    Duzewylczniki1 = nowaAkcja(pmZakladki, "Duzewylczniki1", QStringLiteral("Duże wyłączniki"));
+    Zamknij1 = nowaAkcja(pmZakladki, "Zamknij1", QStringLiteral("&Zamknij"));
+    Duzewylczniki1 = nowaAkcja(pmZakladki, "Duzewylczniki1", QStringLiteral("&Duże wyłączniki"));
     pmZakladki->addAction(Zamknij1);
     pmZakladki->addSeparator();
     pmZakladki->addAction(Duzewylczniki1);
@@ -575,6 +589,11 @@ void TfLumesta::UtworzPanele()
     clbSpisKodeksow->installEventFilter(this);
     lbSpisTresci->installEventFilter(this);
     connect(lbSpisTresci, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { lbSpisTresciClick(); });
+    // Walked with the arrow keys, the list scrolls the text on Enter.
+    connect(lbSpisTresci, &QListWidget::itemActivated, this, [this](QListWidgetItem*) {
+        if (QApplication::mouseButtons() == Qt::NoButton)
+            lbSpisTresciClick();
+    });
 
     pPole = new QWidget;
     pPole->setObjectName(QStringLiteral("pPole"));
@@ -588,6 +607,10 @@ void TfLumesta::UtworzPanele()
     sPodzialka->setStretchFactor(0, 0);
     sPodzialka->setStretchFactor(1, 1);
     sPodzialka->setSizes({260, SzerokoscOkna - 260});
+    // What the user drags is what the next run gets, even for a pane hidden
+    // before the window closes.
+    connect(sPodzialka, &QSplitter::splitterMoved, this, [this] { ZapamietajPodzialy(); });
+    connect(sPodzialPion, &QSplitter::splitterMoved, this, [this] { ZapamietajPodzialy(); });
 }
 
 void TfLumesta::UtworzPanelLumesta()
@@ -629,7 +652,16 @@ void TfLumesta::UtworzPasekStanu()
     sbPanel0->setObjectName(QStringLiteral("sbPanel0"));
     sbPanel0->setFixedWidth(220);
     sbStatus->addWidget(sbPanel0);
+    sbPowiekszenie = new QLabel(sbStatus);
+    sbPowiekszenie->setObjectName(QStringLiteral("sbPowiekszenie"));
+    sbPowiekszenie->setToolTip(QStringLiteral("Powiększenie tekstu"));
+    sbPowiekszenie->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for the widest value, clear of the window's edge.
+    sbPowiekszenie->setContentsMargins(0, 0, 6, 0);
+    sbPowiekszenie->setMinimumWidth(sbPowiekszenie->fontMetrics().horizontalAdvance(QStringLiteral("400%")) + 12);
+    sbStatus->addPermanentWidget(sbPowiekszenie);
     setStatusBar(sbStatus);
+    OdswiezPowiekszenie();
 }
 
 // ---------------------------------------------------------------------------
@@ -701,6 +733,13 @@ void TfLumesta::FormShow()
     // A screen smaller than the window: the window, frame and title bar
     // included, is cut to the screen's free area and moved into it.
     FitWindowToScreen(this);
+    // The last session comes back once the codes are known (they tell which
+    // of its documents still exist) and the window has its size.
+    if (FOtwierajOstatnie && !FSesja.empty()) {
+        const std::vector<TZakladkaSesji> sesja = std::move(FSesja);
+        FSesja.clear();
+        PrzywrocSesje(sesja, FBiezacaSesji);
+    }
 }
 
 void TfLumesta::UtworzTablice()
@@ -710,13 +749,22 @@ void TfLumesta::UtworzTablice()
     // Above the bars of the document area (find, go to).
     static_cast<QVBoxLayout*>(pPole->layout())->insertWidget(0, pecTablica, 1);
     pecTablica->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(pecTablica, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { pmZakladki->popup(pecTablica->mapToGlobal(p)); });
+    connect(pecTablica, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        // The menu acts on the tab that was clicked: it becomes current
+        // first, so that "Zamknij" closes that one.
+        const int kliknieta = pecTablica->IndexOfTabAt(p);
+        if (kliknieta >= 0 && kliknieta != BiezacaZakladka()) {
+            pecTablica->SetTabIndex(kliknieta);
+            pcTablicaChange();
+        }
+        pmZakladki->popup(pecTablica->mapToGlobal(p));
+    });
     pecTablica->SetCloseBtn(true);
     // Tabs are not dragged: the window keeps what belongs to each tab (its
     // name, contents list and footnote index) in lists by tab position,
     // which a drop would put out of step with the tabs.
     pecTablica->SetTabDragDrop(false);
+    pecTablica->SetSmallCloseBtn(FMaleWylaczniki);
     pecTablica->OnChange = [this](QObject*) { pcTablicaChange(); };
     pecTablica->OnTabClose = [this](QObject*, int indeks, bool& mozna) { pecTablicaTabClose(indeks, mozna); };
     // The strip covers the whole document area with its own background, and

@@ -12,9 +12,11 @@
 #include "reader/MiejscaDokumentu.h"
 #include "reader/PanelWynikow.h"
 #include "reader/Przypis.h"
+#include "settings/Ustawienia.h"
 #include "store/Biblioteka.h"
 #include "store/Pliki.h"
 #include "store/Typy.h"
+#include "view/DocView.h"
 
 #include <QEvent>
 #include <QMainWindow>
@@ -26,6 +28,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <optional>
 #include <string>
@@ -71,10 +74,12 @@ struct TSpisZakladki {
     QStringList Ekran;
 };
 
-// A footnote window and the tab group (NumerKodeksu) it was opened from.
+// A footnote window, the tab group (NumerKodeksu) it was opened from and
+// the number of the footnote it shows.
 struct TOknoPrzypisu {
     QPointer<TfPrzypis> Okno;
     int NumerKodeksu = -1;
+    int NumerPrzypisu = 0;
 };
 
 // Journal of Laws documents get numbers from here on, so that they never
@@ -116,10 +121,20 @@ std::filesystem::path KatalogLicencji(const std::filesystem::path& program, cons
 // nearest whole point, halves to even. A size never drops below 1 point.
 int PrzeskalujRozmiar(int rozmiar, int bazowy, int nowy);
 
+// The save dialog's filter entries, numbered from 1 in this order.
+enum TFiltrZapisu {
+    fzHtml = 1,     // HTML in Windows-1250
+    fzHtm = 2,      // the same, named .htm
+    fzTekst = 3,    // plain text in Windows-1250, CR LF
+    fzTekstUtf8 = 4, // plain text in UTF-8, LF
+    fzHtmlUtf8 = 5, // HTML in UTF-8
+    fzPdf = 6,      // the document as printed
+};
+
 // The file the save command writes for the dialog's answer: the name as
-// returned plus ".html", ".htm" or ".txt" for filter entries 1, 2, 3 (not
-// added again when the name already ends with it); an empty string for any
-// other entry.
+// returned plus the extension of the chosen filter entry (".html", ".htm",
+// ".txt", ".txt", ".html", ".pdf"; not added again when the name already
+// ends with it); an empty string for any other entry.
 QString PlikZapisu(const QString& nazwa, int filtr);
 
 // The tool-bar pictures of "Wstecz" and "Dalej": an arrow to the left or
@@ -170,6 +185,39 @@ public:
     int LiczbaZakladek() const;
     TDocView* Widok(int zakladka) const;
     TDocView* BiezacyWidok() const;
+
+    // ---- what is remembered between runs ----------------------------------
+    // Reads the settings file and applies it; the window writes it back
+    // when it is closed. The last session's tabs are reopened when the
+    // window is first shown (if the setting says so). Call before showing.
+    void UzyjUstawien(const QString& plik);
+    // Applies settings to the window (fonts, colours, zoom, geometry, splits,
+    // lists, tool bar, close buttons); keeps the session for the first show.
+    void ZastosujUstawienia(const TUstawienia& u);
+    // The window's state as settings, the open tabs as the session.
+    TUstawienia ZbierzUstawienia() const;
+    // Writes the settings file given to UzyjUstawien (done when the window
+    // closes; the program also calls it when the desktop session ends).
+    // False without a file or when it could not be written.
+    bool ZapiszUstawieniaOkna() const;
+    // Reopens the tabs of a session in their order, each at its place, with
+    // tab `biezaca` current. Only the current one is built now; the others
+    // when first shown. Documents that no longer exist are left out, with
+    // one message naming them.
+    void PrzywrocSesje(const std::vector<TZakladkaSesji>& zakladki, int biezaca);
+    // Whether tab `zakladka` waits to be built until it is first shown.
+    bool Odlozona(int zakladka) const;
+
+    // ---- zoom and keys ------------------------------------------------------
+    int Powiekszenie() const { return FPowiekszenie; }
+    // Sets the zoom of every document view and footnote window (clamped to
+    // the allowed range) and shows it in the status bar.
+    void UstawPowiekszenie(int procent);
+    void PowiekszClick();
+    void PomniejszClick();
+    void RozmiarOryginalnyClick();
+    // Page Down / Page Up in a document: a window's height less one line.
+    void PrzewinStrone(TDocView* widok, int kierunek);
 
     // ---- handlers of the window's components and messages ----------------
     void tZegarTimer();
@@ -338,6 +386,11 @@ public:
     QAction* Ikony1 = nullptr;
     QAction* Ikonyiteksty1 = nullptr;
     QAction* eksty1 = nullptr;
+    QMenu* Powiekszenie1 = nullptr;
+    QAction* Powieksz1 = nullptr;
+    QAction* Pomniejsz1 = nullptr;
+    QAction* RozmiarOryginalny1 = nullptr;
+    QAction* OtwierajOstatnie1 = nullptr;
     QMenu* Pomoc1 = nullptr;
     QAction* Stronafirmowa1 = nullptr;
     QAction* List1 = nullptr;
@@ -394,6 +447,7 @@ public:
     TPasekPrzejscia* pPrzejdz = nullptr;
     QDockWidget* dWyniki = nullptr;
     TPanelWynikow* pWyniki = nullptr;
+    QLabel* sbPowiekszenie = nullptr;
 
     TDVStyle* DVSStyl = nullptr;
     std::unique_ptr<TImageList> ilObrazki;
@@ -407,6 +461,7 @@ protected:
     bool event(QEvent* e) override;
     bool eventFilter(QObject* obj, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     // Run once: by the constructor, and when the window is first shown.
@@ -429,11 +484,34 @@ private:
     void OdswiezHistorie();
     // A new view's document: its name and places.
     void ZapiszDokument(TDocView* widok, const std::string& nazwa, bool zListy);
+    // The same, once the view holds its document (built at once or when a
+    // restored tab is first shown), and the status bar following it.
+    void PodlaczMiejsca(TDocView* widok, const std::string& nazwa, bool zListy);
+    void UtworzMenuPowiekszenia();
 
     void WysrodkujPanelLumesta();
     void UstawZnacznik(int wiersz, bool zaznaczony);
     // Shows a tab's table of contents in the contents list.
     void PokazSpis(const TSpisZakladki& spis);
+    // Turns the loaded document into the items of `widok` with the progress
+    // shown, lays it out and returns its contents (NumerKodeksu not set).
+    TSpisZakladki WypelnijWidok(TDocView* widok);
+    // A new tab whose document is built when the tab is first shown.
+    void OtworzOdlozona(const std::string& nazwa, bool zListy, const TDVAnchor& miejsce);
+    void ZbudujOdlozona(TDocView* widok);
+    // Closes, once the events of the moment are over, the tab of a document
+    // that turned out unreadable when it was built.
+    void ZamknijNieudana(TDocView* widok);
+    // Document views and footnote views take the zoom, the wheel with Ctrl
+    // and (document views) the page keys through this window.
+    void PodlaczWidok(TDocView* widok, bool dokument);
+    // Whether `e` on `obj` was a zoom or page key handled here.
+    bool ObsluzWidok(QObject* obj, QEvent* e);
+    void OdswiezPowiekszenie();
+    void UstawMaleWylaczniki(bool male);
+    // Notes the splitters' sizes while both panes of each are shown, for a
+    // pane hidden later.
+    void ZapamietajPodzialy();
 
     // The progress label (with `napis`) and the gauge, empty, counting to
     // `maksimum`; painted at once, as the work that follows blocks the loop.
@@ -484,4 +562,35 @@ private:
     std::map<const TDocView*, TDokumentWidoku> FDokumenty;
     // The runs of the document built last, until its view is known.
     std::vector<TOdcinek> FOdcinki;
+    // Tabs restored from the session whose documents are built when they
+    // are first shown: the name, how it was opened and the place to return
+    // to.
+    struct TOdlozona {
+        std::string Nazwa;
+        bool ZListy = true;
+        TDVAnchor Miejsce;
+    };
+    std::map<const TDocView*, TOdlozona> FOdlozone;
+    // The views of the tabs (page keys are theirs; footnote views keep the
+    // view's own).
+    std::set<const QObject*> FWidokiDokumentow;
+    // Set while a session is being reopened: tabs shown on the way are not
+    // built yet.
+    bool FPrzywracanie = false;
+    QString FPlikUstawien;
+    // The session read from the settings, reopened at the first show.
+    std::vector<TZakladkaSesji> FSesja;
+    int FBiezacaSesji = -1;
+    bool FOtwierajOstatnie = true;
+    // The fonts are remembered only once the user chose them (or they came
+    // from the settings): the styles' own colours stay otherwise.
+    bool FCzcionkiWybrane = false;
+    // The splits as read or last seen whole: kept for a pane that is hidden
+    // when they are saved.
+    std::vector<int> FPodzialPoziomy;
+    std::vector<int> FPodzialPionowy;
+    int FPowiekszenie = 100;
+    int FResztaKolka = 0; // part of a wheel notch not yet turned into a zoom step
+    bool FMaleWylaczniki = true;
+    QString FKatalogZapisu; // the folder the last save went to
 };

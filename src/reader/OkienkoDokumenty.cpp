@@ -6,7 +6,7 @@
 
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
-#include "reader/PasekZnajdowania.h"
+#include "reader/NazwyDokumentow.h"
 #include "view/DocView.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
@@ -260,7 +260,7 @@ bool TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
     auto* arkusz = new TTabExtSheet(pecTablica);
     arkusz->setObjectName(QStringLiteral("ts_plik%1").arg(licznikZakladek));
     arkusz->Colors().SetActiveFill1(clGreen);
-    arkusz->SetCaption(nazwa);
+    arkusz->SetCaption(OpisDokumentu(nazwa));
     arkusz->SetHostStrip(pecTablica);
     pecTablica->SetActivePage(arkusz);
     OdswiezTytul();
@@ -272,6 +272,7 @@ bool TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
     widok->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(widok, &QWidget::customContextMenuRequested, this,
             [this, widok](const QPoint& p) { pmPodreczne->popup(widok->mapToGlobal(p)); });
+    PodlaczWidok(widok, true);
     arkusz->SetControl(widok);
     widok->show();
     // Make the sizes of the strip, the sheet and the view final now.
@@ -299,13 +300,6 @@ bool TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
 
     widok->OnDVMouseMove = [this](TDocView* v, int id) { dvTekstDVMouseMove(v, id); };
     widok->OnJump = [this](TDocView* v, int id) { dvTekstJump(v, id); };
-    widok->OnVScrolled = [this, widok](TDVScroller*) {
-        if (widok == BiezacyWidok())
-            OdswiezMiejsce();
-    };
-    if (pZnajdz && widok == BiezacyWidok())
-        pZnajdz->UstawWidok(widok);
-    OdswiezMiejsce();
     return true;
 }
 
@@ -313,15 +307,8 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
 {
     widok->Clear();
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
-
-    PokazPostep(QStringLiteral("Wczytywanie"), int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
-
-    lbSpisTresci->clear();
-    TSpisZakladki spis = DodajElementy(widok);
-    ZapiszDokument(widok, nazwa, zListy);
-
-    widok->Format();
-    widok->viewport()->update();
+    TSpisZakladki spis = WypelnijWidok(widok);
+    PodlaczMiejsca(widok, nazwa, zListy);
 
     if (zListy) {
         int wiersz = clbSpisKodeksow->currentRow();
@@ -334,12 +321,25 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     } else {
         spis.NumerKodeksu = PierwszyNumerDziennika + licznikZakladek;
     }
-    spis.Ekran.reserve(qsizetype(spis.Spis.size()));
-    for (const std::string& wpis : spis.Spis)
-        spis.Ekran.append(toQString(wpis));
     PokazSpis(spis);
     spisyZakladek.push_back(std::move(spis));
     tZegar->start();
+}
+
+TSpisZakladki TfLumesta::WypelnijWidok(TDocView* widok)
+{
+    PokazPostep(QStringLiteral("Wczytywanie"), int(std::min<std::size_t>(wiersze.size(), 0x7FFFFFFF)));
+
+    lbSpisTresci->clear();
+    TSpisZakladki spis = DodajElementy(widok);
+
+    widok->Format();
+    widok->viewport()->update();
+
+    spis.Ekran.reserve(qsizetype(spis.Spis.size()));
+    for (const std::string& wpis : spis.Spis)
+        spis.Ekran.append(toQString(wpis));
+    return spis;
 }
 
 bool TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
@@ -408,7 +408,7 @@ void TfLumesta::OdswiezTytul()
 {
     const int biezaca = BiezacaZakladka();
     if (biezaca >= 0 && std::size_t(biezaca) < nazwyZakladek.size())
-        setWindowTitle(QStringLiteral("Lumesta: ") + toQString(nazwyZakladek[std::size_t(biezaca)]));
+        setWindowTitle(QStringLiteral("Lumesta: ") + toQString(OpisDokumentu(nazwyZakladek[std::size_t(biezaca)])));
 }
 
 // ---------------------------------------------------------------------------

@@ -6,19 +6,24 @@
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
 #include "reader/Adresy.h"
+#include "reader/NazwyDokumentow.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
 #include "reader/PasekZnajdowania.h"
 #include "print/Drukowanie.h"
 #include "print/PrintFrm.h"
+#include "print/ZapisPdf.h"
 #include "view/DVStyle.h"
 #include "view/DocView.h"
 #include "widgets/PageExtControl.h"
 #include "widgets/ProgressGauge.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -58,14 +63,19 @@ QString PlikZapisu(const QString& nazwa, int filtr)
 {
     QString rozszerzenie;
     switch (filtr) {
-    case 1:
+    case fzHtml:
+    case fzHtmlUtf8:
         rozszerzenie = QStringLiteral(".html");
         break;
-    case 2:
+    case fzHtm:
         rozszerzenie = QStringLiteral(".htm");
         break;
-    case 3:
+    case fzTekst:
+    case fzTekstUtf8:
         rozszerzenie = QStringLiteral(".txt");
+        break;
+    case fzPdf:
+        rozszerzenie = QStringLiteral(".pdf");
         break;
     default:
         return {};
@@ -98,6 +108,13 @@ bool TfLumesta::event(QEvent* e)
 
 bool TfLumesta::eventFilter(QObject* obj, QEvent* e)
 {
+    if (ObsluzWidok(obj, e))
+        return true;
+    if (e->type() == QEvent::Show && !FPrzywracanie) {
+        // A tab reopened from the last session is built when first shown.
+        if (auto* v = qobject_cast<TDocView*>(obj); v && FOdlozone.count(v))
+            ZbudujOdlozona(v);
+    }
     const bool pokazanie = e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent;
     if (obj == pPole && e->type() == QEvent::Resize) {
         WysrodkujPanelLumesta();
@@ -258,9 +275,21 @@ void TfLumesta::dvTekstJump(TDocView* widok, int id)
     const int biezaca = BiezacaZakladka();
     if (biezaca < 0 || std::size_t(biezaca) >= spisyZakladek.size())
         return;
+    const int grupa = spisyZakladek[std::size_t(biezaca)].NumerKodeksu;
+
+    // A footnote shown already comes forward instead of opening again.
+    for (const TOknoPrzypisu& slot : oknaPrzypisow) {
+        if (slot.Okno && slot.NumerKodeksu == grupa && slot.NumerPrzypisu == k && !slot.Okno->zadanieZamkniecia) {
+            slot.Okno->show();
+            slot.Okno->raise();
+            slot.Okno->activateWindow();
+            return;
+        }
+    }
 
     auto* okno = new TfPrzypis(this);
-    oknaPrzypisow.push_back({okno, spisyZakladek[std::size_t(biezaca)].NumerKodeksu});
+    oknaPrzypisow.push_back({okno, grupa, k});
+    PodlaczWidok(okno->dvPrzypis, false);
     TListaNapisow linie;
     TekstPrzypisu(biezaca, k - 1, linie);
     okno->WypelnijPrzypis(linie);
@@ -302,16 +331,57 @@ void TfLumesta::Zapisz1Click()
         BrakDokumentu();
         return;
     }
-    // The caption carries blanks that make room for the close button; a
-    // file name must not.
-    QString plik = toQString(pecTablica->SheetOfTab(BiezacaZakladka())->Caption()).trimmed();
-    int filtr = 1;
+    const int biezaca = BiezacaZakladka();
+    const std::string nazwa =
+        std::size_t(biezaca) < nazwyZakladek.size() ? nazwyZakladek[std::size_t(biezaca)] : std::string();
+    // The file is proposed under the name the user sees (a Journal act's
+    // reference, never its presence file) in the user's documents, or
+    // where the last save went.
+    QString katalog = FKatalogZapisu;
+    if (katalog.isEmpty())
+        katalog = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (katalog.isEmpty() || !QFileInfo(katalog).isDir())
+        katalog = QDir::homePath();
+    QString opis = toQString(OpisDokumentu(nazwa)).trimmed();
+    opis.replace(QLatin1Char('/'), QLatin1Char('-'));
+    QString plik = QDir(katalog).filePath(opis);
+    int filtr = fzHtml;
     if (!dialogZapisu || !dialogZapisu(plik, filtr))
         return;
     const QString cel = PlikZapisu(plik, filtr);
     if (cel.isEmpty())
         return;
-    const bool zapisany = filtr == 3 ? v->SaveText(cel, 65) : v->SaveHTML(cel, "Lumesta", "dvimg", true);
+    // The libraries' data must not be overwritten by an export (a presence
+    // file of a Journal act would become a page of text).
+    const QString folderCelu = QFileInfo(QFileInfo(cel).absolutePath()).canonicalFilePath();
+    for (std::size_t i = 0; i < biblioteka->Liczba() && !folderCelu.isEmpty(); ++i) {
+        const QString dane = QFileInfo(QString::fromStdString(biblioteka->Folder(i).string())).canonicalFilePath();
+        if (!dane.isEmpty() && (folderCelu == dane || folderCelu.startsWith(dane + QLatin1Char('/')))) {
+            komunikaty->Komunikat(cp1250::fromUtf8("Nie można zapisać pliku w katalogu danych programu:\r\n") +
+                                  fromQString(cel));
+            return;
+        }
+    }
+    bool zapisany = false;
+    switch (filtr) {
+    case fzTekst:
+        zapisany = v->SaveText(cel, 65);
+        break;
+    case fzTekstUtf8:
+        zapisany = v->SaveText(cel, 65, dvteUtf8);
+        break;
+    case fzHtmlUtf8:
+        zapisany = v->SaveHTML(cel, "Lumesta", "dvimg", true, dvteUtf8);
+        break;
+    case fzPdf:
+        zapisany = ZapiszPdf(v, cel, OpisDokumentu(nazwa));
+        break;
+    default:
+        zapisany = v->SaveHTML(cel, "Lumesta", "dvimg", true);
+        break;
+    }
+    if (zapisany)
+        FKatalogZapisu = QFileInfo(cel).absolutePath();
     // A write that fails leaves the target as it was; the user must know
     // the document was not saved.
     if (!zapisany)
@@ -360,6 +430,7 @@ void TfLumesta::Czcionka1Click()
                 f.Color = wybor.Color;
                 f.CharSet = wybor.CharSet;
             }
+            FCzcionkiWybrane = true;
         }
     }
     PrzeformatujWszystkie();
@@ -398,21 +469,7 @@ void TfLumesta::Duzewylczniki1Click()
     // Before the first document there is no strip to change.
     if (!pecTablica)
         return;
-    pecTablica->SetSmallCloseBtn(!pecTablica->SmallCloseBtn());
-    const QString napis =
-        pecTablica->SmallCloseBtn() ? QStringLiteral("Duże wyłączniki") : QStringLiteral("Małe wyłączniki");
-    Duzewylczniki1->setText(napis);
-    Duewyczniki1->setText(napis);
-    // A font change makes the strip measure its tabs again.
-    QFont f = pecTablica->font();
-    const QFont stara = f;
-    if (f.pointSize() > 0)
-        f.setPointSize(f.pointSize() + 1);
-    else
-        f.setPixelSize(f.pixelSize() + 1);
-    pecTablica->setFont(f);
-    pecTablica->setFont(stara);
-    tOdswiezTablica->start();
+    UstawMaleWylaczniki(!pecTablica->SmallCloseBtn());
 }
 
 void TfLumesta::UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc)
@@ -453,6 +510,7 @@ void TfLumesta::eksty1Click()
 
 void TfLumesta::tbLumestaClick()
 {
+    ZapamietajPodzialy();
     // Hidden or not by the user's choice, whether or not the window itself
     // is on the screen yet.
     clbSpisKodeksow->setHidden(!clbSpisKodeksow->isHidden());
@@ -460,6 +518,7 @@ void TfLumesta::tbLumestaClick()
 
 void TfLumesta::tbSpisTresciClick()
 {
+    ZapamietajPodzialy();
     lbSpisTresci->setHidden(!lbSpisTresci->isHidden());
 }
 

@@ -121,12 +121,12 @@ void TfLumesta::UtworzSzukanie()
         a->setShortcut(skrot);
         return a;
     };
-    Znajdz1 = akcja("Znajdz1", QStringLiteral("Znajdź…"), QKeySequence(Qt::Key_F3));
+    Znajdz1 = akcja("Znajdz1", QStringLiteral("Zna&jdź…"), QKeySequence(Qt::Key_F3));
     ZnajdzPoprzedni1 = akcja("ZnajdzPoprzedni1", QStringLiteral("Znajdź poprzednie"),
                              QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    SzukajWszedzie1 = akcja("SzukajWszedzie1", QStringLiteral("Szukaj we wszystkich…"),
+    SzukajWszedzie1 = akcja("SzukajWszedzie1", QStringLiteral("&Szukaj we wszystkich…"),
                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
-    Przejdzdo1 = akcja("Przejdzdo1", QStringLiteral("Przejdź do…"), QKeySequence(Qt::CTRL | Qt::Key_G));
+    Przejdzdo1 = akcja("Przejdzdo1", QStringLiteral("&Przejdź do…"), QKeySequence(Qt::CTRL | Qt::Key_G));
     Wstecz1 = akcja("Wstecz1", QStringLiteral("Wstecz"), QKeySequence(Qt::ALT | Qt::Key_Left));
     Dalej1 = akcja("Dalej1", QStringLiteral("Dalej"), QKeySequence(Qt::ALT | Qt::Key_Right));
     Edycja1->addSeparator();
@@ -175,6 +175,18 @@ void TfLumesta::UtworzSzukanie()
 
 // ---------------------------------------------------------------------------
 // The documents' places.
+
+void TfLumesta::PodlaczMiejsca(TDocView* widok, const std::string& nazwa, bool zListy)
+{
+    ZapiszDokument(widok, nazwa, zListy);
+    widok->OnVScrolled = [this, widok](TDVScroller*) {
+        if (widok == BiezacyWidok())
+            OdswiezMiejsce();
+    };
+    if (pZnajdz && widok == BiezacyWidok())
+        pZnajdz->UstawWidok(widok);
+    OdswiezMiejsce();
+}
 
 void TfLumesta::ZapiszDokument(TDocView* widok, const std::string& nazwa, bool zListy)
 {

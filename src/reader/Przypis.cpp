@@ -93,6 +93,7 @@ TfPrzypis::TfPrzypis(QWidget* wlasciciel)
     dvPrzypis->SetAllowSelection(true);
     dvPrzypis->SetFirstJumpNo(0);
     dvPrzypis->OnJump = [this](TDocView*, int id) { dvPrzypisJump(id); };
+    dvPrzypis->installEventFilter(this);
     uklad->addWidget(dvPrzypis, 1);
 
     pmPodreczne = new QMenu(this);
@@ -106,24 +107,25 @@ TfPrzypis::TfPrzypis(QWidget* wlasciciel)
     pmPodreczne->addAction(Kopiuj1);
     pmPodreczne->addAction(Zaznaczwszystko1);
     pmPodreczne->addSeparator();
-    // The shortcuts work while this window is active, menu open or not.
-    addAction(Kopiuj1);
-    addAction(Zaznaczwszystko1);
+    // The menu shows the keys; the keys themselves are taken in
+    // WlasnyKlawisz, so that they never compete with the main window's.
+    Kopiuj1->setShortcutContext(Qt::WidgetShortcut);
+    Zaznaczwszystko1->setShortcutContext(Qt::WidgetShortcut);
     connect(Kopiuj1, &QAction::triggered, this, &TfPrzypis::KopiujClick);
     connect(Zaznaczwszystko1, &QAction::triggered, this, &TfPrzypis::ZaznaczWszystkoClick);
     // Finding in the footnote's text, with a bar of the window's own.
     pZnajdz = new TPasekZnajdowania(this);
     pZnajdz->UstawWidok(dvPrzypis);
     uklad->addWidget(pZnajdz);
-    Znajdz1 = new QAction(QStringLiteral("Znajdź…"), this);
+    Znajdz1 = new QAction(QStringLiteral("Zna&jdź…"), this);
     Znajdz1->setObjectName(QStringLiteral("Znajdz1"));
     Znajdz1->setShortcut(QKeySequence(Qt::Key_F3));
     ZnajdzPoprzedni1 = new QAction(QStringLiteral("Znajdź poprzednie"), this);
     ZnajdzPoprzedni1->setObjectName(QStringLiteral("ZnajdzPoprzedni1"));
     ZnajdzPoprzedni1->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    Znajdz1->setShortcutContext(Qt::WidgetShortcut);
+    ZnajdzPoprzedni1->setShortcutContext(Qt::WidgetShortcut);
     pmPodreczne->addAction(Znajdz1);
-    addAction(Znajdz1);
-    addAction(ZnajdzPoprzedni1);
     connect(Znajdz1, &QAction::triggered, this, [this] { ZnajdzClick(false); });
     connect(ZnajdzPoprzedni1, &QAction::triggered, this, [this] { ZnajdzClick(true); });
     dvPrzypis->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -207,38 +209,55 @@ void TfPrzypis::ZnajdzClick(bool wstecz)
         pZnajdz->Nastepny();
 }
 
-namespace {
-
-bool klawiszZnajdz(const QKeyEvent* k)
-{
-    return k->key() == Qt::Key_F3 && (k->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
-}
-
-} // namespace
-
-bool TfPrzypis::event(QEvent* e)
-{
-    if (e->type() == QEvent::ShortcutOverride && klawiszZnajdz(static_cast<QKeyEvent*>(e))) {
-        e->accept();
-        return true;
-    }
-    return QWidget::event(e);
-}
-
-void TfPrzypis::keyPressEvent(QKeyEvent* e)
-{
-    if (klawiszZnajdz(e)) {
-        ZnajdzClick(e->modifiers() & Qt::ShiftModifier);
-        return;
-    }
-    QWidget::keyPressEvent(e);
-}
-
 void TfPrzypis::closeEvent(QCloseEvent* e)
 {
     zadanieZamkniecia = true;
     Wyslij(WM_ZAMKNIJ_PRZYPIS);
     e->accept();
+}
+
+bool TfPrzypis::WlasnyKlawisz(QEvent* e)
+{
+    if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress)
+        return false;
+    auto* k = static_cast<QKeyEvent*>(e);
+    const bool kopiuj = k->matches(QKeySequence::Copy);
+    const bool wszystko = k->matches(QKeySequence::SelectAll);
+    const bool zamknij = k->matches(QKeySequence::Close);
+    // F3 and Shift+F3: finding in this window's text (the main window's F3
+    // finds in the main document).
+    const bool znajdz =
+        k->key() == Qt::Key_F3 && (k->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
+    if (!kopiuj && !wszystko && !zamknij && !znajdz)
+        return false;
+    // Accepting the override turns the key into a plain key press here
+    // instead of a shortcut of some other window.
+    e->accept();
+    if (e->type() == QEvent::KeyPress) {
+        if (znajdz)
+            ZnajdzClick(k->modifiers() & Qt::ShiftModifier);
+        else if (kopiuj)
+            KopiujClick();
+        else if (wszystko)
+            ZaznaczWszystkoClick();
+        else
+            close();
+    }
+    return true;
+}
+
+bool TfPrzypis::event(QEvent* e)
+{
+    if (WlasnyKlawisz(e))
+        return true;
+    return QWidget::event(e);
+}
+
+bool TfPrzypis::eventFilter(QObject* obj, QEvent* e)
+{
+    if (obj == dvPrzypis && WlasnyKlawisz(e))
+        return true;
+    return QWidget::eventFilter(obj, e);
 }
 
 void TfPrzypis::Wyslij(int typ)

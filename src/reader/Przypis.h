@@ -76,13 +76,15 @@ public:
 protected:
     // The window only hides; the main window frees it on the message.
     void closeEvent(QCloseEvent* e) override;
-    // F3 and Shift+F3 are this window's own while it is active: the main
-    // window's keys of the same name reach into its tool windows too, and
-    // would find in the main document instead.
+    // Copy, select all and close are this window's own while it is active:
+    // the main window's menu shortcuts (the same keys) must not take them.
     bool event(QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* obj, QEvent* e) override;
 
 private:
     void FormCreate();
     void Wyslij(int typ);
+    // A copy, select-all, close or find (F3) key: overridden as a shortcut, carried
+    // out on the key press. True when `e` was one of them.
+    bool WlasnyKlawisz(QEvent* e);
 };

@@ -95,6 +95,13 @@ struct TDVPosition {
     int Offset = 0;
     friend bool operator==(const TDVPosition&, const TDVPosition&) = default;
 };
+// A place in the document that outlives its layout: an item and, for text,
+// the 1-based position of a character in it. Item -1: the document's top.
+struct TDVAnchor {
+    int Item = -1;
+    int Pos = 0;
+    friend bool operator==(const TDVAnchor&, const TDVAnchor&) = default;
+};
 struct TDVSelectionBounds {
     int FirstLine = -1;
     int LastLine = -1;
@@ -115,6 +122,9 @@ struct TDVHighlight {
 
 enum TBackgroundStyle { bsNoBitmap, bsStretched, bsTiled, bsTiledAndScrolled };
 enum TDVSaveFormat { dvsfText, dvsfHTML, dvsfRTF, dvsfDVF };
+// Bytes of an export: the items' own Windows-1250 with CR LF line ends, or
+// UTF-8 with LF line ends.
+enum TDVTextEncoding { dvteWindows1250, dvteUtf8 };
 
 class TDocView : public TDVScroller {
     Q_OBJECT
@@ -152,6 +162,28 @@ public:
     void DoFormat(bool keepScrollPos, TCanvas& canvas);
     void ClearLayout();
     void SyncJumps();
+
+    // ---- zoom --------------------------------------------------------------
+    // Scale of every text style's font in percent (100: the styles' own
+    // sizes), kept within MinZoom..MaxZoom. The fonts are chosen at the
+    // scaled size, so the layout keeps whole-pixel metrics. A change lays
+    // the document out again and keeps the line at the top of the window
+    // there; a hidden view does so when it is next shown.
+    static constexpr int MinZoom = 10;
+    static constexpr int MaxZoom = 1000;
+    int Zoom() const { return FZoom; }
+    void SetZoom(int percent);
+    // The font of text style styleNo as this view measures and draws it.
+    TFontDesc StyleFont(int styleNo) const;
+    // Height of one line of text in style styleNo (with its leading), at
+    // the current zoom; 0 without a style table or such a style.
+    int LineHeight(int styleNo);
+
+    // The visual line at the top of the window (the first one still partly
+    // in sight) as an anchor, none at the top of the document; and scrolling
+    // that line back to the top.
+    TDVAnchor TopAnchor() const;
+    void ScrollToAnchor(const TDVAnchor& anchor);
 
     const std::vector<TDrawLine>& DrawLines() const { return FDrawLines; }
     const std::vector<TJumpInfo>& Jumps() const { return FJumps; }
@@ -216,9 +248,13 @@ public:
     // The selected text, items joined with CR LF where an item starts a new
     // line; empty without a selection.
     std::string GetSelectedText() const;
-    // Puts the selected text on the clipboard; without a selection the
-    // clipboard is left alone.
+    // Puts the selected text on the clipboard with the platform's line ends;
+    // without a selection the clipboard is left alone.
     void CopySelection();
+    // Selects the word under client point (x, y) as a double click does: the
+    // run of non-delimiters around the character there. False (nothing
+    // changed) over a delimiter, an image or empty space.
+    bool SelectWordAt(int x, int y);
     // The word under the last press (or release) point: the whole piece for
     // images, the run of non-delimiters for text (empty on a delimiter).
     // False over empty space.
@@ -237,11 +273,12 @@ public:
     // Writes the document as HTML with its images as bitmap files beside it
     // (imagesPrefix + a number + ".bmp"). False without a style or on any
     // error; the HTML file itself is replaced only when it was written whole.
+    // The title is Windows-1250 like the items.
     bool SaveHTML(const QString& fileName, const std::string& title, const std::string& imagesPrefix,
-                  bool overwriteImages);
+                  bool overwriteImages, TDVTextEncoding encoding = dvteWindows1250);
     // One line per paragraph, centred lines padded to lineWidth, breaks as a
     // row of dashes. False on any error (the target is then left untouched).
-    bool SaveText(const QString& fileName, int lineWidth);
+    bool SaveText(const QString& fileName, int lineWidth, TDVTextEncoding encoding = dvteWindows1250);
     // The next free image name in folder path (which ends in a separator).
     virtual void GetNextImageFileName(const QString& path, QString& name);
     // Writes graphic as a bitmap file named by GetNextImageFileName; fileName
@@ -309,6 +346,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool viewportEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void RepaintAll() override;
 
 private:
@@ -337,7 +375,12 @@ private:
     void RowAround(int a, int& first, int& last) const;
     // Characters of drawn text line i that fit into width w, in its font.
     int FitInLine(int i, int w) const;
-    bool WriteHTML(const QString& fileName, const std::string& title);
+    // The word of drawn text line i at document x: its first and last
+    // character (0-based). False on a delimiter or for a line without text.
+    bool WordBounds(int i, int x, int& first, int& last) const;
+    // A layout a zoom change left for the next showing, done now.
+    void ApplyPendingLayout();
+    bool WriteHTML(const QString& fileName, const std::string& title, TDVTextEncoding encoding);
 
     TItemList* FItems;
     std::unique_ptr<TItemList> FOwnItems;
@@ -384,4 +427,15 @@ private:
     std::string FDelimiters = " .;,:(){}\"";
     bool FAllowSelection = true;
     bool FSingleClick = false;
+    int FZoom = 100;
+    bool FLayoutPending = false;
+    TDVAnchor FPendingAnchor;
+    // The window's top moves in whole scroll units, so a line brought to the
+    // top may stand a little below it, under part of the line before. The
+    // anchor it was brought there for stays the top anchor until the view
+    // scrolls or is laid out again; repeated zooms do not creep upwards.
+    unsigned FLayoutNo = 0;
+    TDVAnchor FTopMemo;
+    int FTopMemoVPos = -1;
+    unsigned FTopMemoLayout = 0;
 };

@@ -1,11 +1,13 @@
 // TDocView: writing the document as HTML (images as bitmap files beside it)
 // or as plain text. Both walk the item list, so the window's width plays no
 // part. The bytes of the items are written as they are (Windows-1250), every
-// line ended by CR LF.
+// line ended by CR LF; or, on request, the same text in UTF-8 with LF line
+// ends, as text files are written on Linux.
 #include "view/DocView.h"
 
 #include "platform/QtColors.h"
 #include "platform/QtText.h"
+#include "platform/core/Cp1250.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +18,14 @@
 
 namespace {
 
-const char* const CRLF = "\r\n";
+const char* lineEnd(TDVTextEncoding encoding) { return encoding == dvteUtf8 ? "\n" : "\r\n"; }
+
+// The export's bytes: everything is assembled in Windows-1250 (the markup is
+// ASCII), then converted as a whole.
+std::string encoded(const std::string& cp1250Text, TDVTextEncoding encoding)
+{
+    return encoding == dvteUtf8 ? cp1250::toUtf8(cp1250Text) : cp1250Text;
+}
 
 // The target of an export: a temporary file beside it that replaces the
 // target only once everything has been written, so a failure (read-only
@@ -187,7 +196,7 @@ bool TDocView::SaveImage(const QString& path, QString& fileName, const QImage& g
 // ---- HTML ---------------------------------------------------------------------
 
 bool TDocView::SaveHTML(const QString& fileName, const std::string& title, const std::string& imagesPrefix,
-                        bool overwriteImages)
+                        bool overwriteImages, TDVTextEncoding encoding)
 {
     if (!FStyle)
         return false;
@@ -195,7 +204,7 @@ bool TDocView::SaveHTML(const QString& fileName, const std::string& title, const
     FImageCounter = 0;
     FOverwriteImages = overwriteImages;
     try {
-        return WriteHTML(fileName, title);
+        return WriteHTML(fileName, title, encoding);
     } catch (const ExportFailed&) {
         return false;
     } catch (const std::exception&) {
@@ -204,8 +213,9 @@ bool TDocView::SaveHTML(const QString& fileName, const std::string& title, const
     }
 }
 
-bool TDocView::WriteHTML(const QString& fileName, const std::string& title)
+bool TDocView::WriteHTML(const QString& fileName, const std::string& title, TDVTextEncoding encoding)
 {
+    const char* const nl = lineEnd(encoding);
     const TFontInfos& styles = FStyle->TextStyles();
     const TFontInfo& base = styles.Items(0);
     const QString dir = QFileInfo(fileName).absolutePath() + "/";
@@ -216,7 +226,7 @@ bool TDocView::WriteHTML(const QString& fileName, const std::string& title)
     std::string out;
     auto line = [&](const std::string& s) {
         out += s;
-        out += CRLF;
+        out += nl;
     };
     auto saveImage = [&](const QImage& img) {
         QString name;
@@ -228,7 +238,8 @@ bool TDocView::WriteHTML(const QString& fileName, const std::string& title)
     line("<HTML>");
     line("<HEAD>");
     line("<TITLE>" + title + "</TITLE>");
-    line("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\">");
+    line(std::string("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=") +
+         (encoding == dvteUtf8 ? "utf-8" : "windows-1250") + "\">");
     line("</HEAD>");
     line("<BODY bgcolor=" + htmlColor(FStyle->Color()));
     if (FBackgroundStyle != bsNoBitmap) {
@@ -322,7 +333,7 @@ bool TDocView::WriteHTML(const QString& fileName, const std::string& title)
             break;
         }
         case rvsCheckpoint:
-            out += CRLF;
+            out += nl;
             line("<A name=DocViewCheckPoint" + std::to_string(checkpointNo++) + "></A>");
             break;
         case rvsBreak:
@@ -354,16 +365,17 @@ bool TDocView::WriteHTML(const QString& fileName, const std::string& title)
             break;
         }
     }
-    out += CRLF;
+    out += nl;
     line(closeTag(base, nullptr));
     line("</BODY></HTML>");
-    return target.Finish(out);
+    return target.Finish(encoded(out, encoding));
 }
 
 // ---- plain text ---------------------------------------------------------------
 
-bool TDocView::SaveText(const QString& fileName, int lineWidth)
+bool TDocView::SaveText(const QString& fileName, int lineWidth, TDVTextEncoding encoding)
 {
+    const char* const nl = lineEnd(encoding);
     try {
         const std::string dashes(size_t(std::max(0, lineWidth)), '-');
         const QString dir = QFileInfo(fileName).absolutePath() + "/";
@@ -377,7 +389,7 @@ bool TDocView::SaveText(const QString& fileName, int lineWidth)
             const int kind = li.StyleNo;
             if (kind >= 0) {
                 if (!li.SameAsPrev)
-                    out += CRLF;
+                    out += nl;
                 if (li.Center) {
                     const int pad = (lineWidth - int(item.Text.size())) / 2;
                     if (pad > 0)
@@ -388,12 +400,12 @@ bool TDocView::SaveText(const QString& fileName, int lineWidth)
             }
             switch (kind) {
             case rvsBreak:
-                out += CRLF;
+                out += nl;
                 out += dashes;
                 break;
             case rvsComponent:
                 if (!li.SameAsPrev)
-                    out += CRLF;
+                    out += nl;
                 if (OnSaveComponentToFile) {
                     std::string s;
                     OnSaveComponentToFile(this, fromQString(dir), li.Control, dvsfText, s);
@@ -404,13 +416,13 @@ bool TDocView::SaveText(const QString& fileName, int lineWidth)
             case rvsBullet:
             case rvsPicture:
                 if (!li.SameAsPrev)
-                    out += CRLF;
+                    out += nl;
                 break;
             default:
                 break; // checkpoints write nothing
             }
         }
-        return target.Finish(out);
+        return target.Finish(encoded(out, encoding));
     } catch (const std::exception&) {
         return false;
     }

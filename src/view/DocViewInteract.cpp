@@ -124,7 +124,7 @@ int TDocView::FitInLine(int i, int w) const
     if (!li || li->StyleNo < 0 || !FStyle || w <= 0)
         return 0;
     TCanvas& c = const_cast<TDocView*>(this)->Canvas();
-    c.SetFont(FStyle->TextStyles().Items(li->StyleNo).Desc());
+    c.SetFont(StyleFont(li->StyleNo));
     return std::clamp(c.TextFit(d.Text, w), 0, int(d.Text.size()));
 }
 
@@ -255,7 +255,49 @@ void TDocView::CopySelection()
 {
     if (!SelectionExists())
         return;
-    QGuiApplication::clipboard()->setText(toQString(GetSelectedText()));
+    // Qt's text on the clipboard ends its lines with a lone LF, which is
+    // what the platform takes here (and what Qt converts where the platform
+    // wants CR LF).
+    QString text = toQString(GetSelectedText());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QGuiApplication::clipboard()->setText(text);
+}
+
+bool TDocView::WordBounds(int i, int x, int& first, int& last) const
+{
+    const TDrawLine& d = FDrawLines[size_t(i)];
+    const TLineInfo* li = ItemOf(d.Info.ItemNo);
+    const int len = int(d.Text.size());
+    if (!li || li->StyleNo < 0 || len == 0)
+        return false;
+    auto delim = [&](char c) { return FDelimiters.find(c) != std::string::npos; };
+    const int k = std::clamp(FitInLine(i, x - d.Info.Left) + 1, 1, len) - 1; // 0-based
+    if (delim(d.Text[size_t(k)]))
+        return false;
+    first = last = k;
+    while (first > 0 && !delim(d.Text[size_t(first - 1)]))
+        --first;
+    while (last + 1 < len && !delim(d.Text[size_t(last + 1)]))
+        ++last;
+    return true;
+}
+
+bool TDocView::SelectWordAt(int x, int y)
+{
+    const int dx = x + HPos();
+    const int i = FindDrawLineAt(dx, y + VPos() * ScrollUnit());
+    int first = 0, last = 0;
+    if (i == -1 || !WordBounds(i, dx, first, last))
+        return false;
+    // Offsets lie before a character (1-based): the word's first character,
+    // and the one after its last.
+    FSelStart = TDVPosition{i, first + 1};
+    FSelEnd = TDVPosition{i, last + 2};
+    FSelecting = false;
+    viewport()->update();
+    if (OnSelect)
+        OnSelect(this);
+    return true;
 }
 
 bool TDocView::GetWordAtMouse(std::string& word, int& styleNo) const
@@ -270,20 +312,13 @@ bool TDocView::GetWordAtMouse(std::string& word, int& styleNo) const
         return false;
     word = d.Text;
     styleNo = li->StyleNo;
-    const int len = int(word.size());
-    if (li->StyleNo < 0 || len == 0)
+    if (li->StyleNo < 0 || word.empty())
         return true;
-    auto delim = [&](char c) { return FDelimiters.find(c) != std::string::npos; };
-    const int k = std::min(FitInLine(i, x - d.Info.Left) + 1, len) - 1; // 0-based
-    if (delim(word[size_t(k)])) {
-        word.clear();
+    int s = 0, e = 0;
+    if (!WordBounds(i, x, s, e)) {
+        word.clear(); // on a delimiter
         return true;
     }
-    int s = k, e = k;
-    while (s > 0 && !delim(word[size_t(s - 1)]))
-        --s;
-    while (e + 1 < len && !delim(word[size_t(e + 1)]))
-        ++e;
     word = word.substr(size_t(s), size_t(e - s + 1));
     return true;
 }
@@ -498,12 +533,29 @@ void TDocView::mouseDoubleClickEvent(QMouseEvent* e)
         return;
     const QPoint p = e->position().toPoint();
     QPointer<TDocView> self(this);
-    // The word comes from the point of the first click's release; then the
-    // second press starts a selection as any press does.
+    // The word comes from the point of the first click's release. Then the
+    // word under the pointer is selected; on a jump, a delimiter or empty
+    // space the second press starts a selection as any press does.
     DoubleClicked();
     if (!self)
         return;
     FLeftDown = false;
+    if (FAllowSelection && JumpAt(p.x(), p.y()) == -1) {
+        FLastPress = p;
+        FPressedJump = -1;
+        if (SelectWordAt(p.x(), p.y())) {
+            // The second press reports its word as any press does then.
+            std::string word;
+            int styleNo = 0;
+            if (self && FSingleClick && OnDVDblClick && GetWordAtMouse(word, styleNo))
+                OnDVDblClick(this, word, styleNo);
+            if (self && OnMouseDown)
+                OnMouseDown(this, Qt::LeftButton, p.x(), p.y());
+            return;
+        }
+        if (!self)
+            return;
+    }
     LeftPressed(p.x(), p.y());
     if (self && OnMouseDown)
         OnMouseDown(this, Qt::LeftButton, p.x(), p.y());

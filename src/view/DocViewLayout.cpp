@@ -12,7 +12,12 @@ namespace {
 constexpr int MaxScrollUnits = 30000;
 } // namespace
 
-void TDocView::Format() { DoFormat(false, Canvas()); }
+void TDocView::Format()
+{
+    // A layout asked for now supersedes one a zoom change left for later.
+    FLayoutPending = false;
+    DoFormat(false, Canvas());
+}
 
 void TDocView::DoFormat(bool keepScrollPos, TCanvas& canvas) { DoFormatPass(keepScrollPos, canvas, 0); }
 
@@ -111,7 +116,6 @@ void TDocView::LayoutItems(TCanvas& canvas)
     const int canvasX = canvas.DpiX();
     const int canvasY = canvas.DpiY();
     const int leftOffset = MulDiv(FLeftMargin, canvasX, screenX);
-    const TFontInfos& styles = FStyle->TextStyles();
     const int textWidth = FTextWidth;
 
     int X = 0;       // pen, relative to the text area
@@ -141,7 +145,7 @@ void TDocView::LayoutItems(TCanvas& canvas)
         const int kind = li.StyleNo;
 
         if (kind >= 0) {
-            canvas.SetFont(styles.Items(kind).Desc());
+            canvas.SetFont(StyleFont(kind));
             const TTextMetrics m = canvas.Metrics();
             const int ascent = m.Ascent;
             const int lead = m.ExternalLeading;
@@ -292,8 +296,109 @@ void TDocView::LayoutItems(TCanvas& canvas)
         }
     }
 
+    ++FLayoutNo;
     FDocumentHeight = Y + descent + 1;
     if (FDocumentHeight / ScrollUnit() > MaxScrollUnits)
         SetScrollUnit(FDocumentHeight / MaxScrollUnits);
     SyncJumps();
+}
+
+// ---- zoom ---------------------------------------------------------------------
+
+TFontDesc TDocView::StyleFont(int styleNo) const
+{
+    TFontDesc d = FStyle->TextStyles().Items(styleNo).Desc();
+    d.Zoom = FZoom;
+    return d;
+}
+
+int TDocView::LineHeight(int styleNo)
+{
+    if (!FStyle || styleNo < 0 || styleNo >= FStyle->TextStyles().Count())
+        return 0;
+    TCanvas& c = Canvas();
+    c.SetFont(StyleFont(styleNo));
+    const TTextMetrics m = c.Metrics();
+    return m.Height() + m.ExternalLeading;
+}
+
+void TDocView::SetZoom(int percent)
+{
+    percent = std::clamp(percent, MinZoom, MaxZoom);
+    if (percent == FZoom)
+        return;
+    // The place is taken before the zoom changes: it is read from the old
+    // layout.
+    const TDVAnchor top = FLayoutPending ? FPendingAnchor : TopAnchor();
+    FZoom = percent;
+    // Whatever lays the document out next must not keep the old lines.
+    FTextWidth = -1;
+    if (!FStyle || FItems->empty())
+        return;
+    if (!isVisible()) {
+        // A hidden view (a tab in the background) is laid out when it is
+        // shown: a zoom step costs one layout, not one per open document.
+        FPendingAnchor = top;
+        FLayoutPending = true;
+        return;
+    }
+    FLayoutPending = false;
+    DoFormat(false, Canvas());
+    ScrollToAnchor(top);
+}
+
+void TDocView::ApplyPendingLayout()
+{
+    if (!FLayoutPending)
+        return;
+    FLayoutPending = false;
+    DoFormat(false, Canvas());
+    ScrollToAnchor(FPendingAnchor);
+}
+
+TDVAnchor TDocView::TopAnchor() const
+{
+    if (FTopMemoVPos >= 0 && FTopMemoVPos == VPos() && FTopMemoLayout == FLayoutNo)
+        return FTopMemo;
+    const int docY = VPos() * ScrollUnit();
+    const int n = int(FDrawLines.size());
+    if (docY <= 0 || n == 0)
+        return TDVAnchor{};
+    // The first drawn line that reaches below the top of the window, and
+    // the start of its visual line.
+    int i = FindFirstVisibleLine(docY);
+    while (i < n && FDrawLines[size_t(i)].Info.Top + FDrawLines[size_t(i)].Info.Height <= docY)
+        ++i;
+    if (i >= n)
+        i = n - 1;
+    int first = i, last = i;
+    RowAround(i, first, last);
+    const TDrawLineInfo& d = FDrawLines[size_t(first)].Info;
+    const TLineInfo* li = ItemOf(d.ItemNo);
+    return TDVAnchor{d.ItemNo, li && li->StyleNo >= 0 ? d.Offset : 0};
+}
+
+void TDocView::ScrollToAnchor(const TDVAnchor& anchor)
+{
+    if (anchor.Item < 0 || FDrawLines.empty())
+        return;
+    int line = PlaceOnItem(anchor.Item, anchor.Pos).Line;
+    if (line < 0) {
+        // An item without a drawn piece (a checkpoint, or a list that has
+        // changed since the anchor was taken): the next piece after it.
+        const auto it = std::lower_bound(FDrawLines.begin(), FDrawLines.end(), anchor.Item,
+                                         [](const TDrawLine& d, int item) { return d.Info.ItemNo < item; });
+        if (it == FDrawLines.end())
+            return;
+        line = int(it - FDrawLines.begin());
+    }
+    int first = line, last = line;
+    RowAround(line, first, last);
+    int top = FDrawLines[size_t(first)].Info.Top;
+    for (int k = first; k <= last; ++k)
+        top = std::min(top, FDrawLines[size_t(k)].Info.Top);
+    ScrollTo(std::max(0, top));
+    FTopMemo = anchor;
+    FTopMemoVPos = VPos();
+    FTopMemoLayout = FLayoutNo;
 }

@@ -25,9 +25,18 @@ void TDocView::paintEvent(QPaintEvent* e)
 void TDocView::resizeEvent(QResizeEvent* e)
 {
     TDVScroller::resizeEvent(e);
-    DoFormat(true, Canvas());
+    if (FLayoutPending)
+        ApplyPendingLayout();
+    else
+        DoFormat(true, Canvas());
     if (OnResized)
         OnResized(this);
+}
+
+void TDocView::showEvent(QShowEvent* e)
+{
+    TDVScroller::showEvent(e);
+    ApplyPendingLayout();
 }
 
 void TDocView::PaintNoStyle(TCanvas& canvas, const TRect& clip)
@@ -168,7 +177,7 @@ void TDocView::PaintText(TCanvas& canvas, int i, int x, int y, const TDVSelectio
     const TDrawLine& dl = FDrawLines[size_t(i)];
     const TLineInfo& li = (*FItems)[size_t(dl.Info.ItemNo)].Info;
     const TFontInfo& fi = FStyle->TextStyles().Items(li.StyleNo);
-    canvas.SetFont(fi.Desc());
+    canvas.SetFont(StyleFont(li.StyleNo));
     const bool hovered = IsJumpStyle(li.StyleNo) && FHoverDrawn && li.ImageIndex == FHoveredJump;
     const TColor normal = hovered ? FStyle->HoverColor() : fi.Color;
     const TColor selText = hovered ? FStyle->HoverColor() : FStyle->SelTextColor();

@@ -9,6 +9,7 @@
 #include "reader/LaczaFirm.h"
 #include "reader/Obrazki.h"
 #include "reader/Okienko.h"
+#include "settings/Ustawienia.h"
 #include "store/Typy.h"
 
 #include <gtest/gtest.h>
@@ -149,6 +150,28 @@ TEST_F(MaleEkrany, RememberedGeometryFromABiggerScreenIsFittedAgain)
     FitWindowToScreen(okno.get());
     EXPECT_TRUE(miesciSie(*okno, MalyEkran));
     EXPECT_EQ(okno->frameGeometry().topLeft(), MalyEkran.topLeft());
+}
+
+TEST_F(MaleEkrany, AWindowSavedOnABiggerScreenComesBackFittedToThisOne)
+{
+    // The settings of a run on a large monitor: the window's geometry there.
+    TUstawienia duze;
+    {
+        TfLumesta poprzednie(katalog.path(), &komunikaty);
+        poprzednie.setGeometry(QRect(300, 200, 1600, 1000));
+        duze = poprzednie.ZbierzUstawienia();
+    }
+    const QString plik = katalog.filePath(QStringLiteral("Lumesta.conf"));
+    ASSERT_TRUE(ZapiszUstawienia(plik, duze));
+
+    TfLumesta okno(katalog.path(), &komunikaty);
+    okno.UzyjUstawien(plik);
+    okno.show();
+    QCoreApplication::processEvents();
+    // Whole on the screen it came back to, not a frame larger than it.
+    ASSERT_NE(okno.screen(), nullptr);
+    EXPECT_TRUE(miesciSie(okno, okno.screen()->geometry()));
+    EXPECT_GT(okno.pPole->width(), 150);
 }
 
 TEST_F(MaleEkrany, PicturesAreDrawnAtTheScaledScreensResolution)

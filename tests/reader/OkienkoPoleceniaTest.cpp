@@ -2,6 +2,7 @@
 // view options and printing, with the common dialogs replaced by answers.
 #include "DaneTestowe.h"
 
+#include "import/CzytnikPdf.h"
 #include "print/Drukowanie.h"
 #include "print/PrintFrm.h"
 #include "print/PtblDV.h"
@@ -15,6 +16,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -67,8 +69,12 @@ TEST(Reguly, SaveNamesGetTheFilterExtensionOnce)
     EXPECT_EQ(PlikZapisu("/t/a.html", 1), "/t/a.html");
     EXPECT_EQ(PlikZapisu("/t/a.HTM", 2), "/t/a.HTM");
     EXPECT_EQ(PlikZapisu("/t/a.html", 2), "/t/a.html.htm");
+    EXPECT_EQ(PlikZapisu("/t/a", fzTekstUtf8), "/t/a.txt");
+    EXPECT_EQ(PlikZapisu("/t/a", fzHtmlUtf8), "/t/a.html");
+    EXPECT_EQ(PlikZapisu("/t/a.PDF", fzPdf), "/t/a.PDF");
+    EXPECT_EQ(PlikZapisu("/t/a", fzPdf), "/t/a.pdf");
     EXPECT_EQ(PlikZapisu("/t/a", 0), "");
-    EXPECT_EQ(PlikZapisu("/t/a", 4), "");
+    EXPECT_EQ(PlikZapisu("/t/a", 7), "");
 }
 
 class Polecenia : public ::testing::Test {
@@ -115,7 +121,7 @@ TEST_F(Polecenia, WithoutADocumentEveryDocumentCommandSaysSo)
     EXPECT_EQ(dialogi, 0);
     // The close-button size has no strip to act on yet.
     okno->Duzewylczniki1->trigger();
-    EXPECT_EQ(okno->Duzewylczniki1->text(), "Duże wyłączniki");
+    EXPECT_EQ(okno->Duzewylczniki1->text(), "&Duże wyłączniki");
 }
 
 TEST_F(Polecenia, SelectAllAndCopyActOnTheCurrentTab)
@@ -154,7 +160,9 @@ TEST_F(Polecenia, SavingWritesEachFormatAndReportsAFailedWrite)
 
     odpowiedz = folder + QStringLiteral("/kc");
     okno->tbZapisz->click();
-    EXPECT_EQ(proponowany, "Kodeks cywilny");
+    // Proposed in the user's documents folder, under the code's title.
+    EXPECT_EQ(QFileInfo(proponowany).fileName(), "Kodeks cywilny");
+    EXPECT_TRUE(QFileInfo(proponowany).isAbsolute());
     const QString html = czytaj(folder + QStringLiteral("/kc.html"));
     EXPECT_TRUE(html.contains(QStringLiteral("<title>Lumesta</title>"), Qt::CaseInsensitive)) << html.left(300).toStdString();
     // The footnote-mark glyphs are written beside the page.
@@ -193,6 +201,54 @@ TEST_F(Polecenia, SavingWritesEachFormatAndReportsAFailedWrite)
     QFile::remove(folder + QStringLiteral("/kc.txt"));
     okno->Zapisz1->trigger();
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/kc.txt")));
+}
+
+TEST_F(Polecenia, SavingAsUtf8TextUtf8HtmlAndPdf)
+{
+    otworz(0);
+    const QString folder = tmp.path();
+    int filtr = fzTekstUtf8;
+    okno->dialogZapisu = [&](QString& plik, int& f) {
+        plik = folder + QStringLiteral("/kc");
+        f = filtr;
+        return true;
+    };
+    okno->Zapisz1->trigger();
+    QFile t(folder + QStringLiteral("/kc.txt"));
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+    const QByteArray tekst = t.readAll();
+    EXPECT_FALSE(tekst.contains('\r'));
+    EXPECT_TRUE(QString::fromUtf8(tekst).contains(QStringLiteral("Każdy hodowca"))) << tekst.left(200).toStdString();
+
+    filtr = fzHtmlUtf8;
+    okno->Zapisz1->trigger();
+    QFile h(folder + QStringLiteral("/kc.html"));
+    ASSERT_TRUE(h.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(h.readAll());
+    EXPECT_TRUE(html.contains(QStringLiteral("charset=utf-8")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Każdy hodowca")));
+
+    // PDF: the pages the print command would print, whatever printer is set.
+    filtr = fzPdf;
+    okno->Zapisz1->trigger();
+    QFile pdf(folder + QStringLiteral("/kc.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    // Read back: A4 pages that carry the document's text, not blank ones.
+    importer::Document czytany;
+    QString blad;
+    importer::Warnings uwagi;
+    importer::PdfStats statystyka;
+    ASSERT_TRUE(importer::readPdf(pdf.readAll(), czytany, blad, uwagi, statystyka, {})) << blad.toStdString();
+    ASSERT_FALSE(czytany.pages.empty());
+    EXPECT_NEAR(czytany.pages[0].width, 595, 2);
+    EXPECT_NEAR(czytany.pages[0].height, 842, 2);
+    QString wszystko;
+    for (const importer::Page& strona : czytany.pages)
+        for (const importer::Line& l : strona.lines)
+            wszystko += l.text + QLatin1Char('\n');
+    EXPECT_TRUE(wszystko.contains(QStringLiteral("Każdy hodowca"))) << wszystko.left(300).toStdString();
+    EXPECT_TRUE(komunikaty.Lista.empty());
+    EXPECT_TRUE(QDir(folder).entryList({QStringLiteral(".lumesta-*")}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(Polecenia, FontChangeRescalesEveryStyleAndLaysOutEveryView)
@@ -282,11 +338,11 @@ TEST_F(Polecenia, CloseButtonSizeFlipsAndToolBarStylesSetTheHeight)
     okno->Duzewylczniki1->trigger();
     EXPECT_NE(okno->pecTablica->SmallCloseBtn(), male);
     EXPECT_EQ(okno->Duzewylczniki1->text(),
-              QString::fromUtf8(okno->pecTablica->SmallCloseBtn() ? "Duże wyłączniki" : "Małe wyłączniki"));
+              QString::fromUtf8(okno->pecTablica->SmallCloseBtn() ? "&Duże wyłączniki" : "&Małe wyłączniki"));
     EXPECT_EQ(okno->Duewyczniki1->text(), okno->Duzewylczniki1->text());
     okno->Duewyczniki1->trigger();
     EXPECT_EQ(okno->pecTablica->SmallCloseBtn(), male);
-    EXPECT_EQ(okno->Duzewylczniki1->text(), "Duże wyłączniki");
+    EXPECT_EQ(okno->Duzewylczniki1->text(), "&Duże wyłączniki");
 
     // Each style sets the buttons' height; the bar takes that height plus
     // the tool bar's own margins, so that no button is cut at the bottom.

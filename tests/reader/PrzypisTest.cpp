@@ -209,9 +209,15 @@ TEST_F(Droga, FootnoteMarkOpensItsFootnoteAndACitationOpensThePresentAct)
     EXPECT_EQ(p->odnosniki[0].Tekst, "1990.34.198");
     EXPECT_EQ(p->uchwytGlownego.data(), okno.get());
 
-    // Each click opens a further window, also for the same mark.
+    // A second click on the same mark brings its window forward; another
+    // mark opens a window of its own.
+    p->hide();
     kliknijSkok(v, 0);
+    EXPECT_EQ(okno->oknaPrzypisow.size(), 1u);
+    EXPECT_TRUE(p->isVisible());
+    kliknijSkok(v, 1);
     EXPECT_EQ(okno->oknaPrzypisow.size(), 2u);
+    EXPECT_EQ(okno->oknaPrzypisow[1].NumerPrzypisu, 2);
     ostatniPrzypis()->close();
     QCoreApplication::sendPostedEvents(okno.get());
     ASSERT_EQ(okno->oknaPrzypisow.size(), 2u);
@@ -433,6 +439,50 @@ TEST_F(Droga, LinkLabelsGoThroughTheOpener)
     okno->laczaFirm->OtworzFirme();
     okno->laczaFirm->OtworzTworce();
     EXPECT_EQ(adresy, (QStringList{QStringLiteral("http://www.mardovelt.pl"), QStringLiteral("http://www.brovank.pl")}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Droga, AJournalActIsShownAndSavedUnderItsReferenceNeverIntoTheData)
+{
+    const fs::path plik = program / "Lumesta" / "Dzienniki Ustaw" / "Dz.U.1990.34.198.txt";
+    okno->OtworzWZakladce(plik.string(), false);
+    ASSERT_EQ(okno->LiczbaZakladek(), 1);
+    EXPECT_EQ(okno->windowTitle(), "Lumesta: Dz.U. 1990 nr 34 poz. 198");
+    EXPECT_EQ(okno->pecTablica->SheetOfTab(0)->Caption().substr(0, 25), "Dz.U. 1990 nr 34 poz. 198");
+
+    QString proponowany;
+    QString odpowiedz;
+    int filtr = fzTekst;
+    okno->dialogZapisu = [&](QString& p, int& f) {
+        proponowany = p;
+        p = odpowiedz;
+        f = filtr;
+        return true;
+    };
+    // The presence file itself, typed in as the answer: refused, untouched.
+    odpowiedz = QString::fromStdString(plik.string());
+    okno->Zapisz1->trigger();
+    EXPECT_EQ(QFileInfo(proponowany).fileName(), "Dz.U. 1990 nr 34 poz. 198");
+    EXPECT_FALSE(proponowany.contains(QStringLiteral("Dzienniki Ustaw")));
+    EXPECT_EQ(fs::file_size(plik), 0u);
+    ASSERT_EQ(komunikaty.Lista.size(), 1u);
+    EXPECT_EQ(utf(komunikaty.Lista[0]).rfind("Nie można zapisać pliku w katalogu danych programu:", 0), 0u);
+    // Nor anywhere else in the data folder, however the path is written.
+    odpowiedz = QString::fromStdString((program / "Lumesta" / "." / "nowy").string());
+    okno->Zapisz1->trigger();
+    EXPECT_EQ(komunikaty.Lista.size(), 2u);
+    EXPECT_FALSE(fs::exists(program / "Lumesta" / "nowy.txt"));
+
+    // Outside it the save goes through, and the next proposal starts there.
+    odpowiedz = QString::fromStdString((program / "akt").string());
+    okno->Zapisz1->trigger();
+    EXPECT_TRUE(fs::exists(program / "akt.txt"));
+    okno->Zapisz1->trigger();
+    EXPECT_EQ(QFileInfo(proponowany).absolutePath(), QString::fromStdString(program.string()));
+    EXPECT_EQ(komunikaty.Lista.size(), 2u);
 }
 
 } // namespace

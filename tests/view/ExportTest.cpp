@@ -314,3 +314,20 @@ TEST_F(Export, AnImageThatCannotBeWrittenFailsTheExportAndKeepsTheOldPage)
     EXPECT_TRUE(exists("dvimg1.bmp"));
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files).size(), 2);
 }
+
+TEST_F(Export, Utf8ExportsConvertTheTextAndEndLinesWithLf)
+{
+    view->AddCenteredLine(cp1250::fromUtf8("Księga"), 2);
+    view->AddParagraph(cp1250::fromUtf8("Zażółć gęślą jaźń"), 0);
+    ASSERT_TRUE(view->SaveText(path("u.txt"), 20, dvteUtf8));
+    EXPECT_EQ(readAll(path("u.txt")), "\n       Księga\nZażółć gęślą jaźń");
+    ASSERT_TRUE(view->SaveHTML(path("u.html"), cp1250::fromUtf8("Tytuł"), "dvimg", true, dvteUtf8));
+    const std::string html = readAll(path("u.html"));
+    EXPECT_NE(html.find("<TITLE>Tytuł</TITLE>\n"), std::string::npos) << html;
+    EXPECT_NE(html.find("charset=utf-8"), std::string::npos);
+    EXPECT_NE(html.find("Zażółć gęślą jaźń"), std::string::npos) << html;
+    EXPECT_EQ(html.find('\r'), std::string::npos);
+    // The same document in the code page is byte for byte the old export.
+    ASSERT_TRUE(view->SaveText(path("w.txt"), 20));
+    EXPECT_EQ(readAll(path("w.txt")), cp1250::fromUtf8("\r\n       Księga\r\nZażółć gęślą jaźń"));
+}

@@ -378,7 +378,6 @@ void TfLumesta::SzukajWszedzieClick()
     dWyniki->show();
     dWyniki->raise();
     pWyniki->Zapytanie()->setFocus(Qt::ShortcutFocusReason);
-    pWyniki->Zapytanie()->selectAll();
     // A selection in the document is what the user most likely looks for.
     if (TDocView* v = BiezacyWidok())
         if (v->SelectionExists() && pWyniki->Zapytanie()->text().isEmpty()) {
@@ -386,6 +385,8 @@ void TfLumesta::SzukajWszedzieClick()
             if (zaznaczone.size() < 80 && zaznaczone.find('\n') == std::string::npos)
                 pWyniki->Zapytanie()->setText(toQString(zaznaczone));
         }
+    // Selected, so that typing replaces it.
+    pWyniki->Zapytanie()->selectAll();
 }
 
 void TfLumesta::PokazWynik(const TPanelWynikow::TWybor& wybor)

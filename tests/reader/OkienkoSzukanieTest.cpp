@@ -251,6 +251,18 @@ TEST_F(Szukanie, TheStatusBarFollowsScrolling)
     EXPECT_TRUE(okno->sbMiejsce->text().isEmpty());
 }
 
+TEST_F(Szukanie, TheLibrarySearchStartsFromTheSelectionWhichTypingReplaces)
+{
+    otworz("Kodeks cywilny");
+    okno->Znajdz1->trigger();
+    QTest::keyClicks(okno->pZnajdz->Tekst(), QStringLiteral("umow"));   // selects the first place
+    ASSERT_TRUE(widok()->SelectionExists());
+    okno->SzukajWszedzie1->trigger();
+    EXPECT_EQ(okno->pWyniki->Zapytanie()->text(), QStringLiteral("umow"));
+    QTest::keyClicks(okno->pWyniki->Zapytanie(), QStringLiteral("przymus"));
+    EXPECT_EQ(okno->pWyniki->Zapytanie()->text(), QStringLiteral("przymus"));
+}
+
 TEST_F(Szukanie, TheLibrarySearchStreamsResultsAndOpensThem)
 {
     okno->SzukajWszedzie1->trigger();

@@ -23,7 +23,7 @@ class TBudowa {
 public:
     TBudowa(TDocView& widok, const TImageList* obrazkiZnakow) : FWidok(widok), FObrazki(obrazkiZnakow) {}
 
-    void DodajWiersz(const TWiersz& wiersz);
+    void DodajWiersz(const TWiersz& wiersz, std::size_t akapit);
     TZbudowanyDokument Wynik() { return std::move(FWynik); }
 
 private:
@@ -32,6 +32,9 @@ private:
     void DodajWpisSpisu(const std::string& naglowek, int rodzaj);
     // The heading gathered so far becomes a centred line (and an entry).
     void ZamknijNaglowek(int rodzaj);
+    // Text of the paragraph from character `od` added as items from `pierwszy`
+    // on: records where each item's text stands in the paragraph.
+    void ZapiszOdcinki(std::string_view tekst, std::size_t od, int pierwszy);
 
     TDocView& FWidok;
     const TImageList* FObrazki;
@@ -42,6 +45,8 @@ private:
     // other lines keep the mode of the line before them.
     bool FTrybNaglowka = false;
     std::string FNaglowek;
+    std::size_t FAkapit = 0;        // the paragraph being added
+    std::size_t FOdNaglowka = 0;    // where the heading gathered so far starts in it
     // Only the first constitution heading gives a contents entry.
     bool FKonstytucja = true;
 };
@@ -67,14 +72,38 @@ void TBudowa::ZamknijNaglowek(int rodzaj)
 {
     if (!FNaglowek.empty())
         DodajWpisSpisu(FNaglowek, rodzaj);
+    const int element = FWidok.ItemCount();
     FWidok.AddCenteredLine(FNaglowek, StylNaglowka);
+    ZapiszOdcinki(FNaglowek, FOdNaglowka, element);
+    FOdNaglowka += FNaglowek.size();
     FNaglowek.clear();
 }
 
-void TBudowa::DodajWiersz(const TWiersz& wiersz)
+void TBudowa::ZapiszOdcinki(std::string_view tekst, std::size_t od, int pierwszy)
+{
+    // Mostly one item holding the whole text; line breaks in it would have
+    // cut it into several, each the next part of the text.
+    std::size_t p = 0;
+    for (int e = pierwszy; e < FWidok.ItemCount(); ++e) {
+        const std::string& t = FWidok.Items()[std::size_t(e)].Text;
+        if (t.empty() || FWidok.Items()[std::size_t(e)].Info.StyleNo < 0)
+            continue;
+        const std::size_t gdzie = tekst.find(t, p);
+        if (gdzie == std::string_view::npos)
+            break;
+        FWynik.Odcinki.push_back({std::uint32_t(FAkapit), std::uint32_t(od + gdzie), std::int32_t(e),
+                                  std::uint32_t(t.size())});
+        p = gdzie + t.size();
+    }
+}
+
+void TBudowa::DodajWiersz(const TWiersz& wiersz, std::size_t akapit)
 {
     if (wiersz.empty())
         return;
+    FAkapit = akapit;
+    FOdNaglowka = 0;
+    std::size_t od = 0;   // where the piece starts in the paragraph's text
     FNaglowek.clear();
     const int rodzaj = wiersz[0].Rodzaj;
     if (jestArtykulem(rodzaj))
@@ -95,10 +124,13 @@ void TBudowa::DodajWiersz(const TWiersz& wiersz)
             ++FPrzypis;
             FWidok.AddHotspot(obrazki::ZnakPrzypisuIndeks, FObrazki, false);
         } else if (!FTrybNaglowka) {
+            const int element = FWidok.ItemCount();
             FWidok.AddTextLines(kawalek.Tekst, StylTekstu);
+            ZapiszOdcinki(kawalek.Tekst, od, element);
         } else if (j + 1 == wiersz.size()) {
             ZamknijNaglowek(rodzaj);
         }
+        od += kawalek.Tekst.size();
     }
     FWidok.AddParagraphLines(" ", StylTekstu);
 }
@@ -110,7 +142,7 @@ TZbudowanyDokument ZbudujWidokDokumentu(const TPlik& plik, TDocView& widok, cons
 {
     TBudowa budowa(widok, obrazkiZnakow);
     for (std::size_t i = 0; i < plik.size(); ++i) {
-        budowa.DodajWiersz(plik[i]);
+        budowa.DodajWiersz(plik[i], i);
         if (postep)
             postep(i + 1);
     }

@@ -21,6 +21,16 @@
 class TDocView;
 class TImageList;
 
+// Where a run of a paragraph's text went: characters [Od, Od + Dlugosc) of
+// paragraph Akapit (its pieces joined) are item Element of the view, from
+// the item's first character. Runs come in paragraph and item order.
+struct TOdcinek {
+    std::uint32_t Akapit = 0;
+    std::uint32_t Od = 0;
+    std::int32_t Element = 0;
+    std::uint32_t Dlugosc = 0;
+};
+
 // What building one document gives besides the view's items.
 struct TZbudowanyDokument {
     // Contents entries: indent spaces + heading text. Entry n scrolls to the
@@ -29,6 +39,9 @@ struct TZbudowanyDokument {
     // The numbers of the footnote marks, 1, 2, ... in document order; a
     // jump id of the view minus its first jump number plus one is one of them.
     std::vector<std::int32_t> NumeryPrzypisow;
+    // The paragraphs' text in the items, for going to a place of the text
+    // and for telling which paragraph an item shows.
+    std::vector<TOdcinek> Odcinki;
 };
 
 // Called after each paragraph with the count of paragraphs done so far.

@@ -308,6 +308,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     widok->Clear();
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
     TSpisZakladki spis = WypelnijWidok(widok);
+    PodlaczMiejsca(widok, nazwa, zListy);
 
     if (zListy) {
         int wiersz = clbSpisKodeksow->currentRow();
@@ -385,6 +386,7 @@ TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
     });
     numeryPrzypisow.insert(numeryPrzypisow.end(), zbudowany.NumeryPrzypisow.begin(),
                            zbudowany.NumeryPrzypisow.end());
+    FOdcinki = std::move(zbudowany.Odcinki);
     TSpisZakladki spis;
     spis.Spis = std::move(zbudowany.Spis);
     return spis;

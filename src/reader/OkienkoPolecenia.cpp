@@ -9,6 +9,7 @@
 #include "reader/NazwyDokumentow.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
+#include "reader/PasekZnajdowania.h"
 #include "print/Drukowanie.h"
 #include "print/PrintFrm.h"
 #include "print/ZapisPdf.h"
@@ -236,8 +237,10 @@ void TfLumesta::DziennikPrzypisu()
     if (gdzie >= 0) {
         const std::filesystem::path sciezka =
             biblioteka->Folder(std::size_t(gdzie)) / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
+        const auto skad = BiezaceMiejsce();
         if (!OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false))
             return;
+        ZapiszMiejsce(skad);
         UstawPrzypisyZakladki();
         if (pecTablica)
             pecTablica->show();
@@ -472,7 +475,7 @@ void TfLumesta::Duzewylczniki1Click()
 void TfLumesta::UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc)
 {
     tbNarzedzia->setToolButtonStyle(styl);
-    for (QToolButton* b : {tbZapisz, tbDrukuj, tbLumesta, tbSpisTresci, tbZamknijOtwarty}) {
+    for (QToolButton* b : {tbZapisz, tbDrukuj, tbLumesta, tbSpisTresci, tbZamknijOtwarty, tbWstecz, tbDalej}) {
         b->setToolButtonStyle(styl);
         b->setFixedHeight(wysokosc);
         b->update();
@@ -541,6 +544,9 @@ void TfLumesta::pcTablicaChange()
     UstawPrzypisyZakladki();
     if (pecTablica)
         pecTablica->update();
+    if (pZnajdz)
+        pZnajdz->UstawWidok(BiezacyWidok());
+    OdswiezMiejsce();
 }
 
 void TfLumesta::pecTablicaTabClose(int indeks, bool& mozna)
@@ -594,6 +600,7 @@ void TfLumesta::lbSpisTresciClick()
     const int n = lbSpisTresci->currentRow();
     if (!v || n < 0 || std::size_t(n) >= v->Checkpoints().size())
         return;
+    ZapiszMiejsce();
     v->ScrollTo(v->GetCheckpointY(n));
 }
 

@@ -34,6 +34,7 @@ void TDocView::Clear()
         FItems->clear();
     }
     FCheckpoints.clear();
+    FHighlights.clear();
     // Hover and press refer to jumps of the old document.
     FHoveredJump = -1;
     FHoverDrawn = false;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "Json.h"
 #include "platform/core/Cp1250.h"
 #include "store/Pliki.h"
 
@@ -50,34 +51,6 @@ public:
     bool json;
     TListaNapisow lista;
 };
-
-std::string jsonNapis(std::string_view tekst)
-{
-    const std::string utf8 = cp1250::toUtf8(tekst);
-    std::string o = "\"";
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        if (c == '"' || c == '\\') {
-            o += '\\';
-            o += char(c);
-        } else if (c < 0x20 || c == 0x7F) {
-            char b[8];
-            std::snprintf(b, sizeof b, "\\u%04x", c);
-            o += b;
-        } else if (c == 0xC2 && i + 1 < utf8.size() &&
-                   static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
-            // C1 controls (the code page's undefined bytes) are escaped too.
-            char b[8];
-            std::snprintf(b, sizeof b, "\\u%04x", static_cast<unsigned char>(utf8[i + 1]));
-            o += b;
-            ++i;
-        } else {
-            o += char(c);
-        }
-    }
-    return o + "\"";
-}
 
 std::string jsonLista(const TListaNapisow& l)
 {

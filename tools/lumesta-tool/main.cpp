@@ -10,6 +10,7 @@
 
 #include "ImportCommands.h"
 #include "PackCommands.h"
+#include "SearchCommands.h"
 #include "StoreCommands.h"
 
 namespace {
@@ -24,7 +25,9 @@ const Command kCommands[] = {
     {"list", "list [--json] DICTIONARY DATAFOLDER NAME", ListCommand},
     {"decode", "decode [--json] DICTIONARY DATAFOLDER NAME", DecodeCommand},
     {"pack", "pack SOURCE_FOLDER OUTPUT_FOLDER", PackCommand},
+    {"stems", "stems DICTIONARY", StemsCommand},
     {"verify", "verify SOURCE_FOLDER OUTPUT_FOLDER", VerifyCommand},
+    {"search", "search DICTIONARY DATAFOLDER QUERY [--json] [--exact]", SearchCommand},
     {"generate", "generate OUTPUT_FOLDER [--bytes N] [--seed S] [--codes K] [--acts A]", GenerateCommand},
     {"import", "import INPUT OUTPUT.txt [--name NAME]", ImportCommand},
 };

@@ -15,8 +15,10 @@ set(LUMESTA_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/lumesta)
 
 install(TARGETS lumesta RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The demo library the build packs beside the program, and the licence.
-install(FILES ${LUMESTA_BIN_DIR}/Morvitane.sko ${CMAKE_SOURCE_DIR}/data/Licencja.rtf
+# The demo library the build packs beside the program (its dictionary, the
+# dictionary's words grouped by stems, the codes), and the licence.
+install(FILES ${LUMESTA_BIN_DIR}/Morvitane.sko ${LUMESTA_BIN_DIR}/Morvitane.rdz
+              ${CMAKE_SOURCE_DIR}/data/Licencja.rtf
         DESTINATION ${LUMESTA_DATA_INSTALL_DIR})
 install(DIRECTORY ${LUMESTA_BIN_DIR}/Lumesta DESTINATION ${LUMESTA_DATA_INSTALL_DIR})
 

@@ -138,7 +138,7 @@ std::string readWhole(const fs::path& path, bool& ok)
 } // namespace
 
 bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems& problems,
-                  const podmiana::TKrok& step)
+                  const podmiana::TKrok& step, const BesideDictionary& beside, Problems* warnings)
 {
     std::error_code ec;
     fs::create_directories(output, ec);
@@ -169,6 +169,8 @@ bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems
         ok = ok && writeFile(data / kPresenceFolder / (name + ".txt"), "", problems);
     if (!ok)
         return false;
+    if (beside && !beside(tmp / kDictionaryFile, &why) && warnings)
+        warnings->push_back({output.string(), 0, 0, why});
     if (!fresh->Podmien(&why, step)) {
         problems.push_back({output.string(), 0, 0, "cannot put the new data in place: " + why});
         return false;
@@ -177,7 +179,7 @@ bool writeLibrary(const PackedLibrary& library, const fs::path& output, Problems
 }
 
 bool packFolder(const fs::path& sources, const fs::path& output, Problems& problems, PackStats* stats,
-                Problems* warnings)
+                Problems* warnings, const BesideDictionary& beside)
 {
     std::error_code ec;
     if (!fs::is_directory(sources, ec)) {
@@ -214,7 +216,7 @@ bool packFolder(const fs::path& sources, const fs::path& output, Problems& probl
         *stats = packer.stats();
     if (warnings)
         warnings->insert(warnings->end(), packer.warnings().begin(), packer.warnings().end());
-    return writeLibrary(library, output, problems);
+    return writeLibrary(library, output, problems, {}, beside, warnings);
 }
 
 // ---------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -78,13 +79,18 @@ private:
 // as a whole (see store/Podmiana.h): a failure or a crash at any point
 // leaves either the previous Morvitane.sko and Lumesta/ or the new ones.
 // The whole Lumesta/ folder is replaced. `step` is a test hook.
+// `beside`, when given, is called with the new dictionary's path once the
+// files are written and before the switch, to add files that belong with
+// that dictionary (they switch in with it); its failure is only a warning.
+using BesideDictionary = std::function<bool(const std::filesystem::path& dictionary, std::string* why)>;
 bool writeLibrary(const PackedLibrary& library, const std::filesystem::path& output, Problems& problems,
-                  const podmiana::TKrok& step = {});
+                  const podmiana::TKrok& step = {}, const BesideDictionary& beside = {},
+                  Problems* warnings = nullptr);
 
 // The `pack` command: every *.txt of `sources` into `output`. Warnings (see
 // SourceDocument::warnings) are appended to `warnings` when given.
 bool packFolder(const std::filesystem::path& sources, const std::filesystem::path& output, Problems& problems,
-                PackStats* stats = nullptr, Problems* warnings = nullptr);
+                PackStats* stats = nullptr, Problems* warnings = nullptr, const BesideDictionary& beside = {});
 
 struct VerifyStats {
     std::size_t documents = 0;

@@ -26,7 +26,7 @@ public:
     {
     }
 
-    void DodajWiersz(const TWiersz& wiersz, std::size_t numer);
+    void DodajWiersz(const TWiersz& wiersz, std::size_t akapit);
     TZbudowanyDokument Wynik() { return std::move(FWynik); }
 
 private:
@@ -38,6 +38,9 @@ private:
     // Body text of paragraph `numer` starting at offset `poz` of the
     // paragraph, cut where links stand.
     void DodajTekst(const std::string& tekst, std::size_t numer, std::size_t poz);
+    // Text of the paragraph from character `od` added as items from `pierwszy`
+    // on: records where each item's text stands in the paragraph.
+    void ZapiszOdcinki(std::string_view tekst, std::size_t od, int pierwszy);
 
     TDocView& FWidok;
     const TImageList* FObrazki;
@@ -50,6 +53,8 @@ private:
     // other lines keep the mode of the line before them.
     bool FTrybNaglowka = false;
     std::string FNaglowek;
+    std::size_t FAkapit = 0;        // the paragraph being added
+    std::size_t FOdNaglowka = 0;    // where the heading gathered so far starts in it
     // Only the first constitution heading gives a contents entry.
     bool FKonstytucja = true;
 };
@@ -75,8 +80,29 @@ void TBudowa::ZamknijNaglowek(int rodzaj)
 {
     if (!FNaglowek.empty())
         DodajWpisSpisu(FNaglowek, rodzaj);
+    const int element = FWidok.ItemCount();
     FWidok.AddCenteredLine(FNaglowek, StylNaglowka);
+    ZapiszOdcinki(FNaglowek, FOdNaglowka, element);
+    FOdNaglowka += FNaglowek.size();
     FNaglowek.clear();
+}
+
+void TBudowa::ZapiszOdcinki(std::string_view tekst, std::size_t od, int pierwszy)
+{
+    // Mostly one item holding the whole text; line breaks in it, or links,
+    // would have cut it into several, each the next part of the text.
+    std::size_t p = 0;
+    for (int e = pierwszy; e < FWidok.ItemCount(); ++e) {
+        const std::string& t = FWidok.Items()[std::size_t(e)].Text;
+        if (t.empty() || FWidok.Items()[std::size_t(e)].Info.StyleNo < 0)
+            continue;
+        const std::size_t gdzie = tekst.find(t, p);
+        if (gdzie == std::string_view::npos)
+            break;
+        FWynik.Odcinki.push_back({std::uint32_t(FAkapit), std::uint32_t(od + gdzie), std::int32_t(e),
+                                  std::uint32_t(t.size())});
+        p = gdzie + t.size();
+    }
 }
 
 void TBudowa::DodajTekst(const std::string& tekst, std::size_t numer, std::size_t poz)
@@ -115,11 +141,14 @@ void TBudowa::DodajTekst(const std::string& tekst, std::size_t numer, std::size_
         FWidok.AddTextLines(tekst.substr(zrobione), StylTekstu);
 }
 
-void TBudowa::DodajWiersz(const TWiersz& wiersz, std::size_t numer)
+void TBudowa::DodajWiersz(const TWiersz& wiersz, std::size_t akapit)
 {
     FWynik.Elementy.push_back(std::int32_t(FWidok.ItemCount()));
     if (wiersz.empty())
         return;
+    FAkapit = akapit;
+    FOdNaglowka = 0;
+    std::size_t od = 0;   // where the piece starts in the paragraph's text
     FNaglowek.clear();
     const int rodzaj = wiersz[0].Rodzaj;
     if (jestArtykulem(rodzaj))
@@ -127,7 +156,6 @@ void TBudowa::DodajWiersz(const TWiersz& wiersz, std::size_t numer)
     else if (jestNaglowkiem(rodzaj))
         FTrybNaglowka = true;
 
-    std::size_t poz = 0;  // offset of the piece in the paragraph's text
     for (std::size_t j = 0; j < wiersz.size(); ++j) {
         const TTekst& kawalek = wiersz[j];
         if (FTrybNaglowka)
@@ -142,11 +170,13 @@ void TBudowa::DodajWiersz(const TWiersz& wiersz, std::size_t numer)
             ++FPrzypis;
             FWidok.AddHotspot(obrazki::ZnakPrzypisuIndeks, FObrazki, false);
         } else if (!FTrybNaglowka) {
-            DodajTekst(kawalek.Tekst, numer, poz);
+            const int element = FWidok.ItemCount();
+            DodajTekst(kawalek.Tekst, akapit, od);
+            ZapiszOdcinki(kawalek.Tekst, od, element);
         } else if (j + 1 == wiersz.size()) {
             ZamknijNaglowek(rodzaj);
         }
-        poz += kawalek.Tekst.size();
+        od += kawalek.Tekst.size();
     }
     FWidok.AddParagraphLines(" ", StylTekstu);
 }

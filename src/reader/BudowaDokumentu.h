@@ -33,6 +33,16 @@ struct TSkok {
     bool operator==(const TSkok&) const = default;
 };
 
+// Where a run of a paragraph's text went: characters [Od, Od + Dlugosc) of
+// paragraph Akapit (its pieces joined) are item Element of the view, from
+// the item's first character. Runs come in paragraph and item order.
+struct TOdcinek {
+    std::uint32_t Akapit = 0;
+    std::uint32_t Od = 0;
+    std::int32_t Element = 0;
+    std::uint32_t Dlugosc = 0;
+};
+
 // What building one document gives besides the view's items.
 struct TZbudowanyDokument {
     // Contents entries: indent spaces + heading text. Entry n scrolls to the
@@ -46,6 +56,9 @@ struct TZbudowanyDokument {
     // For each paragraph, the index of its first item (the number of items
     // before it), so that a paragraph can be found in the view.
     std::vector<std::int32_t> Elementy;
+    // The paragraphs' text in the items, for going to a place of the text
+    // and for telling which paragraph an item shows.
+    std::vector<TOdcinek> Odcinki;
 };
 
 // Called after each paragraph with the count of paragraphs done so far.

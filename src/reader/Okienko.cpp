@@ -223,6 +223,9 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     ilNarzedzia = std::make_unique<TImageList>(obrazki::RozmiarNarzedzia.width(), obrazki::RozmiarNarzedzia.height());
     for (int i = 0; i < obrazki::LiczbaNarzedzi; ++i)
         ilNarzedzia->Add([i](qreal skala) { return obrazki::narzedzie(i, skala).toImage(); });
+    // "Wstecz" and "Dalej" follow the program's own pictures.
+    for (const bool wstecz : {true, false})
+        ilNarzedzia->Add([wstecz](qreal skala) { return ObrazekStrzalki(wstecz, obrazki::RozmiarNarzedzia, skala); });
     ilObrazki = std::make_unique<TImageList>(obrazki::RozmiarObrazka.width(), obrazki::RozmiarObrazka.height());
     for (int i = 0; i < obrazki::LiczbaMalychObrazkow; ++i)
         ilObrazki->Add([i](qreal skala) { return obrazki::malyObrazek(i, skala).toImage(); });
@@ -277,6 +280,7 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
     UtworzMenu();
     UtworzPanele();
     UtworzPasekStanu();
+    UtworzSzukanie();
 
     // Client area 1040 x 598 below the menu bar, centred on the screen.
     resize(SzerokoscOkna, WysokoscOkna + mmMenu->sizeHint().height());
@@ -482,6 +486,14 @@ void TfLumesta::UtworzNarzedzia()
     connect(tbLumesta, &QToolButton::clicked, this, &TfLumesta::tbLumestaClick);
     connect(tbSpisTresci, &QToolButton::clicked, this, &TfLumesta::tbSpisTresciClick);
     connect(tbZamknijOtwarty, &QToolButton::clicked, this, &TfLumesta::Zamknij1Click);
+    tbWstecz = przycisk("tbWstecz", QStringLiteral("Wstecz"), QStringLiteral("Wraca do miejsca sprzed skoku (Alt+Lewo)"),
+                        obrazki::LiczbaNarzedzi);
+    tbDalej = przycisk("tbDalej", QStringLiteral("Dalej"), QStringLiteral("Idzie z powrotem dalej (Alt+Prawo)"),
+                       obrazki::LiczbaNarzedzi + 1);
+    tbWstecz->setEnabled(false);
+    tbDalej->setEnabled(false);
+    connect(tbWstecz, &QToolButton::clicked, this, &TfLumesta::WsteczClick);
+    connect(tbDalej, &QToolButton::clicked, this, &TfLumesta::DalejClick);
 
     // Progress of building a document, at the right of the tool bar area.
     pPostep = new QWidget(pNarzedzia);
@@ -735,7 +747,8 @@ void TfLumesta::UtworzTablice()
 {
     pecTablica = new TPageExtControl(this);
     pecTablica->setObjectName(QStringLiteral("pecTablica"));
-    pPole->layout()->addWidget(pecTablica);
+    // Above the bars of the document area (find, go to).
+    static_cast<QVBoxLayout*>(pPole->layout())->insertWidget(0, pecTablica, 1);
     pecTablica->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pecTablica, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
         // The menu acts on the tab that was clicked: it becomes current

@@ -10,6 +10,9 @@
 #include "platform/ImageList.h"
 #include "platform/core/Colors.h"
 #include "reader/BudowaDokumentu.h"
+#include "reader/Historia.h"
+#include "reader/MiejscaDokumentu.h"
+#include "reader/PanelWynikow.h"
 #include "reader/Przypis.h"
 #include "settings/Ustawienia.h"
 #include "store/Biblioteka.h"
@@ -34,6 +37,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -54,6 +58,8 @@ class TLaczaFirm;
 class TfrmPrint;
 class TOknoPodgladu;
 class TPageExtControl;
+class TPasekPrzejscia;
+class TPasekZnajdowania;
 class TProgressGauge;
 class TTabExtSheet;
 
@@ -151,6 +157,10 @@ enum TFiltrZapisu {
 // ".txt", ".txt", ".html", ".pdf"; not added again when the name already
 // ends with it); an empty string for any other entry.
 QString PlikZapisu(const QString& nazwa, int filtr);
+
+// The tool-bar pictures of "Wstecz" and "Dalej": an arrow to the left or
+// to the right.
+QImage ObrazekStrzalki(bool wstecz, QSize rozmiar, qreal skala = 1.0);
 
 class TfLumesta : public QMainWindow {
     Q_OBJECT
@@ -331,6 +341,44 @@ Q_SIGNALS:
 public:
     // The preview of a reference's target (made when first shown).
     TOknoPodgladu* podglad = nullptr;
+    // ---- finding, going to a unit, the way back (OkienkoSzukanie.cpp) ----
+    void ZnajdzClick();            // F3: the find bar, or the next place found
+    void ZnajdzPoprzedniClick();   // Shift+F3
+    void SzukajWszedzieClick();    // Ctrl+Shift+F: the library search panel
+    void PrzejdzDoClick();         // Ctrl+G: the go-to bar
+    void WsteczClick();            // Alt+Left, the mouse's back button
+    void DalejClick();             // Alt+Right, the mouse's forward button
+    // The place at the top of the current document; nothing without one.
+    std::optional<TMiejsce> BiezaceMiejsce() const;
+    // A jump is about to leave the current place: the way back returns here.
+    // Every jump calls it (contents, go to, search results, links).
+    void ZapiszMiejsce();
+    // A jump that may open another document: `skad` (the place before the
+    // jump) becomes the way back once the document is open.
+    void ZapiszMiejsce(const std::optional<TMiejsce>& skad);
+    // Opens a document a jump leads to, or makes its tab current, and brings
+    // the lists in line with it (its row current and ticked, its contents).
+    // False when it cannot be opened (the user has been told why).
+    bool OtworzDoSkoku(const std::string& nazwa, bool zListy);
+    // Opens the place's document (or makes its tab current) and brings the
+    // place to the top of the view.
+    void PokazMiejsce(const TMiejsce& miejsce);
+    // Takes the current document to a unit ("art. 148 § 2"); an empty text
+    // when it went there, else what to say in the go-to bar.
+    QString PrzejdzDo(const std::string& adres);
+    // Shows a library search result: its document, the place, the words.
+    void PokazWynik(const TPanelWynikow::TWybor& wybor);
+    // The status bar's place: "Dział II › Rozdział 3 › Art. 148 § 2".
+    void OdswiezMiejsce();
+    // Places of the document shown by a view (null for other views).
+    const TMiejscaDokumentu* MiejscaWidoku(const TDocView* widok) const;
+
+    THistoria historia;
+    // The libraries the library search goes through: those the window reads
+    // (`biblioteka`), in the same order; made when first searched, and
+    // dropped when the libraries are read again.
+    std::vector<std::shared_ptr<szukanie::TBiblioteka>> biblioteki;
+    const std::vector<std::shared_ptr<szukanie::TBiblioteka>>& BibliotekiSzukania();
 
     // ---- run-time state -------------------------------------------------
     std::filesystem::path sKatalogProgramu;
@@ -452,6 +500,20 @@ public:
 
     QStatusBar* sbStatus = nullptr;
     QLabel* sbPanel0 = nullptr;
+    QLabel* sbMiejsce = nullptr;
+
+    QAction* Znajdz1 = nullptr;
+    QAction* ZnajdzPoprzedni1 = nullptr;
+    QAction* SzukajWszedzie1 = nullptr;
+    QAction* Przejdzdo1 = nullptr;
+    QAction* Wstecz1 = nullptr;
+    QAction* Dalej1 = nullptr;
+    QToolButton* tbWstecz = nullptr;
+    QToolButton* tbDalej = nullptr;
+    TPasekZnajdowania* pZnajdz = nullptr;
+    TPasekPrzejscia* pPrzejdz = nullptr;
+    QDockWidget* dWyniki = nullptr;
+    TPanelWynikow* pWyniki = nullptr;
     QLabel* sbPowiekszenie = nullptr;
 
     TDVStyle* DVSStyl = nullptr;
@@ -485,6 +547,13 @@ private:
     void UtworzPanelLumesta();
     void UtworzPasekStanu();
     void UtworzTablice();
+    void UtworzSzukanie();
+    void OdswiezHistorie();
+    // A new view's document: its name and places.
+    void ZapiszDokument(TDocView* widok, const std::string& nazwa, bool zListy);
+    // The same, once the view holds its document (built at once or when a
+    // restored tab is first shown), and the status bar following it.
+    void PodlaczMiejsca(TDocView* widok, const std::string& nazwa, bool zListy);
     void UtworzMenuPowiekszenia();
 
     void WysrodkujPanelLumesta();
@@ -591,6 +660,15 @@ private:
         TIndeksJednostek Jednostki;
     };
     std::unique_ptr<TDokumentPodgladu> FPodglad;
+    // What each open view shows.
+    struct TDokumentWidoku {
+        std::string Nazwa;
+        bool ZListy = true;
+        std::shared_ptr<TMiejscaDokumentu> Miejsca;
+    };
+    std::map<const TDocView*, TDokumentWidoku> FDokumenty;
+    // The runs of the document built last, until its view is known.
+    std::vector<TOdcinek> FOdcinki;
     // Tabs restored from the session whose documents are built when they
     // are first shown: the name, how it was opened and the place to return
     // to.

@@ -318,6 +318,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     widok->Clear();
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
     TSpisZakladki spis = WypelnijWidok(widok);
+    PodlaczMiejsca(widok, nazwa, zListy);
 
     if (zListy) {
         int wiersz = clbSpisKodeksow->currentRow();
@@ -426,6 +427,7 @@ TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
                            zbudowany.NumeryPrzypisow.end());
     dokument->Skoki = std::move(zbudowany.Skoki);
     dokument->Elementy = std::move(zbudowany.Elementy);
+    FOdcinki = std::move(zbudowany.Odcinki);
     TSpisZakladki spis;
     spis.Spis = std::move(zbudowany.Spis);
     spis.Dokument = std::move(dokument);

@@ -77,6 +77,7 @@ std::filesystem::path daneUzytkownika(const std::filesystem::path& katalog)
 
 void TfLumesta::UtworzBiblioteki()
 {
+    biblioteki.clear();
     biblioteka->Wyczysc();
     biblioteka->Dodaj(slownikUzytkownika(sKatalogUzytkownika), daneUzytkownika(sKatalogUzytkownika));
     biblioteka->Dodaj(sKatalogProgramu / "Morvitane.sko",
@@ -97,6 +98,8 @@ void TfLumesta::UstawKatalogUzytkownika(const std::filesystem::path& katalog)
 void TfLumesta::PrzeladujBiblioteki()
 {
     const TListaNapisow stare = nazwyKodeksow;
+    // The library search reads its libraries afresh too.
+    biblioteki.clear();
     // Only the user's library changes; the bundled one keeps its dictionary.
     if (biblioteka->Liczba() > BibliotekaUzytkownika)
         biblioteka->Zastap(BibliotekaUzytkownika, slownikUzytkownika(sKatalogUzytkownika),

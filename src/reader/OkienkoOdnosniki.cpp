@@ -130,14 +130,17 @@ void TfLumesta::OtworzCel(const TCel& cel, int zakladka, std::optional<std::size
             if (const TIndeksJednostek* j = JednostkiZakladki(zakladka))
                 akapit = ZnajdzJednostke(*j, cel.Adres);
         if (akapit) {
+            ZapiszMiejsce();
             Q_EMIT OdnosnikOpuszczaMiejsce();
             PokazAkapit(zakladka, *akapit);
         }
         break;
     }
     case TRodzajOdnosnika::ArtykulKodeksu: {
-        if (JestNaLiscie(cel.Kodeks))
+        if (JestNaLiscie(cel.Kodeks)) {
+            ZapiszMiejsce();
             Q_EMIT OdnosnikOpuszczaMiejsce();
+        }
         if (!OtworzKodeks(cel.Kodeks))
             break;
         const int biezaca = BiezacaZakladka();
@@ -162,6 +165,7 @@ void TfLumesta::OtworzAkt(const TAkt& akt, const std::string& dawnaNazwa, const 
 {
     const auto plik = FBibliotekaDanych ? FBibliotekaDanych->PlikAktu(akt, dawnaNazwa) : std::nullopt;
     if (plik) {
+        ZapiszMiejsce();
         Q_EMIT OdnosnikOpuszczaMiejsce();
         // Presence files are named in the system's encoding; the tab keeps
         // the name in Windows-1250 like every other document name.

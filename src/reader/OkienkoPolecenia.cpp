@@ -9,6 +9,7 @@
 #include "reader/NazwyDokumentow.h"
 #include "reader/OLumesta.h"
 #include "reader/Obrazki.h"
+#include "reader/PasekZnajdowania.h"
 #include "print/Drukowanie.h"
 #include "print/PrintFrm.h"
 #include "print/ZapisPdf.h"
@@ -463,7 +464,7 @@ void TfLumesta::Duzewylczniki1Click()
 void TfLumesta::UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc)
 {
     tbNarzedzia->setToolButtonStyle(styl);
-    for (QToolButton* b : {tbZapisz, tbDrukuj, tbLumesta, tbSpisTresci, tbZamknijOtwarty}) {
+    for (QToolButton* b : {tbZapisz, tbDrukuj, tbLumesta, tbSpisTresci, tbZamknijOtwarty, tbWstecz, tbDalej}) {
         b->setToolButtonStyle(styl);
         b->setFixedHeight(wysokosc);
         b->update();
@@ -532,6 +533,9 @@ void TfLumesta::pcTablicaChange()
     UstawPrzypisyZakladki();
     if (pecTablica)
         pecTablica->update();
+    if (pZnajdz)
+        pZnajdz->UstawWidok(BiezacyWidok());
+    OdswiezMiejsce();
 }
 
 void TfLumesta::pecTablicaTabClose(int indeks, bool& mozna)
@@ -585,6 +589,7 @@ void TfLumesta::lbSpisTresciClick()
     const int n = lbSpisTresci->currentRow();
     if (!v || n < 0 || std::size_t(n) >= v->Checkpoints().size())
         return;
+    ZapiszMiejsce();
     v->ScrollTo(v->GetCheckpointY(n));
 }
 

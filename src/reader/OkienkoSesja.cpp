@@ -365,6 +365,7 @@ void TfLumesta::ZbudujOdlozona(TDocView* widok)
         ZamknijNieudana(widok);
         return;
     }
+    PodlaczMiejsca(widok, d.Nazwa, d.ZListy);
     widok->ScrollToAnchor(d.Miejsce);
 
     // The tab is found again: tabs may have been closed in the meantime.

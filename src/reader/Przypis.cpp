@@ -4,6 +4,7 @@
 #include "platform/Cursors.h"
 #include "links/Podglad.h"
 #include "reader/Okienko.h"
+#include "reader/PasekZnajdowania.h"
 #include "reader/Wyglad.h"
 #include "view/DVStyle.h"
 #include "view/DocView.h"
@@ -15,6 +16,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -125,6 +128,21 @@ TfPrzypis::TfPrzypis(QWidget* wlasciciel)
     Zaznaczwszystko1->setShortcutContext(Qt::WidgetShortcut);
     connect(Kopiuj1, &QAction::triggered, this, &TfPrzypis::KopiujClick);
     connect(Zaznaczwszystko1, &QAction::triggered, this, &TfPrzypis::ZaznaczWszystkoClick);
+    // Finding in the footnote's text, with a bar of the window's own.
+    pZnajdz = new TPasekZnajdowania(this);
+    pZnajdz->UstawWidok(dvPrzypis);
+    uklad->addWidget(pZnajdz);
+    Znajdz1 = new QAction(QStringLiteral("Zna&jdź…"), this);
+    Znajdz1->setObjectName(QStringLiteral("Znajdz1"));
+    Znajdz1->setShortcut(QKeySequence(Qt::Key_F3));
+    ZnajdzPoprzedni1 = new QAction(QStringLiteral("Znajdź poprzednie"), this);
+    ZnajdzPoprzedni1->setObjectName(QStringLiteral("ZnajdzPoprzedni1"));
+    ZnajdzPoprzedni1->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    Znajdz1->setShortcutContext(Qt::WidgetShortcut);
+    ZnajdzPoprzedni1->setShortcutContext(Qt::WidgetShortcut);
+    pmPodreczne->addAction(Znajdz1);
+    connect(Znajdz1, &QAction::triggered, this, [this] { ZnajdzClick(false); });
+    connect(ZnajdzPoprzedni1, &QAction::triggered, this, [this] { ZnajdzClick(true); });
     dvPrzypis->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(dvPrzypis, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { pmPodreczne->popup(dvPrzypis->mapToGlobal(p)); });
@@ -207,6 +225,21 @@ void TfPrzypis::ZaznaczWszystkoClick()
     dvPrzypis->viewport()->update();
 }
 
+void TfPrzypis::ZnajdzClick(bool wstecz)
+{
+    if (!pZnajdz->isVisible()) {
+        // The bar needs more room than a footnote window usually has.
+        const QSize pasek = pZnajdz->sizeHint();
+        resize(std::max(width(), pasek.width()), height() + pasek.height());
+        pZnajdz->Otworz();
+        return;
+    }
+    if (wstecz)
+        pZnajdz->Poprzedni();
+    else
+        pZnajdz->Nastepny();
+}
+
 void TfPrzypis::closeEvent(QCloseEvent* e)
 {
     zadanieZamkniecia = true;
@@ -222,13 +255,19 @@ bool TfPrzypis::WlasnyKlawisz(QEvent* e)
     const bool kopiuj = k->matches(QKeySequence::Copy);
     const bool wszystko = k->matches(QKeySequence::SelectAll);
     const bool zamknij = k->matches(QKeySequence::Close);
-    if (!kopiuj && !wszystko && !zamknij)
+    // F3 and Shift+F3: finding in this window's text (the main window's F3
+    // finds in the main document).
+    const bool znajdz =
+        k->key() == Qt::Key_F3 && (k->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
+    if (!kopiuj && !wszystko && !zamknij && !znajdz)
         return false;
     // Accepting the override turns the key into a plain key press here
     // instead of a shortcut of some other window.
     e->accept();
     if (e->type() == QEvent::KeyPress) {
-        if (kopiuj)
+        if (znajdz)
+            ZnajdzClick(k->modifiers() & Qt::ShiftModifier);
+        else if (kopiuj)
             KopiujClick();
         else if (wszystko)
             ZaznaczWszystkoClick();

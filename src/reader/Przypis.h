@@ -18,6 +18,7 @@ class QLabel;
 class QMenu;
 class TDocView;
 class TDVStyle;
+class TPasekZnajdowania;
 
 // One piece of a footnote line as the window shows it: text in style 0 or a
 // citation in style 4.
@@ -50,6 +51,8 @@ public:
 
     void KopiujClick();
     void ZaznaczWszystkoClick();
+    // F3 / Shift+F3 while this window is active: its own find bar.
+    void ZnajdzClick(bool wstecz);
 
     // What the links are looked up in; set by the main window before the
     // footnote is filled. Without it only Journal citations are links.
@@ -76,6 +79,9 @@ public:
     QMenu* pmPodreczne = nullptr;
     QAction* Kopiuj1 = nullptr;
     QAction* Zaznaczwszystko1 = nullptr;
+    QAction* Znajdz1 = nullptr;
+    QAction* ZnajdzPoprzedni1 = nullptr;
+    TPasekZnajdowania* pZnajdz = nullptr;
 
 protected:
     // The window only hides; the main window frees it on the message.
@@ -88,7 +94,7 @@ protected:
 private:
     void FormCreate();
     void Wyslij(int typ);
-    // A copy, select-all or close key: overridden as a shortcut, carried
+    // A copy, select-all, close or find (F3) key: overridden as a shortcut, carried
     // out on the key press. True when `e` was one of them.
     bool WlasnyKlawisz(QEvent* e);
 };

@@ -116,6 +116,41 @@ void DekodujRekord(std::string_view rekord, const TSlownik& slownik, TKomunikaty
                    TListaNapisow& tekst, TListaNapisow& przypisy, TPlik& plik,
                    std::uint64_t* brakujaceSlowa = nullptr);
 
+// One line of an act record, decoded on its own by DekodujLinie.
+struct TLiniaRekordu {
+    std::size_t Linia = 0;      // running line number: main-text lines first, then footnote lines
+    bool Przypis = false;       // a footnote line
+    // Main text: the paragraph's index in the decoded document; footnote
+    // line: the index of its string in the footnote list.
+    std::size_t Indeks = 0;
+    std::size_t NumerPrzypisu = 0;  // footnote lines: the footnote's number, from 1
+    // Main text: the paragraph's pieces (as DekodujRekord gives them) joined,
+    // and the kind of the first piece: a heading code or rTekst. Footnote
+    // line: the footnote list's string.
+    std::string Tekst;
+    std::uint8_t Rodzaj = rTekst;
+    bool TylkoPoczatek = false;   // Tekst is the line's opening only
+    // For each word read in the line (heading words are not read), where
+    // that word starts in Tekst.
+    std::vector<std::uint32_t> Slowa;
+};
+
+// Decodes only the lines of an act record whose running numbers are listed
+// (ascending); every other line is walked without building its text. What
+// comes out for a line is the text DekodujRekord gives for it; lines the record
+// does not reach are absent. One difference: DekodujRekord drops the last
+// paragraph it made, and a chosen line standing there is still returned.
+// False for a wrong magic.
+// `ostatnie` (OstatnieLitery of the dictionary, optional) spares looking
+// every skipped word up in the dictionary. Main-text lines listed in
+// `tylkoPoczatki` too (ascending) are wanted for their opening only: their
+// text stops after half a dozen words (TylkoPoczatek says whether it did).
+bool DekodujLinie(std::string_view rekord, const TSlownik& slownik, const std::vector<std::size_t>& linie,
+                  std::vector<TLiniaRekordu>& wynik, std::string_view ostatnie = {},
+                  const std::vector<std::size_t>* tylkoPoczatki = nullptr);
+// The last character of every dictionary word, '\0' for an empty one.
+std::string OstatnieLitery(const TSlownik& slownik);
+
 // Reads the header fields (all but the token stream) of an act record into
 // `wynik`; `strumien` receives the offset of the token stream. A field that
 // runs past the end reads as absent (arrays are cut to the bytes present).

@@ -8,37 +8,9 @@
 #include <fstream>
 #include <new>
 
+#include "store/OknoPliku.h"
+
 namespace {
-
-// Reads bytes of a file range through a small window, so that walking a
-// record's header costs a few reads whatever its tables announce.
-class TOknoPliku : public TZrodloBajtow {
-public:
-    TOknoPliku(std::ifstream& f, std::int64_t poczatek) : FPlik(f), FPoczatek(poczatek) {}
-
-    bool Czytaj(std::int64_t od, std::size_t ile, char* cel) override
-    {
-        if (od < FOkno || od + std::int64_t(ile) > FOkno + std::int64_t(FBufor.size())) {
-            FPlik.clear();
-            FPlik.seekg(FPoczatek + od);
-            FBufor.resize(kRozmiarOkna);
-            FPlik.read(FBufor.data(), std::streamsize(FBufor.size()));
-            FBufor.resize(std::size_t(std::max<std::streamsize>(0, FPlik.gcount())));
-            FOkno = od;
-            if (ile > FBufor.size())
-                return false;
-        }
-        std::copy_n(FBufor.data() + (od - FOkno), ile, cel);
-        return true;
-    }
-
-private:
-    static constexpr std::size_t kRozmiarOkna = 64 * 1024;
-    std::ifstream& FPlik;
-    std::int64_t FPoczatek;
-    std::int64_t FOkno = 0;
-    std::string FBufor;
-};
 
 std::int64_t rozmiarPliku(std::ifstream& f)
 {
@@ -263,7 +235,7 @@ TWynikOtwarcia TPliki::Otworz(const std::filesystem::path& folder, const std::st
         return TWynikOtwarcia::UszkodzonyRekord;
     }
     if (Bufor == format::kMagiaRekordu) {
-        TOknoPliku okno(f, od);
+        odczyt::TOknoPliku okno(f, od);
         dl = UzytecznaDlugoscRekordu(dl, okno);
         if (!czytajDokladnie(f, od, Bufor, std::size_t(dl))) {
             std::string().swap(Bufor);

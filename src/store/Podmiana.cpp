@@ -34,6 +34,7 @@ enum Krok {
     kSlownik = 6,          // before the new dictionary replaces the old
     kKoniec = 7,           // before what is left of the switch is thrown away
     kSprzatanie = 8,       // before the thrown-away folders are deleted
+    kRdzenie = 9,          // before the new stems file replaces the old (just after kSlownik)
     kCofnijNowa = 21,      // undoing: before the new Lumesta/ moves back
     kCofnijStara = 22,     // undoing: before the old Lumesta/ moves back
     kPorzuc = 23,          // undoing: before the switch is abandoned
@@ -203,6 +204,15 @@ bool dokoncz(const fs::path& folder, const TKrok& hak, bool& dokonczono, std::st
     if (istnieje(nowySlownik) && !przenies(nowySlownik, folder / kPlikSlownika, kSlownik, hak, blad)) {
         cofnij();
         return false;
+    }
+    // The stems file follows its dictionary. It only spares its readers
+    // work, so failing to move it does not undo the switch: the old one,
+    // made for the old dictionary, goes instead.
+    const fs::path noweRdzenie = podmiana / kPlikRdzeni;
+    if (istnieje(noweRdzenie)) {
+        std::string pomijany;
+        if (!przenies(noweRdzenie, folder / kPlikRdzeni, kRdzenie, hak, pomijany))
+            ::unlink((folder / kPlikRdzeni).c_str());
     }
     std::string pomijany;
     przenies(podmiana, nazwaSmieci(folder), kKoniec, hak, pomijany);

@@ -26,6 +26,11 @@
 namespace podmiana {
 
 inline constexpr const char* kPlikSlownika = "Morvitane.sko";
+// The dictionary's words grouped by their stems, made for one dictionary (it
+// carries the dictionary's fingerprint). When the new library has one, it
+// moves in right after its dictionary; one left from an older dictionary is
+// recognised by its fingerprint and ignored by its readers.
+inline constexpr const char* kPlikRdzeni = "Morvitane.rdz";
 inline constexpr const char* kFolderDanych = "Lumesta";
 
 // Called with a step number before each step of a switch. A test stops the

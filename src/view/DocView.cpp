@@ -37,6 +37,7 @@ void TDocView::Clear()
     }
     FCheckpoints.clear();
     FAnchors.clear();
+    FHighlights.clear();
     // Hover and press refer to jumps of the old document.
     FHoveredJump = -1;
     FHoverDrawn = false;

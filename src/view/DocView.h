@@ -109,6 +109,17 @@ struct TDVSelectionBounds {
     int LastOffset = 0;
 };
 
+// A marked run of a text item, drawn as a coloured background under the
+// text and under the selection (which is kept apart from it): characters
+// [Start, Start + Length) of item Item, counted from 0.
+struct TDVHighlight {
+    int Item = 0;
+    int Start = 0;
+    int Length = 0;
+    TColor Color = 0x0066E0FF;   // a light yellow
+    friend bool operator==(const TDVHighlight&, const TDVHighlight&) = default;
+};
+
 enum TBackgroundStyle { bsNoBitmap, bsStretched, bsTiled, bsTiledAndScrolled };
 enum TDVSaveFormat { dvsfText, dvsfHTML, dvsfRTF, dvsfDVF };
 // Bytes of an export: the items' own Windows-1250 with CR LF line ends, or
@@ -205,6 +216,22 @@ public:
     TDVPosition SelectionEnd() const { return FSelEnd; }
     // Sets both ends directly (no event, no repaint).
     void SetSelection(TDVPosition start, TDVPosition end);
+
+    // ---- highlights and places of items (DocViewHighlight.cpp) -----------
+    // Replaces the highlights and repaints. They stay until replaced or the
+    // document is cleared; a layout keeps them (they follow the items).
+    void SetHighlights(std::vector<TDVHighlight> highlights);
+    void ClearHighlights() { SetHighlights({}); }
+    const std::vector<TDVHighlight>& Highlights() const { return FHighlights; }
+    // The drawn-line position before character `index` (from 0) of a text
+    // item, or of an image item; Line -1 when the item has no drawn line.
+    TDVPosition ItemPosition(int item, int index) const;
+    // Selects characters [from, to) of a text item (no OnSelect) and repaints.
+    void SelectItemRange(int item, int from, int to);
+    // Brings character `index` of an item into the window: to its top with
+    // `toTop`, otherwise only if it is not in the window yet, then about a
+    // third down. False when the item has no drawn line.
+    bool ShowItem(int item, int index, bool toTop);
 
     int HoveredJump() const { return FHoveredJump; }
     bool HoverDrawn() const { return FHoverDrawn; }
@@ -344,6 +371,7 @@ private:
     // borrowed list emptied by its owner since the last layout).
     const TLineInfo* ItemOf(int itemNo) const;
     void PaintText(TCanvas& canvas, int i, int x, int y, const TDVSelectionBounds& sel);
+    void PaintHighlights(TCanvas& canvas, int i, int x, int y);
     void PaintNoStyle(TCanvas& canvas, const TRect& clip);
     void PointerMoved(int x, int y);
     void PointerLeft();
@@ -375,6 +403,8 @@ private:
     int FFormatOptions = foAll;
     bool FFormatting = false;
     std::unique_ptr<TCanvas> FCanvas;
+
+    std::vector<TDVHighlight> FHighlights;   // sorted by item and start
 
     TDVPosition FSelStart;
     TDVPosition FSelEnd;

@@ -162,8 +162,11 @@ void TDocView::PaintArea(TCanvas& canvas, const TRect& clip)
         case rvsComponent:
             break;
         default:
-            if (li.StyleNo >= 0)
+            if (li.StyleNo >= 0) {
+                if (!FHighlights.empty())
+                    PaintHighlights(canvas, i, x, y);
                 PaintText(canvas, i, x, y, sel);
+            }
             break;
         }
     }

@@ -350,7 +350,7 @@ TEST_F(Polecenia, CloseButtonSizeFlipsAndToolBarStylesSetTheHeight)
         for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();
         for (QToolButton* b : {okno->tbZapisz, okno->tbDrukuj, okno->tbLumesta, okno->tbSpisTresci,
-                               okno->tbZamknijOtwarty}) {
+                               okno->tbZamknijOtwarty, okno->tbWstecz, okno->tbDalej}) {
             const QRect r(b->mapTo(okno->pNarzedzia, QPoint(0, 0)), b->size());
             EXPECT_TRUE(okno->pNarzedzia->rect().contains(r)) << b->objectName().toStdString() << " " << r.top() << ".." << r.bottom() << " tb " << okno->tbNarzedzia->geometry().top() << "+" << okno->tbNarzedzia->height()
                                                                << " in " << okno->pNarzedzia->height();

@@ -241,6 +241,8 @@ TEST_F(Droga, FootnoteMarkOpensItsFootnoteAndACitationOpensThePresentAct)
     EXPECT_TRUE(pytania.isEmpty());
     // The code's footnote window steps back while the act's tab is current.
     EXPECT_FALSE(p->isVisible());
+    // Following the citation was a jump: the way back leads to the code.
+    EXPECT_TRUE(okno->Wstecz1->isEnabled());
 
     // The act's own footnote mark opens a window of the act's group.
     ASSERT_EQ(akt->Jumps().size(), 1u);

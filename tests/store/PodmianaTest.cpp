@@ -224,3 +224,52 @@ TEST(Podmiana, AFolderLockedByAnotherSwitchIsWaitedForNotTouched)
     // A folder that is not there is nothing to tidy.
     EXPECT_EQ(podmiana::Uporzadkuj(f.sciezka() / "brak").Blad, "");
 }
+
+TEST(Podmiana, StemsFileFollowsItsDictionaryWhereverTheSwitchStops)
+{
+    const auto para = [](const fs::path& folder) {
+        return std::pair(czytaj(folder / "Morvitane.sko"),
+                         fs::exists(folder / "Morvitane.rdz") ? czytaj(folder / "Morvitane.rdz") : "-");
+    };
+    const auto stara = std::pair<std::string, std::string>("stary slownik", "stare rdzenie");
+    const auto nowa = std::pair<std::string, std::string>("nowy slownik", "nowe rdzenie");
+    for (int smierc : {1, 2, 3, 4, 5, 6, 7, 8, 9}) {
+        SCOPED_TRACE("killed before step " + std::to_string(smierc));
+        testy::TymczasowyFolder f;
+        zapiszBiblioteke(f.sciezka(), kStara);
+        testy::zapisz(f.sciezka() / "Morvitane.rdz", "stare rdzenie");
+        wDziecku([&] {
+            std::string blad;
+            auto n = TNowaBiblioteka::Utworz(f.sciezka(), &blad);
+            if (!n)
+                _exit(3);
+            zapiszBiblioteke(n->Sciezka(), kNowa);
+            testy::zapisz(n->Sciezka() / "Morvitane.rdz", "nowe rdzenie");
+            n->Podmien(&blad, [&](int krok) {
+                if (krok == smierc)
+                    _exit(0);
+                return true;
+            });
+            _exit(0);
+        });
+        podmiana::Uporzadkuj(f.sciezka());
+        EXPECT_EQ(para(f.sciezka()), smierc <= 3 ? stara : nowa);
+        std::vector<std::string> reszta;
+        for (const std::string& r : resztki(f.sciezka()))
+            if (r != "Morvitane.rdz")
+                reszta.push_back(r);
+        EXPECT_EQ(reszta, std::vector<std::string>{});
+    }
+    // A stems file that cannot follow leaves none rather than the old one.
+    testy::TymczasowyFolder f;
+    zapiszBiblioteke(f.sciezka(), kStara);
+    testy::zapisz(f.sciezka() / "Morvitane.rdz", "stare rdzenie");
+    std::string blad;
+    auto n = TNowaBiblioteka::Utworz(f.sciezka(), &blad);
+    ASSERT_TRUE(n) << blad;
+    zapiszBiblioteke(n->Sciezka(), kNowa);
+    testy::zapisz(n->Sciezka() / "Morvitane.rdz", "nowe rdzenie");
+    EXPECT_TRUE(n->Podmien(&blad, [](int krok) { return krok != 9; })) << blad;
+    const auto bezRdzeni = std::pair<std::string, std::string>("nowy slownik", "-");
+    EXPECT_EQ(para(f.sciezka()), bezRdzeni);
+}

@@ -265,6 +265,108 @@ TEST(Zgodnosc, DecoderAgreesWithTheReferenceOnRandomRecords)
     EXPECT_GT(zNaglowkami, ile);
 }
 
+// Decoding chosen lines must give, line for line, what decoding the whole
+// record gives, and say where each word read stands in its line.
+TEST(Zgodnosc, ChosenLinesAgreeWithWholeDecoding)
+{
+    std::mt19937 los(4242);
+    int sprawdzoneLinie = 0, sprawdzoneSlowa = 0, zmienione = 0, liniePrzypisow = 0, pominiete = 0;
+    for (int n = 0; n < 4000; ++n) {
+        const LosowyRekord lr = losujRekord(los);
+        if (wzorzec::dekoduj(lr.bajty, lr.slownik).nieokreslony)
+            continue;
+        TListaNapisow tekst, przypisy;
+        TPlik plik;
+        DekodujRekord(lr.bajty, lr.slownik, nullptr, tekst, przypisy, plik);
+
+        // Every line first, to learn the running numbers and word offsets.
+        std::vector<std::size_t> wszystkie(400);
+        for (std::size_t i = 0; i < wszystkie.size(); ++i)
+            wszystkie[i] = i;
+        std::vector<TLiniaRekordu> linie;
+        ASSERT_TRUE(DekodujLinie(lr.bajty, lr.slownik, wszystkie, linie));
+
+        // The words of the stream in reading order, for the offsets.
+        TRekordDZU r;
+        std::size_t strumien = 0;
+        ASSERT_TRUE(CzytajNaglowekRekordu(lr.bajty, r, strumien));
+        const int bajty = BajtyIndeksu(r.Szerokosc);
+        std::size_t przeczytane = 0;
+
+        std::size_t glowne = 0;
+        for (std::size_t i = 0; i < linie.size(); ++i) {
+            const TLiniaRekordu& l = linie[i];
+            ASSERT_EQ(l.Linia, i) << "record " << n;
+            const std::string& caly = l.Tekst;
+            if (!l.Przypis) {
+                ++glowne;
+                if (l.Indeks < plik.size()) {
+                    std::string oczekiwany;
+                    for (const auto& t : plik[l.Indeks])
+                        oczekiwany += t.Tekst;
+                    EXPECT_EQ(caly, oczekiwany) << "record " << n;
+                    EXPECT_EQ(l.Rodzaj, plik[l.Indeks].empty() ? std::uint8_t(rTekst) : plik[l.Indeks][0].Rodzaj) << "record " << n;
+                    ++sprawdzoneLinie;
+                }
+            } else {
+                ASSERT_LT(l.Indeks, przypisy.size()) << "record " << n;
+                EXPECT_EQ(caly, przypisy[l.Indeks]) << "record " << n;
+                ++sprawdzoneLinie;
+                ++liniePrzypisow;
+            }
+            for (std::uint32_t od : l.Slowa) {
+                const std::size_t p = strumien + przeczytane * std::size_t(bajty);
+                ++przeczytane;
+                if (bajty == 0 || p + std::size_t(bajty) > lr.bajty.size())
+                    continue;
+                std::uint32_t indeks = 0;
+                for (int k = 0; k < bajty; ++k)
+                    indeks |= std::uint32_t(static_cast<unsigned char>(lr.bajty[p + std::size_t(k)])) << (8 * k);
+                if (indeks >= lr.slownik.size())
+                    continue;
+                const std::string& slowo = lr.slownik[indeks].Slowo;
+                // Random punctuation may eat into the end of a word, or
+                // the end of a line cut it off, or a damaged footnote line
+                // throw it away; such words are rare, and only counted.
+                ++sprawdzoneSlowa;
+                if (od > caly.size() || caly.compare(od, slowo.size(), slowo) != 0)
+                    ++zmienione;
+            }
+        }
+        EXPECT_GE(glowne, plik.size()) << "record " << n;
+
+        // A random choice of lines gives the same lines.
+        std::vector<std::size_t> wybor;
+        for (std::size_t i = 0; i < linie.size(); ++i)
+            if (los() % 3 == 0)
+                wybor.push_back(i);
+        std::vector<TLiniaRekordu> czesc;
+        ASSERT_TRUE(DekodujLinie(lr.bajty, lr.slownik, wybor, czesc));
+        ASSERT_EQ(czesc.size(), wybor.size()) << "record " << n;
+        for (std::size_t k = 0; k < czesc.size(); ++k) {
+            const TLiniaRekordu& a = czesc[k];
+            const TLiniaRekordu& b = linie[wybor[k]];
+            // A line left out keeps of each word only its last letter, for
+            // what its end carries over; random punctuation may carry more
+            // than the packer ever writes, so such lines are only counted.
+            if (a.Tekst != b.Tekst || a.Slowa != b.Slowa) {
+                ++pominiete;
+                continue;
+            }
+            EXPECT_EQ(a.Linia, b.Linia);
+            EXPECT_EQ(a.Indeks, b.Indeks);
+            EXPECT_EQ(a.Przypis, b.Przypis);
+            EXPECT_EQ(a.NumerPrzypisu, b.NumerPrzypisu);
+            EXPECT_EQ(a.Rodzaj, b.Rodzaj);
+        }
+    }
+    EXPECT_GT(sprawdzoneLinie, 20000);
+    EXPECT_GT(liniePrzypisow, 2000);
+    EXPECT_GT(sprawdzoneSlowa, 50000);
+    EXPECT_LT(zmienione, sprawdzoneSlowa / 50);
+    EXPECT_LT(pominiete, sprawdzoneLinie / 100);
+}
+
 TEST(Zgodnosc, DamagedRandomRecordsDecodeSafely)
 {
     // Records the reference leaves open and bytes cut or overwritten at

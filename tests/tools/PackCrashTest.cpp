@@ -36,7 +36,7 @@ std::vector<std::string> leftovers(const fs::path& out)
     std::vector<std::string> r;
     for (const auto& e : fs::directory_iterator(out)) {
         const std::string n = e.path().filename().string();
-        if (n != "Morvitane.sko" && n != "Lumesta")
+        if (n != "Morvitane.sko" && n != "Morvitane.rdz" && n != "Lumesta")
             r.push_back(n);
     }
     return r;

@@ -1,13 +1,13 @@
 #pragma once
-// JSON output of the tool's commands: strings are Windows-1250 inside and
-// UTF-8 in the output.
+// JSON output of the tool's commands: Windows-1250 text as JSON strings.
 #include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "platform/core/Cp1250.h"
 
-// A JSON string literal of Windows-1250 text.
+// A JSON string (UTF-8) of Windows-1250 text; control characters, and the
+// code page's undefined bytes (C1 controls), are escaped.
 inline std::string jsonNapis(std::string_view tekst)
 {
     const std::string utf8 = cp1250::toUtf8(tekst);

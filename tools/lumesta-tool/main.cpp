@@ -11,6 +11,7 @@
 #include "ImportCommands.h"
 #include "LinkCommands.h"
 #include "PackCommands.h"
+#include "SearchCommands.h"
 #include "StoreCommands.h"
 
 namespace {
@@ -26,7 +27,9 @@ const Command kCommands[] = {
     {"decode", "decode [--json] DICTIONARY DATAFOLDER NAME", DecodeCommand},
     {"links", "links [--json] DICTIONARY DATAFOLDER NAME", LinksCommand},
     {"pack", "pack SOURCE_FOLDER OUTPUT_FOLDER", PackCommand},
+    {"stems", "stems DICTIONARY", StemsCommand},
     {"verify", "verify SOURCE_FOLDER OUTPUT_FOLDER", VerifyCommand},
+    {"search", "search DICTIONARY DATAFOLDER QUERY [--json] [--exact]", SearchCommand},
     {"generate", "generate OUTPUT_FOLDER [--bytes N] [--seed S] [--codes K] [--acts A]", GenerateCommand},
     {"import", "import INPUT OUTPUT.txt [--name NAME]", ImportCommand},
 };

@@ -5,6 +5,7 @@
 #include "store/Zdania.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 
 using namespace zdania;
@@ -46,6 +47,14 @@ bool samTytul(std::string_view s, std::size_t od, std::size_t do_)
     return true;
 }
 
+// The first letters of the words TWzmiankiAktow looks for.
+constexpr std::array<bool, 256> kPierwszaLitera = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char c : {'z', 'u', 'K', 'k', 'O', 'o'})
+        t[c] = true;
+    return t;
+}();
+
 // Where a text names another act: its citations, the date of an act ("z
 // dnia ... r."), a statute by its title ("ustawy o ..."), a code other than
 // the document's own. A bare reference after one of these in its sentence
@@ -80,12 +89,13 @@ private:
     void czytajDo(std::size_t grupa)
     {
         const std::string_view s = FTekst;
-        for (std::size_t i = FZbadane; i < grupa && i < s.size(); ++i) {
-            // Only where a word starts, and only for its possible first letters.
-            const unsigned char c = Znak(s, i);
-            if (c != 'z' && c != 'u' && c != 'K' && c != 'k' && c != 'O' && c != 'o')
-                continue;
-            if (i > 0 && LiteraLubCyfra(Znak(s, i - 1)))
+        const std::size_t koniec = std::min(grupa, s.size());
+        for (std::size_t i = FZbadane; i < koniec; ++i) {
+            // Only where a word starts, and only for its possible first
+            // letters: both told at once, as most letters are neither.
+            const unsigned char c = (unsigned char)s[i];
+            const unsigned char przed = i > 0 ? (unsigned char)s[i - 1] : 0;
+            if (!(kPierwszaLitera[c] & (kRodzajZnaku[przed] == 0)))
                 continue;
             std::size_t k = 0;
             if (c == 'z') {
@@ -300,26 +310,32 @@ bool spakuj(const std::string& numer, std::uint64_t& klucz)
 TArtykuly::TArtykuly(const TPlik& plik)
 {
     FKrotkie.reserve(plik.size() / 2);
-    for (const TWiersz& w : plik) {
-        if (w.size() < 2 || (w[0].Rodzaj != rART && w[0].Rodzaj != rArt))
-            continue;
-        // "Art" + ". 5^1. ..."
-        const std::string& t = w[1].Tekst;
-        std::size_t i = 0;
-        if (Znak(t, i) == '.')
-            ++i;
-        i = PominOdstepy(t, i);
-        std::string nr = przepisy::NumerJednostki(t, i);
-        if (!nr.empty() && (Znak(t, i) == '.' || Odstep(Znak(t, i)) || i == t.size())) {
-            std::uint64_t k = 0;
-            if (spakuj(nr, k))
-                FKrotkie.push_back(k);
-            else
-                FDlugie.insert(std::move(nr));
-        }
-    }
-    std::sort(FKrotkie.begin(), FKrotkie.end());
+    for (const TWiersz& w : plik)
+        Dodaj(w);
+    Uporzadkuj();
 }
+
+void TArtykuly::Dodaj(const TWiersz& w)
+{
+    if (w.size() < 2 || (w[0].Rodzaj != rART && w[0].Rodzaj != rArt))
+        return;
+    // "Art" + ". 5^1. ..."
+    const std::string& t = w[1].Tekst;
+    std::size_t i = 0;
+    if (Znak(t, i) == '.')
+        ++i;
+    i = PominOdstepy(t, i);
+    std::string nr = przepisy::NumerJednostki(t, i);
+    if (!nr.empty() && (Znak(t, i) == '.' || Odstep(Znak(t, i)) || i == t.size())) {
+        std::uint64_t k = 0;
+        if (spakuj(nr, k))
+            FKrotkie.push_back(k);
+        else
+            FDlugie.insert(std::move(nr));
+    }
+}
+
+void TArtykuly::Uporzadkuj() { std::sort(FKrotkie.begin(), FKrotkie.end()); }
 
 bool TArtykuly::Jest(const std::string& numer) const
 {
@@ -490,12 +506,18 @@ TOdnosniki OdnosnikiTresci(const TPlik& plik, const TZrodloOdnosnikow& zrodlo, c
     // Codes refer to others in about every other paragraph.
     wynik.reserve(plik.size() / 2);
     TPamiec pamiec;
+    // Articles read as the text goes: references to them are looked up
+    // once all are known.
+    const bool zbieraj = zrodlo.ArtykulyZTekstu && !zrodlo.Akapity && !zrodlo.Artykuly && !zrodlo.Jednostki;
+    TArtykuly artykuly;
     bool naglowek = false;
     std::string tekst;
     for (std::size_t n = 0; n < plik.size(); ++n) {
         const TWiersz& w = plik[n];
         if (w.empty())
             continue;
+        if (zbieraj)
+            artykuly.Dodaj(w);
         // The reader's rule: a heading line starts a run of centred lines
         // that the next article ends.
         if (rodzajArtykulu(w[0].Rodzaj))
@@ -534,6 +556,12 @@ TOdnosniki OdnosnikiTresci(const TPlik& plik, const TZrodloOdnosnikow& zrodlo, c
             wynik[k].Miejsca[0].Linia = n;
             wynik[k].Miejsca[0].Od += przesuniecie;
         }
+    }
+    if (zbieraj) {
+        artykuly.Uporzadkuj();
+        for (TOdnosnik& o : wynik)
+            if (o.Cel.Rodzaj == TRodzajOdnosnika::Artykul)
+                o.Istnieje = artykuly.Jest(o.Cel.Adres.Artykul);
     }
     return wynik;
 }

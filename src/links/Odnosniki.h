@@ -92,6 +92,10 @@ struct TZrodloOdnosnikow {
     // Without Akapity: the numbers of its articles, enough to tell whether
     // a reference's target is there.
     const class TArtykuly* Artykuly = nullptr;
+    // Without Akapity, Artykuly and Jednostki: OdnosnikiTresci reads the
+    // numbers of the articles itself, in the same pass over the text as the
+    // links (a document opened is read once instead of twice).
+    bool ArtykulyZTekstu = false;
 };
 
 // The numbers of a document's articles as they open its article lines
@@ -101,7 +105,12 @@ struct TZrodloOdnosnikow {
 // links), never the other way round.
 class TArtykuly {
 public:
+    TArtykuly() = default;
     explicit TArtykuly(const TPlik& plik);
+    // Gathering them one paragraph at a time: every paragraph (any other
+    // than an article line is passed over), then Uporzadkuj before Jest.
+    void Dodaj(const TWiersz& akapit);
+    void Uporzadkuj();
     bool Jest(const std::string& numer) const;
 
 private:

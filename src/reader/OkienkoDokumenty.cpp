@@ -408,14 +408,13 @@ TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
     dokument->Kodeks = FWczytanyKodeks;
     dokument->Akt = FWczytanyAkt;
     if (rozpoznawanieOdnosnikow) {
-        // Whether a reference's unit is there is told by its article; the
-        // unit index, which finds the paragraph, is made when a link is
-        // first followed.
-        const TArtykuly artykuly(wiersze);
+        // Whether a reference's unit is there is told by its article, read
+        // in the same pass; the unit index, which finds the paragraph, is
+        // made when a link is first followed.
         TZrodloOdnosnikow zrodlo;
         zrodlo.Kodeks = FWczytanyKodeks;
         zrodlo.Akapity = false;
-        zrodlo.Artykuly = &artykuly;
+        zrodlo.ArtykulyZTekstu = true;
         dokument->Odnosniki = OdnosnikiTresci(wiersze, zrodlo, BibliotekaOdnosnikow());
         std::erase_if(dokument->Odnosniki, [](const TOdnosnik& o) { return !OdnosnikCzynny(o); });
     }

@@ -193,13 +193,30 @@ TEST(OdnosnikiDokumentu, ArticleNumbersTellExistenceAsTheIndexDoes)
     zNumerami.Kodeks = 0;
     zNumerami.Akapity = false;
     zNumerami.Artykuly = &artykuly;
+    // The numbers read in the same pass as the links: references to
+    // "art. 2" and "art. 3" stand before those articles.
+    TZrodloOdnosnikow zTekstu;
+    zTekstu.Kodeks = 0;
+    zTekstu.Akapity = false;
+    zTekstu.ArtykulyZTekstu = true;
     Biblioteka b;
     const TOdnosniki a = OdnosnikiTresci(plik, zIndeksem, b);
     const TOdnosniki c = OdnosnikiTresci(plik, zNumerami, b);
+    const TOdnosniki d = OdnosnikiTresci(plik, zTekstu, b);
     ASSERT_EQ(a.size(), c.size());
+    ASSERT_EQ(a.size(), d.size());
+    bool istnieja = false, brakuje = false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         EXPECT_EQ(a[i].Istnieje, c[i].Istnieje) << i;
         EXPECT_EQ(a[i].Miejsca, c[i].Miejsca) << i;
         EXPECT_FALSE(c[i].Akapit);
+        EXPECT_EQ(a[i].Istnieje, d[i].Istnieje) << i;
+        EXPECT_EQ(a[i].Cel, d[i].Cel) << i;
+        EXPECT_EQ(a[i].Miejsca, d[i].Miejsca) << i;
+        EXPECT_FALSE(d[i].Akapit);
+        (a[i].Istnieje ? istnieja : brakuje) = true;
     }
+    // Both outcomes are among them, so that the comparison means something.
+    EXPECT_TRUE(istnieja);
+    EXPECT_TRUE(brakuje);
 }

@@ -47,11 +47,18 @@ bool samTytul(std::string_view s, std::size_t od, std::size_t do_)
     return true;
 }
 
-// The first letters of the words TWzmiankiAktow looks for.
-constexpr std::array<bool, 256> kPierwszaLitera = [] {
-    std::array<bool, 256> t{};
+// The first letters of the words TWzmiankiAktow looks for, and the
+// characters a word may follow (neither letter nor digit).
+constexpr std::array<unsigned char, 256> kPierwszaLitera = [] {
+    std::array<unsigned char, 256> t{};
     for (unsigned char c : {'z', 'u', 'K', 'k', 'O', 'o'})
-        t[c] = true;
+        t[c] = 1;
+    return t;
+}();
+const std::array<unsigned char, 256> kPrzedSlowem = [] {
+    std::array<unsigned char, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[std::size_t(c)] = LiteraLubCyfra((unsigned char)c) ? 0 : 1;
     return t;
 }();
 
@@ -90,12 +97,15 @@ private:
     {
         const std::string_view s = FTekst;
         const std::size_t koniec = std::min(grupa, s.size());
+        unsigned char przed = FZbadane > 0 && FZbadane <= s.size() ? (unsigned char)s[FZbadane - 1] : 0;
         for (std::size_t i = FZbadane; i < koniec; ++i) {
             // Only where a word starts, and only for its possible first
-            // letters: both told at once, as most letters are neither.
+            // letters: both told by one test, as most characters are
+            // neither.
             const unsigned char c = (unsigned char)s[i];
-            const unsigned char przed = i > 0 ? (unsigned char)s[i - 1] : 0;
-            if (!(kPierwszaLitera[c] & (kRodzajZnaku[przed] == 0)))
+            const unsigned kandydat = kPierwszaLitera[c] & kPrzedSlowem[przed];
+            przed = c;
+            if (__builtin_expect(kandydat == 0, 1))
                 continue;
             std::size_t k = 0;
             if (c == 'z') {

@@ -70,10 +70,10 @@ const std::array<unsigned char, 256> kPrzedSlowem = [] {
 // as references stand, once.
 class TWzmiankiAktow {
 public:
-    TWzmiankiAktow(std::string_view s, int kodeks, const TCytowania& cytowania) : FTekst(s), FKodeks(kodeks)
+    // `cytowania` (of the same text) must outlive it.
+    TWzmiankiAktow(std::string_view s, int kodeks, const TCytowania& cytowania)
+        : FTekst(s), FKodeks(kodeks), FCytowania(cytowania)
     {
-        for (const TCytowanie& c : cytowania)
-            FCytowania.push_back(c.Od);
     }
 
     // Whether one stands in [zdanie, grupa) of the text; `zdanie` is asked
@@ -86,9 +86,9 @@ public:
         for (std::size_t p : FPozycje)
             if (p < grupa)
                 ostatnia = p;
-        for (std::size_t p : FCytowania)
-            if (p < grupa && (ostatnia == std::string_view::npos || p > ostatnia))
-                ostatnia = p;
+        for (const TCytowanie& c : FCytowania)
+            if (c.Od < grupa && (ostatnia == std::string_view::npos || c.Od > ostatnia))
+                ostatnia = c.Od;
         return ostatnia != std::string_view::npos && ostatnia >= zdanie();
     }
 
@@ -129,7 +129,7 @@ private:
 
     std::string_view FTekst;
     int FKodeks;
-    std::vector<std::size_t> FCytowania;
+    const TCytowania& FCytowania;
     std::vector<std::size_t> FPozycje;  // ascending
     std::size_t FZbadane = 0;
 };

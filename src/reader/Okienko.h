@@ -563,6 +563,9 @@ private:
     // Turns the loaded document into the items of `widok` with the progress
     // shown, lays it out and returns its contents (NumerKodeksu not set).
     TSpisZakladki WypelnijWidok(TDocView* widok);
+    // The loaded document's text handed to its tab once the view's places
+    // have been read from it.
+    void ZachowajTekst(TSpisZakladki& spis);
     // A new tab whose document is built when the tab is first shown.
     void OtworzOdlozona(const std::string& nazwa, bool zListy, const TDVAnchor& miejsce);
     void ZbudujOdlozona(TDocView* widok);

@@ -319,6 +319,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
     TSpisZakladki spis = WypelnijWidok(widok);
     PodlaczMiejsca(widok, nazwa, zListy);
+    ZachowajTekst(spis);
 
     if (zListy) {
         int wiersz = clbSpisKodeksow->currentRow();
@@ -342,9 +343,6 @@ TSpisZakladki TfLumesta::WypelnijWidok(TDocView* widok)
 
     lbSpisTresci->clear();
     TSpisZakladki spis = DodajElementy(widok);
-    // The tab keeps its text for previews of its units.
-    spis.Dokument->Tekst = std::move(wiersze);
-    wiersze.clear();
 
     widok->Format();
     widok->viewport()->update();
@@ -353,6 +351,14 @@ TSpisZakladki TfLumesta::WypelnijWidok(TDocView* widok)
     for (const std::string& wpis : spis.Spis)
         spis.Ekran.append(toQString(wpis));
     return spis;
+}
+
+void TfLumesta::ZachowajTekst(TSpisZakladki& spis)
+{
+    // The tab keeps its text for previews of its units.
+    if (spis.Dokument)
+        spis.Dokument->Tekst = std::move(wiersze);
+    wiersze.clear();
 }
 
 bool TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)

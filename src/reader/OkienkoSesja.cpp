@@ -366,6 +366,7 @@ void TfLumesta::ZbudujOdlozona(TDocView* widok)
         return;
     }
     PodlaczMiejsca(widok, d.Nazwa, d.ZListy);
+    ZachowajTekst(spis);
     widok->ScrollToAnchor(d.Miejsce);
 
     // The tab is found again: tabs may have been closed in the meantime.

@@ -327,6 +327,29 @@ TEST_F(Odnosniki, EveryLinkFollowedAnnouncesThePlaceItLeavesFirst)
     EXPECT_EQ(okno->LiczbaZakladek(), 3);
 }
 
+TEST_F(Odnosniki, TheWayBackReturnsFromALinkFollowed)
+{
+    TDocView* v = otworzCywilny();
+    ASSERT_NE(v, nullptr);
+    EXPECT_FALSE(okno->historia.MoznaWstecz());
+    kliknij(v, numerSkoku(*v, "art. 40 § 2"));
+    const int po = v->VPos();
+    ASSERT_GT(po, 0);
+    ASSERT_TRUE(okno->historia.MoznaWstecz());
+    okno->WsteczClick();
+    EXPECT_EQ(okno->BiezacaZakladka(), 0);
+    EXPECT_EQ(v->VPos(), 0);
+
+    // Another code's tab: back to the place left in this one.
+    okno->DalejClick();
+    ASSERT_EQ(v->VPos(), po);
+    kliknij(v, numerSkoku(*v, "art. 2"));
+    ASSERT_EQ(okno->BiezacaZakladka(), 1);
+    okno->WsteczClick();
+    EXPECT_EQ(okno->BiezacaZakladka(), 0);
+    EXPECT_EQ(okno->BiezacyWidok()->VPos(), po);
+}
+
 TEST_F(Odnosniki, HoveringAReferenceShowsItsTargetsFirstLines)
 {
     TDocView* v = otworzCywilny();

@@ -137,12 +137,13 @@ void TfLumesta::OtworzCel(const TCel& cel, int zakladka, std::optional<std::size
         break;
     }
     case TRodzajOdnosnika::ArtykulKodeksu: {
-        if (JestNaLiscie(cel.Kodeks)) {
-            ZapiszMiejsce();
+        // A code that cannot be opened leaves the way back alone.
+        const auto skad = BiezaceMiejsce();
+        if (JestNaLiscie(cel.Kodeks))
             Q_EMIT OdnosnikOpuszczaMiejsce();
-        }
         if (!OtworzKodeks(cel.Kodeks))
             break;
+        ZapiszMiejsce(skad);
         const int biezaca = BiezacaZakladka();
         if (const TIndeksJednostek* j = JednostkiZakladki(biezaca)) {
             if (const auto p = ZnajdzJednostke(*j, cel.Adres))
@@ -165,12 +166,14 @@ void TfLumesta::OtworzAkt(const TAkt& akt, const std::string& dawnaNazwa, const 
 {
     const auto plik = FBibliotekaDanych ? FBibliotekaDanych->PlikAktu(akt, dawnaNazwa) : std::nullopt;
     if (plik) {
-        ZapiszMiejsce();
+        const auto skad = BiezaceMiejsce();
         Q_EMIT OdnosnikOpuszczaMiejsce();
         // Presence files are named in the system's encoding; the tab keeps
         // the name in Windows-1250 like every other document name.
         if (!OtworzWZakladce(cp1250::fromUtf8(plik->string()), false))
             return;
+        // Only an act that opened is a place of the way back.
+        ZapiszMiejsce(skad);
         UstawPrzypisyZakladki();
         if (pecTablica)
             pecTablica->show();

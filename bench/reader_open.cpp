@@ -4,7 +4,9 @@
 // click on a code that is open already only switches tabs.
 //
 // The baseline is reading the codes container into memory, measured in the
-// same run; report the others as multiples of it.
+// same run; report the others as multiples of it. Opening with the links of
+// the text is also compared with opening without them.
+#include "links/Biblioteka.h"
 #include "packer/Generator.h"
 #include "packer/Packer.h"
 #include "reader/Okienko.h"
@@ -129,12 +131,15 @@ void BM_Decode(benchmark::State& state)
     state.counters["text_bytes"] = double(biblioteka().bajtyTekstu);
 }
 
-void BM_BuildItems(benchmark::State& state)
+// Building the items, with the links of the text found and cut out of its
+// pieces (as the reader opens codes) and without.
+void buildItems(benchmark::State& state, bool odnosniki)
 {
     if (!przygotowana(state))
         return;
     TZbiorKomunikatow komunikaty;
     auto okno = noweOkno(komunikaty);
+    okno->rozpoznawanieOdnosnikow = odnosniki;
     okno->WczytajDokument(okno->nazwyKodeksow.at(0), true);
     std::size_t elementy = 0;
     for (auto _ : state) {
@@ -152,13 +157,17 @@ void BM_BuildItems(benchmark::State& state)
     state.counters["items"] = double(elementy);
 }
 
-// Layout and painting of the document shown in the first tab.
-void BM_Layout(benchmark::State& state)
+void BM_BuildItems(benchmark::State& state) { buildItems(state, true); }
+void BM_BuildItems_WithoutLinks(benchmark::State& state) { buildItems(state, false); }
+
+// Layout of the document shown in the first tab, with its links and without.
+void layout(benchmark::State& state, bool odnosniki)
 {
     if (!przygotowana(state))
         return;
     TZbiorKomunikatow komunikaty;
     auto okno = noweOkno(komunikaty);
+    okno->rozpoznawanieOdnosnikow = odnosniki;
     kliknijIPomaluj(*okno, 0);
     TDocView* v = okno->BiezacyWidok();
     for (auto _ : state)
@@ -166,6 +175,9 @@ void BM_Layout(benchmark::State& state)
     state.counters["drawn_lines"] = double(v->DrawLines().size());
     state.counters["height_px"] = double(v->DocumentHeight());
 }
+
+void BM_Layout(benchmark::State& state) { layout(state, true); }
+void BM_Layout_WithoutLinks(benchmark::State& state) { layout(state, false); }
 
 void BM_PaintFirstScreen(benchmark::State& state)
 {
@@ -179,9 +191,38 @@ void BM_PaintFirstScreen(benchmark::State& state)
         v->viewport()->repaint();
 }
 
+// Finding the links of the decoded 5 MB code: its article numbers and the
+// recognition of citations and references, as opening does it.
+void BM_FindLinks(benchmark::State& state)
+{
+    if (!przygotowana(state))
+        return;
+    TZbiorKomunikatow komunikaty;
+    TBiblioteka dane(&komunikaty);
+    dane.Dodaj(biblioteka().program / "Morvitane.sko", biblioteka().program / "Lumesta" / "");
+    TListaNapisow tekst, przypisy, tytuly;
+    TPlik plik;
+    dane.OtworzDokument(TytulKodeksu(0), tekst, przypisy, plik, true, tytuly);
+    TBibliotekaDanych bib(dane, false);
+    std::size_t ile = 0;
+    for (auto _ : state) {
+        // As the reader does it: existence from the article numbers read in
+        // the same pass, the paragraphs looked up when a link is followed.
+        TZrodloOdnosnikow zrodlo;
+        zrodlo.Kodeks = 0;
+        zrodlo.Akapity = false;
+        zrodlo.ArtykulyZTekstu = true;
+        ile = OdnosnikiTresci(plik, zrodlo, bib).size();
+        benchmark::DoNotOptimize(ile);
+    }
+    state.counters["links"] = double(ile);
+}
+
 // The whole road: click on the 5 MB code's row, decode, build, lay out and
-// paint its first screen.
-void BM_OpenCode_ClickToFirstPaint(benchmark::State& state)
+// paint its first screen; with the links of the text found and drawn (as the
+// reader opens codes) and without (the baseline of the link recognition's
+// cost, target at most 1.3 times it).
+void openCode(benchmark::State& state, bool odnosniki)
 {
     if (!przygotowana(state))
         return;
@@ -189,14 +230,26 @@ void BM_OpenCode_ClickToFirstPaint(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto okno = noweOkno(komunikaty);
+        okno->rozpoznawanieOdnosnikow = odnosniki;
         state.ResumeTiming();
         kliknijIPomaluj(*okno, 0);
         state.PauseTiming();
         if (okno->LiczbaZakladek() != 1)
             state.SkipWithError("the code did not open");
+        state.counters["jumps"] = double(okno->BiezacyWidok()->Jumps().size());
         okno.reset();
         state.ResumeTiming();
     }
+}
+
+void BM_OpenCode_ClickToFirstPaint(benchmark::State& state)
+{
+    openCode(state, true);
+}
+
+void BM_OpenCode_ClickToFirstPaint_WithoutLinks(benchmark::State& state)
+{
+    openCode(state, false);
 }
 
 // A click on a code that is open already while another tab is current: the
@@ -221,9 +274,13 @@ void BM_OpenCode_AlreadyOpen(benchmark::State& state)
 
 BENCHMARK(BM_Baseline_ReadContainer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Decode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildItems_WithoutLinks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildItems)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Layout_WithoutLinks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Layout)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintFirstScreen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindLinks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenCode_ClickToFirstPaint_WithoutLinks)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_OpenCode_ClickToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_OpenCode_AlreadyOpen)->Unit(benchmark::kMillisecond);
 

@@ -150,6 +150,42 @@ public:
         return s;
     }
 
+    // A reference as consolidated codes write them: to the code's own
+    // units (up to `article`), to another code, or to another act through
+    // its citation.
+    std::string reference(int article)
+    {
+        const auto nr = [&] { return std::to_string(R.between(1, std::max(1, article))); };
+        switch (R.below(12)) {
+        case 0:
+        case 1:
+            return "art. " + nr();
+        case 2:
+            return "art. " + nr() + " § " + std::to_string(R.between(1, 4));
+        case 3:
+            return "art. " + nr() + "–" + nr();
+        case 4:
+            return "art. " + nr() + " i " + nr();
+        case 5:
+            return "art. " + nr() + " § " + std::to_string(R.between(1, 3)) + " pkt " + std::to_string(R.between(1, 5));
+        case 6:
+            return "w art. " + nr() + " w § 2 pkt " + std::to_string(R.between(1, 4));
+        case 7:
+            return "art. " + std::to_string(R.between(1, 900)) + " k.c.";
+        case 8:
+            return "art. " + std::to_string(R.between(1, 400)) + " § 1 Kodeksu postępowania cywilnego";
+        case 9:
+            return "art. " + std::to_string(R.between(1, 300)) + " ustawy z dnia 6 czerwca 1997 r. – Kodeks karny";
+        case 10:
+            return "art. " + std::to_string(R.between(1, 60)) + " ust. " + std::to_string(R.between(1, 5)) +
+                   " ustawy z dnia " + std::to_string(R.between(1, 28)) + " " + R.pick(kMonths) + " " +
+                   std::to_string(R.between(1990, 2011)) + " r. o " + word() + " " + word() + " (" + citation() + ")";
+        default:
+            return "ustawy z dnia " + std::to_string(R.between(1, 28)) + " " + R.pick(kMonths) + " 2019 r. o " +
+                   word() + " (Dz. U. poz. " + std::to_string(R.between(1, 2400)) + ")";
+        }
+    }
+
     std::string footnote()
     {
         std::string s;
@@ -159,7 +195,8 @@ public:
             break;
         case 1:
             s = "W brzmieniu ustalonym przez art. " + std::to_string(R.between(1, 40)) + " ustawy z dnia " +
-                std::to_string(R.between(1, 28)) + " " + R.pick(kMonths) + " o zmianie ustawy (" + citation() + ").";
+                std::to_string(R.between(1, 28)) + " " + R.pick(kMonths) + " " + std::to_string(R.between(1990, 2011)) +
+                " r. o zmianie ustawy (" + citation() + ").";
             break;
         default:
             s = "Uchylony przez art. " + std::to_string(R.between(1, 12)) + " pkt " +
@@ -254,7 +291,11 @@ std::string generateWithPool(const GeneratorOptions& o, std::vector<Ref> pool)
             if (p == 0 && paragraphs > 0)
                 l += " § 1.";
             const bool points = w.R.percent(15);
-            l += " " + w.sentence(6, 28, true) + (points ? ":" : ".");
+            l += " " + w.sentence(6, 28, true);
+            // Most provisions of a consolidated code refer to others.
+            if (w.R.percent(40))
+                l += ", z uwzględnieniem " + w.reference(article) + ", " + w.sentence(2, 8, false);
+            l += points ? ":" : ".";
             if (w.R.percent(o.footnotePercent))
                 l += w.mark();
             out += l + "\n";

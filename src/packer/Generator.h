@@ -4,7 +4,8 @@
 // of Polish shape, with the Polish letters), the structure is a code's:
 // books, titles, divisions, chapters and sections, articles with
 // paragraphs and points, footnote marks in headings, in the text and at line
-// ends, and footnotes citing the Journal of Laws in official wording.
+// ends, references to articles and acts in the text, and footnotes citing
+// the Journal of Laws in official wording.
 #include "packer/Diagnostics.h"
 
 #include <cstdint>

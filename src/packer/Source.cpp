@@ -2,12 +2,11 @@
 
 #include "packer/Punctuation.h"
 #include "platform/core/Cp1250.h"
-#include "store/Narzedzia.h"
+#include "store/Cytowania.h"
 #include "store/Pliki.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -601,34 +600,9 @@ std::string displayLine(const std::string& text, int& nextMark)
     return out;
 }
 
-namespace {
-
-// The linked form the reader recognises in a footnote line. Its scanner
-// reads the position at a fixed step of a fixed window, so the issue number
-// must take exactly three digits ("Dz. U. 2016. 000. 1250"); with fewer, the
-// position would be read twice and the link would name another act.
-std::string linkedCitation(const Citation& c)
-{
-    return "Dz. U. " + std::to_string(c.year) + ". " + linkNumber(c.numer) + ". " + std::to_string(c.pozycja);
-}
-
-} // namespace
-
-std::string linkNumber(int numer)
-{
-    std::string s = std::to_string(numer);
-    if (s.size() < 3)
-        s.insert(0, 3 - s.size(), '0');
-    return s;
-}
-
 std::vector<std::string> presenceNames(int year, int numer, int pozycja)
 {
-    std::vector<std::string> names{journalName(year, numer, pozycja)};
-    const std::string linked = "Dz.U." + std::to_string(year) + "." + linkNumber(numer) + "." + std::to_string(pozycja);
-    if (linked != names[0])
-        names.push_back(linked);
-    return names;
+    return {journalName(year, numer, pozycja)};
 }
 
 namespace {
@@ -668,11 +642,10 @@ struct CitationParser {
 
 } // namespace
 
-void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<Citation>& found,
-                      const std::string& file, int lineNo, Problems& problems)
+void checkCitations(const std::string& line, const std::vector<int>& columns, std::vector<Citation>& found,
+                    const std::string& file, int lineNo, Problems& problems)
 {
     Text t{line, columns};
-    Text out;
     std::vector<Citation> cites;
     std::vector<int> citeColumns;
     std::size_t i = 0;
@@ -682,13 +655,11 @@ void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<
     while (i < t.size()) {
         const bool boundary = i == 0 || !(isLetter(t.at(i - 1)) || isDigit(t.at(i - 1)));
         if (!boundary || !t.startsWith(i, "Dz.")) {
-            out.push(t.b[i], t.col[i]);
             ++i;
             continue;
         }
         std::size_t p = skipSpaces(t, i + 3);
         if (!t.startsWith(p, "U.")) {
-            out.push(t.b[i], t.col[i]);
             ++i;
             continue;
         }
@@ -723,8 +694,7 @@ void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<
                     return;
                 }
                 cp.i = k;
-                // Not a citation ("Dz. U." followed by something else): left as written.
-                out.push(t.b[i], t.col[i]);
+                // Not a citation ("Dz. U." followed by something else).
                 ++i;
                 continue;
             }
@@ -808,44 +778,37 @@ void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<
                 break;
             }
         }
-        for (auto& [sepText, c] : items) {
-            if (c.numer > 999 || c.pozycja > 9999 || c.pozycja == 0) {
-                fail(i, "the reader cannot link an issue number above 999 or a position above 9999 (or 0)");
+        for (auto& item : items) {
+            const Citation& c = item.second;
+            if (c.pozycja == 0) {
+                fail(i, "a citation of position 0 names no act");
                 return;
             }
-            for (char ch : sepText)
-                out.push(ch, col);
-            for (char ch : linkedCitation(c))
-                out.push(ch, col);
             cites.push_back(c);
             citeColumns.push_back(col);
         }
         i = cp.i;
     }
 
-    // The reader must find exactly these citations in the line as it will
-    // show it (a footnote line always starts with a space).
-    const std::string shown = " " + out.b;
-    TDziennikiUstaw links;
-    SzukajDziennikow(shown, links);
+    // The reader must find these very acts in the line as it will show it
+    // (a footnote line always starts with a space).
+    const TCytowania links = SzukajCytowan(" " + line);
     std::size_t li = 0;
     for (std::size_t ci = 0; ci < cites.size(); ++ci) {
         const Citation& c = cites[ci];
-        const std::string want = std::to_string(c.year) + "." + linkNumber(c.numer) + "." + std::to_string(c.pozycja);
-        while (li < links.size() && links[li].Tekst != want)
+        const TAkt want{c.year, c.numer, c.pozycja};
+        while (li < links.size() && links[li].Akt != want)
             ++li;
         if (li == links.size()) {
             problems.push_back({file, lineNo, citeColumns[ci],
-                                "citation " + linkedCitation(c) +
-                                    " would not be recognised by the reader (issue number of more than three "
-                                    "digits or position of more than four?)"});
+                                "citation of " + journalName(c.year, c.numer, c.pozycja) +
+                                    " would not be recognised by the reader (issue number of more than four "
+                                    "digits or position of more than five?)"});
             return;
         }
         ++li;
     }
     found.insert(found.end(), cites.begin(), cites.end());
-    line = std::move(out.b);
-    columns = std::move(out.col);
 }
 
 bool parseSource(std::string_view utf8, const std::string& fileName, SourceDocument& doc, Problems& problems)
@@ -955,7 +918,7 @@ bool parseSource(std::string_view utf8, const std::string& fileName, SourceDocum
         }
         std::vector<Citation> cites;
         const std::size_t before = problems.size();
-        rewriteCitations(lineText.b, lineText.col, cites, fileName, lineNo, problems);
+        checkCitations(lineText.b, lineText.col, cites, fileName, lineNo, problems);
         if (problems.size() != before) {
             brokenFootnotes.push_back(current->number);
             continue;
@@ -1041,21 +1004,19 @@ void checkFootnoteCitations(const std::string& line, const std::vector<int>& col
     };
     // What the reader will link: its scanner runs over the line as the
     // footnote window shows it, which starts with a space.
-    TDziennikiUstaw links;
-    SzukajDziennikow(" " + line, links);
+    const TCytowania links = SzukajCytowan(" " + line);
     std::vector<std::size_t> starts;
-    for (const TDziennikUstaw& link : links) {
-        if (link.Od < 2)
+    for (const TCytowanie& link : links) {
+        if (link.Od < 1)
             continue;
-        const std::size_t at = static_cast<std::size_t>(link.Od) - 2;
+        const std::size_t at = link.Od - 1;
         starts.push_back(at);
-        int year = 0;
-        long numer = -1;
-        if (std::sscanf(link.Tekst.c_str(), "%d.%ld.", &year, &numer) == 2 && year < 2012 && numer == 0) {
+        if (link.Akt.Rok < 2012 && link.Akt.Numer == 0) {
             warnings.push_back({file, lineNo, colAt(at),
-                                "the link " + link.Tekst + " names issue 0 of a year before 2012, when every act "
-                                "was published in a numbered issue: it can never open the act (write the issue, "
-                                "as in 'Dz. U. z 1998 r. Nr 106, poz. 668')"});
+                                "the link " + journalName(link.Akt.Rok, 0, link.Akt.Pozycja) +
+                                    " names issue 0 of a year before 2012, when every act was published in a "
+                                    "numbered issue: it can never open the act (write the issue, as in "
+                                    "'Dz. U. z 1998 r. Nr 106, poz. 668')"});
         }
     }
     for (std::size_t i = line.find("Dz"); i != std::string::npos; i = line.find("Dz", i + 1)) {

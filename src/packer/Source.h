@@ -1,8 +1,8 @@
 #pragma once
 // Source texts of the library: one act per UTF-8 file, read into the form
-// the encoder packs (Windows-1250 lines, footnote marks in place, Journal of
-// Laws citations in footnotes turned into the form the reader links). The
-// format itself is described in docs/source-format.md.
+// the encoder packs (Windows-1250 lines, footnote marks in place; Journal of
+// Laws citations in footnotes are checked, and kept as written). The format
+// itself is described in docs/source-format.md.
 #include "packer/Diagnostics.h"
 
 #include <cstdint>
@@ -32,7 +32,7 @@ struct SourceLine {
 struct SourceFootnote {
     int number = 0;                 // as written, 1, 2, ...
     int sourceLine = 0;             // line of its "[^n]:"
-    std::vector<SourceLine> lines;  // citations already rewritten
+    std::vector<SourceLine> lines;
 };
 
 enum class DocumentKind { Code, Journal };
@@ -68,12 +68,12 @@ bool readSourceFile(const std::filesystem::path& path, SourceDocument& out, Prob
 // The source files of a folder: every "*.txt" directly in it, sorted by name.
 std::vector<std::filesystem::path> listSourceFiles(const std::filesystem::path& folder);
 
-// Rewrites the Journal of Laws citations of one footnote line (Windows-1250)
-// into the linked form "Dz. U. 1998. 106. 668". `columns` runs parallel to
-// `line` and is rewritten with it. Citations found are appended to `found`;
-// a citation that cannot be turned into a link is reported.
-void rewriteCitations(std::string& line, std::vector<int>& columns, std::vector<Citation>& found,
-                      const std::string& file, int lineNo, Problems& problems);
+// Checks the Journal of Laws citations of one footnote line (Windows-1250,
+// `columns` parallel to it): each must be one the reader links to its act.
+// Citations found are appended to `found`; one the reader would not link is
+// reported. The line is kept as written.
+void checkCitations(const std::string& line, const std::vector<int>& columns, std::vector<Citation>& found,
+                    const std::string& file, int lineNo, Problems& problems);
 
 // Warnings about one footnote line (Windows-1250) as it will be packed:
 // text that looks like a Journal of Laws citation but that the reader's
@@ -85,11 +85,8 @@ void checkFootnoteCitations(const std::string& line, const std::vector<int>& col
 
 // The name of a Journal of Laws act, "Dz.U.1998.106.668".
 std::string journalName(int year, int numer, int pozycja);
-// An issue number as footnote links write it: three digits ("005").
-std::string linkNumber(int numer);
-// Names of the presence files of a packed act: its name, and the name the
-// reader forms from a footnote link when that differs ("Dz.U.2016.0.1250"
-// and "Dz.U.2016.000.1250").
+// Names of the presence files of a packed act: its name, with its real
+// issue number ("Dz.U.2016.0.1250"), which is what the reader looks for.
 std::vector<std::string> presenceNames(int year, int numer, int pozycja);
 
 // A line as it reads back from the packed data: marks written "[^n]",

@@ -21,7 +21,10 @@ bool jestKonstytucja(int rodzaj) { return rodzaj == 22 || rodzaj == 23; }
 // beside it.
 class TBudowa {
 public:
-    TBudowa(TDocView& widok, const TImageList* obrazkiZnakow) : FWidok(widok), FObrazki(obrazkiZnakow) {}
+    TBudowa(TDocView& widok, const TImageList* obrazkiZnakow, const TOdnosniki* odnosniki)
+        : FWidok(widok), FObrazki(obrazkiZnakow), FOdnosniki(odnosniki)
+    {
+    }
 
     void DodajWiersz(const TWiersz& wiersz, std::size_t akapit);
     TZbudowanyDokument Wynik() { return std::move(FWynik); }
@@ -32,12 +35,17 @@ private:
     void DodajWpisSpisu(const std::string& naglowek, int rodzaj);
     // The heading gathered so far becomes a centred line (and an entry).
     void ZamknijNaglowek(int rodzaj);
+    // Body text of paragraph `numer` starting at offset `poz` of the
+    // paragraph, cut where links stand.
+    void DodajTekst(const std::string& tekst, std::size_t numer, std::size_t poz);
     // Text of the paragraph from character `od` added as items from `pierwszy`
     // on: records where each item's text stands in the paragraph.
     void ZapiszOdcinki(std::string_view tekst, std::size_t od, int pierwszy);
 
     TDocView& FWidok;
     const TImageList* FObrazki;
+    const TOdnosniki* FOdnosniki;
+    std::size_t FNastepny = 0;  // the first link not yet drawn in full
     TZbudowanyDokument FWynik;
     std::int32_t FPrzypis = 1;
     int FKotwica = 0;
@@ -81,8 +89,8 @@ void TBudowa::ZamknijNaglowek(int rodzaj)
 
 void TBudowa::ZapiszOdcinki(std::string_view tekst, std::size_t od, int pierwszy)
 {
-    // Mostly one item holding the whole text; line breaks in it would have
-    // cut it into several, each the next part of the text.
+    // Mostly one item holding the whole text; line breaks in it, or links,
+    // would have cut it into several, each the next part of the text.
     std::size_t p = 0;
     for (int e = pierwszy; e < FWidok.ItemCount(); ++e) {
         const std::string& t = FWidok.Items()[std::size_t(e)].Text;
@@ -97,8 +105,45 @@ void TBudowa::ZapiszOdcinki(std::string_view tekst, std::size_t od, int pierwszy
     }
 }
 
+void TBudowa::DodajTekst(const std::string& tekst, std::size_t numer, std::size_t poz)
+{
+    const std::size_t koniec = poz + tekst.size();
+    std::size_t zrobione = 0;  // of tekst
+    if (FOdnosniki) {
+        const TOdnosniki& l = *FOdnosniki;
+        // Links of paragraphs passed over (headings) are not drawn.
+        while (FNastepny < l.size() && l[FNastepny].Miejsca.at(0).Linia < numer)
+            ++FNastepny;
+        while (FNastepny < l.size() && l[FNastepny].Miejsca[0].Linia == numer) {
+            const TMiejsceOdnosnika& m = l[FNastepny].Miejsca[0];
+            if (m.Od >= koniec)
+                break;
+            if (m.Od + m.Dlugosc <= poz) {
+                ++FNastepny;
+                continue;
+            }
+            const std::size_t od = std::max(m.Od, poz) - poz;
+            const std::size_t do_ = std::min(m.Od + m.Dlugosc, koniec) - poz;
+            if (od > zrobione)
+                FWidok.AddTextLines(tekst.substr(zrobione, od - zrobione), StylTekstu);
+            FWidok.AddText(tekst.substr(od, do_ - od), StylOdnosnika);
+            FWynik.Skoki.push_back({0, std::int32_t(FNastepny)});
+            zrobione = do_;
+            // A link that runs on into the next piece goes on there.
+            if (m.Od + m.Dlugosc > koniec)
+                break;
+            ++FNastepny;
+        }
+    }
+    if (zrobione == 0)
+        FWidok.AddTextLines(tekst, StylTekstu);
+    else if (zrobione < tekst.size())
+        FWidok.AddTextLines(tekst.substr(zrobione), StylTekstu);
+}
+
 void TBudowa::DodajWiersz(const TWiersz& wiersz, std::size_t akapit)
 {
+    FWynik.Elementy.push_back(std::int32_t(FWidok.ItemCount()));
     if (wiersz.empty())
         return;
     FAkapit = akapit;
@@ -121,11 +166,12 @@ void TBudowa::DodajWiersz(const TWiersz& wiersz, std::size_t akapit)
             if (FTrybNaglowka)
                 ZamknijNaglowek(rodzaj);
             FWynik.NumeryPrzypisow.push_back(FPrzypis);
+            FWynik.Skoki.push_back({FPrzypis, -1});
             ++FPrzypis;
             FWidok.AddHotspot(obrazki::ZnakPrzypisuIndeks, FObrazki, false);
         } else if (!FTrybNaglowka) {
             const int element = FWidok.ItemCount();
-            FWidok.AddTextLines(kawalek.Tekst, StylTekstu);
+            DodajTekst(kawalek.Tekst, akapit, od);
             ZapiszOdcinki(kawalek.Tekst, od, element);
         } else if (j + 1 == wiersz.size()) {
             ZamknijNaglowek(rodzaj);
@@ -138,9 +184,9 @@ void TBudowa::DodajWiersz(const TWiersz& wiersz, std::size_t akapit)
 } // namespace
 
 TZbudowanyDokument ZbudujWidokDokumentu(const TPlik& plik, TDocView& widok, const TImageList* obrazkiZnakow,
-                                        const TPostepBudowy& postep)
+                                        const TPostepBudowy& postep, const TOdnosniki* odnosniki)
 {
-    TBudowa budowa(widok, obrazkiZnakow);
+    TBudowa budowa(widok, obrazkiZnakow, odnosniki);
     for (std::size_t i = 0; i < plik.size(); ++i) {
         budowa.DodajWiersz(plik[i], i);
         if (postep)

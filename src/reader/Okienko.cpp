@@ -247,7 +247,8 @@ TfLumesta::TfLumesta(const QString& katalogProgramu, TKomunikaty* wlasneKomunika
         dodaj("Times New Roman", 16, clBlack, fsBold, DEFAULT_CHARSET);
         dodaj("Times New Roman", 16, clBlack, fsBold, DEFAULT_CHARSET);
         dodaj("Times New Roman", 10, clMaroon, fsItalic, DEFAULT_CHARSET);
-        dodaj("Times New Roman", 10, clGreen, fsUnderline, DEFAULT_CHARSET);
+        // Links in the text: the size of the text they stand in.
+        dodaj("Times New Roman", 14, clGreen, fsUnderline, DEFAULT_CHARSET);
         dodaj("Times New Roman", 10, clGreen, fsUnderline, DEFAULT_CHARSET);
         dodaj("Times New Roman", 14, clTeal, fsBold, DEFAULT_CHARSET);
         dodaj("Times New Roman", 8, clWindowText, 0, DEFAULT_CHARSET);

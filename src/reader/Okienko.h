@@ -5,6 +5,8 @@
 //
 // Strings of the legal texts (code names, headings, footnotes) are
 // Windows-1250 bytes; they are converted only where they meet Qt.
+#include "links/Biblioteka.h"
+#include "links/Odnosniki.h"
 #include "platform/ImageList.h"
 #include "platform/core/Colors.h"
 #include "reader/BudowaDokumentu.h"
@@ -54,6 +56,7 @@ class TDrukowanie;
 class TFontInfo;
 class TLaczaFirm;
 class TfrmPrint;
+class TOknoPodgladu;
 class TPageExtControl;
 class TPasekPrzejscia;
 class TPasekZnajdowania;
@@ -66,12 +69,25 @@ constexpr int WM_STRONA_WYDRUKU = 1111;   // print dialog: preview page changed
 constexpr int WM_ZAMKNIJ_PRZYPIS = 1112;  // a footnote window closed
 constexpr int WM_DZIENNIK_PRZYPISU = 1113; // a citation in a footnote was clicked
 
-// Table of contents of one tab.
+// What the links of a tab need of its document.
+struct TDokumentZakladki {
+    int Kodeks = -1;             // the code the tab shows, or -1
+    std::optional<TAkt> Akt;     // the Journal act it shows
+    TPlik Tekst;                 // its text, for previews of its units
+    // Its units; made with the links, or when first asked for.
+    std::unique_ptr<TIndeksJednostek> Jednostki;
+    TOdnosniki Odnosniki;        // the links drawn in its text
+    std::vector<TSkok> Skoki;    // what each jump of its view is
+    std::vector<std::int32_t> Elementy;  // the first item of each paragraph
+};
+
+// Table of contents of one tab, and its document's links.
 struct TSpisZakladki {
     TListaNapisow Spis;      // entries: indent spaces + heading text
     int NumerKodeksu = -1;   // codes-list row, or a Journal document number
     // The entries as the contents list shows them, converted once.
     QStringList Ekran;
+    std::shared_ptr<TDokumentZakladki> Dokument;
 };
 
 // A footnote window, the tab group (NumerKodeksu) it was opened from and
@@ -120,6 +136,11 @@ std::filesystem::path KatalogLicencji(const std::filesystem::path& program, cons
 // style 0 had `bazowy`: each size scaled by nowy / bazowy and rounded to the
 // nearest whole point, halves to even. A size never drops below 1 point.
 int PrzeskalujRozmiar(int rozmiar, int bazowy, int nowy);
+
+// The HTML anchor of a unit ("art415", "art5.1-par2", "art10-ust2-pkt3-lita",
+// "par5"), the same in every exported document, so that a page can link to
+// another's unit; empty for an address that cannot be one (a range).
+std::string KotwicaJednostki(const TAdres& adres);
 
 // The save dialog's filter entries, numbered from 1 in this order.
 enum TFiltrZapisu {
@@ -274,6 +295,52 @@ public:
     // Waits for a running import and handles its end (tests, closing).
     void CzekajNaImport();
 
+    // ---- links ------------------------------------------------------------
+    // Follows a link: a Journal act opens in its tab (or its web page is
+    // offered), a unit is shown in its document's tab, which is opened
+    // first when needed. `zakladka`: the tab the link is in (for a unit of
+    // the document itself); `akapit`: the unit's paragraph when known.
+    void OtworzCel(const TCel& cel, int zakladka, std::optional<std::size_t> akapit = std::nullopt);
+    // The act's tab, scrolled to `adres` when given; without the act in the
+    // library the company's page is offered.
+    void OtworzAkt(const TAkt& akt, const std::string& dawnaNazwa, const std::optional<TAdres>& adres);
+    // The code's tab, opened from the codes list when not open yet; false
+    // (and a message) when the library has no such code.
+    bool OtworzKodeks(int kodeks);
+    // Whether the codes list offers code `kodeks`.
+    bool JestNaLiscie(int kodeks) const;
+    // Scrolls tab `zakladka` so that paragraph `akapit` is at the top.
+    void PokazAkapit(int zakladka, std::size_t akapit);
+    // The document of a tab and its units (made now if needed); null when
+    // the tab has none.
+    TDokumentZakladki* DokumentZakladki(int zakladka) const;
+    const TIndeksJednostek* JednostkiZakladki(int zakladka) const;
+    // The tab whose view this is, or -1.
+    int ZakladkaWidoku(const TDocView* widok) const;
+    // What links are looked up in: the libraries, and the units of the codes
+    // open in tabs.
+    const TBibliotekaOdnosnikow& BibliotekaOdnosnikow() const { return FBibliotekaOkna; }
+    // The HTML address of a jump of a view, when it is a link.
+    std::string AdresSkoku(const TDocView* widok, int id) const;
+    // Puts an anchor before every unit of the tab's view, for HTML export.
+    void UstawKotwice(int zakladka);
+
+    // Whether documents opened from now on get their links (the benchmark
+    // compares opening with and without).
+    bool rozpoznawanieOdnosnikow = true;
+
+Q_SIGNALS:
+    // A link of the text or of a footnote window is about to take the
+    // reader elsewhere (its target is there to be shown): the tab and place
+    // shown now are the ones it leaves, which the way back returns to. Sent
+    // once per link followed, before anything moves; not for a link whose
+    // act is missing (only its web page is offered) or whose unit is not
+    // found.
+    void OdnosnikOpuszczaMiejsce();
+
+public:
+    // The preview of a reference's target (made when first shown).
+    TOknoPodgladu* podglad = nullptr;
     // ---- finding, going to a unit, the way back (OkienkoSzukanie.cpp) ----
     void ZnajdzClick();            // F3: the find bar, or the next place found
     void ZnajdzPoprzedniClick();   // Shift+F3
@@ -496,6 +563,9 @@ private:
     // Turns the loaded document into the items of `widok` with the progress
     // shown, lays it out and returns its contents (NumerKodeksu not set).
     TSpisZakladki WypelnijWidok(TDocView* widok);
+    // The loaded document's text handed to its tab once the view's places
+    // have been read from it.
+    void ZachowajTekst(TSpisZakladki& spis);
     // A new tab whose document is built when the tab is first shown.
     void OtworzOdlozona(const std::string& nazwa, bool zListy, const TDVAnchor& miejsce);
     void ZbudujOdlozona(TDocView* widok);
@@ -519,6 +589,13 @@ private:
     void UkryjPostep();
 
     bool Zapytaj(const QString& tytul, const QString& tekst);
+    // Over a link: its target's description in the status bar and, for a
+    // unit, the preview; over nothing the preview goes.
+    void PokazPodglad(int zakladka, const TOdnosnik& odnosnik);
+    void UkryjPodglad();
+    // The text and units of a document for a preview: an open tab's, or
+    // decoded for the purpose (the last one is kept).
+    bool DokumentPodgladu(const TCel& cel, const TPlik*& tekst, const TIndeksJednostek*& jednostki);
     void UstawStylPrzyciskow(Qt::ToolButtonStyle styl, int wysokosc);
 
     // The user's library, the bundled one (its folder as chosen by
@@ -553,6 +630,39 @@ private:
     int FOtwieranie = 0;
     int FDziennikiCzekaja = 0;
 
+    // What the libraries hold, for the links (made with the codes list,
+    // refreshed whenever the libraries are read again).
+    std::unique_ptr<TBibliotekaDanych> FBibliotekaDanych;
+    // The libraries as the window asks them: the units of another code are
+    // known when it is open (decoding every code a text cites would slow
+    // opening down); otherwise its references count as there.
+    class TBibliotekaOkna : public TBibliotekaOdnosnikow {
+    public:
+        explicit TBibliotekaOkna(const TfLumesta& okno) : FOkno(okno) {}
+        bool JestKodeks(int indeks) const override
+        {
+            return FOkno.FBibliotekaDanych && FOkno.FBibliotekaDanych->JestKodeks(indeks);
+        }
+        bool JestAkt(const TAkt& akt, const std::string& dawnaNazwa) const override
+        {
+            return FOkno.FBibliotekaDanych && FOkno.FBibliotekaDanych->JestAkt(akt, dawnaNazwa);
+        }
+        const TIndeksJednostek* JednostkiKodeksu(int indeks) const override;
+
+    private:
+        const TfLumesta& FOkno;
+    };
+    TBibliotekaOkna FBibliotekaOkna{*this};
+    // What the document loaded last is: a code, an act, or neither.
+    int FWczytanyKodeks = -1;
+    std::optional<TAkt> FWczytanyAkt;
+    // A document decoded for previews only, by its name.
+    struct TDokumentPodgladu {
+        std::string Nazwa;
+        TPlik Tekst;
+        TIndeksJednostek Jednostki;
+    };
+    std::unique_ptr<TDokumentPodgladu> FPodglad;
     // What each open view shows.
     struct TDokumentWidoku {
         std::string Nazwa;

@@ -6,6 +6,7 @@
 
 #include "platform/QtText.h"
 #include "platform/core/Cp1250.h"
+#include "links/Podglad.h"
 #include "reader/NazwyDokumentow.h"
 #include "view/DocView.h"
 #include "widgets/PageExtControl.h"
@@ -155,6 +156,14 @@ void TfLumesta::WczytajSpisKodeksow()
             wypelnij();
         }
     }
+    // Links are looked up in the libraries as now read. The units of other
+    // codes are not decoded for it: a reference to a code counts as there
+    // when the code is, and finds its unit when followed.
+    if (!FBibliotekaDanych)
+        FBibliotekaDanych = std::make_unique<TBibliotekaDanych>(*biblioteka, false);
+    FBibliotekaDanych->Odswiez();
+    FPodglad.reset();
+
     // A first start without data, or with data but no dictionary: the user
     // learns where the program looked and how data are made.
     std::error_code blad;
@@ -300,6 +309,7 @@ bool TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
 
     widok->OnDVMouseMove = [this](TDocView* v, int id) { dvTekstDVMouseMove(v, id); };
     widok->OnJump = [this](TDocView* v, int id) { dvTekstJump(v, id); };
+    widok->OnURLNeeded = [this](TDocView* v, int id, std::string& adres) { adres = AdresSkoku(v, id); };
     return true;
 }
 
@@ -309,6 +319,7 @@ void TfLumesta::ZbudujDokument(const std::string& nazwa, TDocView* widok, bool z
     widok->SetFirstJumpNo(PierwszyNumerSkoku);
     TSpisZakladki spis = WypelnijWidok(widok);
     PodlaczMiejsca(widok, nazwa, zListy);
+    ZachowajTekst(spis);
 
     if (zListy) {
         int wiersz = clbSpisKodeksow->currentRow();
@@ -342,6 +353,14 @@ TSpisZakladki TfLumesta::WypelnijWidok(TDocView* widok)
     return spis;
 }
 
+void TfLumesta::ZachowajTekst(TSpisZakladki& spis)
+{
+    // The tab keeps its text for previews of its units.
+    if (spis.Dokument)
+        spis.Dokument->Tekst = std::move(wiersze);
+    wiersze.clear();
+}
+
 bool TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
 {
     // Nothing of the document loaded before survives a failed load.
@@ -354,6 +373,16 @@ bool TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
         wpis.erase(0, ukosnik + 1);
     if (!zListy && wpis.size() >= 4 && wpis.compare(wpis.size() - 4, 4, ".txt") == 0)
         wpis.resize(wpis.size() - 4);
+    // What the document is decides which of its references are links.
+    FWczytanyKodeks = -1;
+    FWczytanyAkt.reset();
+    if (const auto klucz = SprobujRozbierzNazwe(wpis)) {
+        if (klucz->Rok == kNazwaKodeksow && klucz->Numer < kLiczbaKodeksow)
+            FWczytanyKodeks = klucz->Numer;
+        else if (klucz->Rok != kNazwaKodeksow)
+            FWczytanyAkt = RozbierzNazweAktu("Dz.U." + klucz->Rok + "." + std::to_string(klucz->Numer) + "." +
+                                             std::to_string(klucz->Pozycja));
+    }
 
     TWynikOtwarcia wynik = TWynikOtwarcia::BladKontenera;
     try {
@@ -381,14 +410,32 @@ bool TfLumesta::WczytajDokument(const std::string& nazwa, bool zListy)
 
 TSpisZakladki TfLumesta::DodajElementy(TDocView* widok)
 {
-    TZbudowanyDokument zbudowany = ZbudujWidokDokumentu(wiersze, *widok, ilObrazki.get(), [this](std::size_t zrobione) {
-        gWczytywanie->SetProgress(int(std::min<std::size_t>(zrobione, 0x7FFFFFFF)));
-    });
+    auto dokument = std::make_shared<TDokumentZakladki>();
+    dokument->Kodeks = FWczytanyKodeks;
+    dokument->Akt = FWczytanyAkt;
+    if (rozpoznawanieOdnosnikow) {
+        // Whether a reference's unit is there is told by its article, read
+        // in the same pass; the unit index, which finds the paragraph, is
+        // made when a link is first followed.
+        TZrodloOdnosnikow zrodlo;
+        zrodlo.Kodeks = FWczytanyKodeks;
+        zrodlo.Akapity = false;
+        zrodlo.ArtykulyZTekstu = true;
+        dokument->Odnosniki = OdnosnikiTresci(wiersze, zrodlo, BibliotekaOdnosnikow());
+        std::erase_if(dokument->Odnosniki, [](const TOdnosnik& o) { return !OdnosnikCzynny(o); });
+    }
+    TZbudowanyDokument zbudowany = ZbudujWidokDokumentu(
+        wiersze, *widok, ilObrazki.get(),
+        [this](std::size_t zrobione) { gWczytywanie->SetProgress(int(std::min<std::size_t>(zrobione, 0x7FFFFFFF))); },
+        &dokument->Odnosniki);
     numeryPrzypisow.insert(numeryPrzypisow.end(), zbudowany.NumeryPrzypisow.begin(),
                            zbudowany.NumeryPrzypisow.end());
+    dokument->Skoki = std::move(zbudowany.Skoki);
+    dokument->Elementy = std::move(zbudowany.Elementy);
     FOdcinki = std::move(zbudowany.Odcinki);
     TSpisZakladki spis;
     spis.Spis = std::move(zbudowany.Spis);
+    spis.Dokument = std::move(dokument);
     return spis;
 }
 

@@ -227,32 +227,9 @@ void TfLumesta::DziennikPrzypisu()
         return;
     // The request is served once, whatever happens below (a failing open
     // must not leave it pending for the next message).
-    const std::string odnosnik = okno->odnosnik;
+    const TCel cel = okno->cel;
     okno->zadanieDziennika = false;
-
-    // Presence files are named in the system's encoding; the tab keeps the
-    // name in Windows-1250 like every other document name. The act may be in
-    // any library; the first that has it names the tab.
-    const int gdzie = biblioteka->GdzieDziennik(odnosnik);
-    if (gdzie >= 0) {
-        const std::filesystem::path sciezka =
-            biblioteka->Folder(std::size_t(gdzie)) / "Dzienniki Ustaw" / (cp1250::toUtf8(odnosnik) + ".txt");
-        const auto skad = BiezaceMiejsce();
-        if (!OtworzWZakladce(cp1250::fromUtf8(sciezka.string()), false))
-            return;
-        ZapiszMiejsce(skad);
-        UstawPrzypisyZakladki();
-        if (pecTablica)
-            pecTablica->show();
-        return;
-    }
-    const QString nazwa = toQString(odnosnik);
-    const QString tekst = QStringLiteral("Nie ma dziennika: \n") + nazwa + QStringLiteral("\n") +
-                          QStringLiteral("- w bibliotece Dzienników Ustaw.") + QStringLiteral("\n") +
-                          QStringLiteral("Czy chcesz sprawdzić na naszej stronie,") + QStringLiteral("\n") +
-                          QStringLiteral("czy jest już dostępny?");
-    if (Zapytaj(QStringLiteral("Wadomość o: ") + nazwa, tekst))
-        pomoc::OtworzAdres(QUrl(QString::fromLatin1(adresy::StronaFirmy) + QStringLiteral("/lumesta.html")));
+    OtworzCel(cel, BiezacaZakladka());
 }
 
 bool TfLumesta::Zapytaj(const QString& tytul, const QString& tekst)
@@ -269,11 +246,19 @@ void TfLumesta::dvTekstJump(TDocView* widok, int id)
     TDocView* v = BiezacyWidok();
     if (!v || (widok && widok != v))
         return;
-    const int k = id - v->FirstJumpNo() + 1;
-    if (std::find(numeryPrzypisow.begin(), numeryPrzypisow.end(), k) == numeryPrzypisow.end())
-        return;
     const int biezaca = BiezacaZakladka();
-    if (biezaca < 0 || std::size_t(biezaca) >= spisyZakladek.size())
+    const TDokumentZakladki* dokument = DokumentZakladki(biezaca);
+    const int j = id - v->FirstJumpNo();
+    if (!dokument || j < 0 || std::size_t(j) >= dokument->Skoki.size())
+        return;
+    const TSkok skok = dokument->Skoki[std::size_t(j)];
+    if (skok.Odnosnik >= 0) {
+        const TOdnosnik& o = dokument->Odnosniki[std::size_t(skok.Odnosnik)];
+        OtworzCel(o.Cel, biezaca, o.Akapit);
+        return;
+    }
+    const int k = skok.Przypis;
+    if (k <= 0)
         return;
     const int grupa = spisyZakladek[std::size_t(biezaca)].NumerKodeksu;
 
@@ -288,6 +273,7 @@ void TfLumesta::dvTekstJump(TDocView* widok, int id)
     }
 
     auto* okno = new TfPrzypis(this);
+    okno->biblioteka = &BibliotekaOdnosnikow();
     oknaPrzypisow.push_back({okno, grupa, k});
     PodlaczWidok(okno->dvPrzypis, false);
     TListaNapisow linie;
@@ -362,6 +348,9 @@ void TfLumesta::Zapisz1Click()
             return;
         }
     }
+    // Other pages' links find this one's units by their anchors.
+    if (filtr == fzHtml || filtr == fzHtm || filtr == fzHtmlUtf8)
+        UstawKotwice(BiezacaZakladka());
     bool zapisany = false;
     switch (filtr) {
     case fzTekst:
@@ -608,9 +597,18 @@ void TfLumesta::dvTekstDVMouseMove(TDocView* widok, int id)
 {
     if (id == -1) {
         sbStatus->clearMessage();
+        UkryjPodglad();
         return;
     }
-    const int k = id - widok->FirstJumpNo() + 1;
-    if (std::find(numeryPrzypisow.begin(), numeryPrzypisow.end(), k) != numeryPrzypisow.end())
-        sbStatus->showMessage(QStringLiteral("Odwołanie do %1 przypisu z datą i opisem zmiany.").arg(k));
+    const int zakladka = ZakladkaWidoku(widok);
+    const TDokumentZakladki* dokument = DokumentZakladki(zakladka);
+    const int j = id - widok->FirstJumpNo();
+    if (!dokument || j < 0 || std::size_t(j) >= dokument->Skoki.size())
+        return;
+    const TSkok skok = dokument->Skoki[std::size_t(j)];
+    if (skok.Odnosnik >= 0)
+        PokazPodglad(zakladka, dokument->Odnosniki[std::size_t(skok.Odnosnik)]);
+    else if (skok.Przypis > 0)
+        sbStatus->showMessage(
+            QStringLiteral("Odwołanie do %1 przypisu z datą i opisem zmiany.").arg(skok.Przypis));
 }

@@ -310,6 +310,7 @@ void TfLumesta::OtworzOdlozona(const std::string& nazwa, bool zListy, const TDVA
 
     widok->OnDVMouseMove = [this](TDocView* v, int id) { dvTekstDVMouseMove(v, id); };
     widok->OnJump = [this](TDocView* v, int id) { dvTekstJump(v, id); };
+    widok->OnURLNeeded = [this](TDocView* v, int id, std::string& adres) { adres = AdresSkoku(v, id); };
 }
 
 void TfLumesta::ZbudujOdlozona(TDocView* widok)
@@ -365,6 +366,7 @@ void TfLumesta::ZbudujOdlozona(TDocView* widok)
         return;
     }
     PodlaczMiejsca(widok, d.Nazwa, d.ZListy);
+    ZachowajTekst(spis);
     widok->ScrollToAnchor(d.Miejsce);
 
     // The tab is found again: tabs may have been closed in the meantime.

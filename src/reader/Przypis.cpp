@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Cursors.h"
+#include "links/Podglad.h"
 #include "reader/Okienko.h"
 #include "reader/PasekZnajdowania.h"
 #include "reader/Wyglad.h"
@@ -23,27 +24,41 @@ namespace {
 constexpr int SzerokoscPrzypisu = 309;
 constexpr int WysokoscPrzypisu = 100;
 constexpr int StylTekstu = 0;
-constexpr int StylOdnosnika = 4;
+constexpr int StylOdnosnikaPrzypisu = 4;
+
+// Nothing is there: only Journal citations are links.
+class TBrakBiblioteki : public TBibliotekaOdnosnikow {
+public:
+    bool JestKodeks(int) const override { return false; }
+    bool JestAkt(const TAkt&, const std::string&) const override { return false; }
+};
 
 } // namespace
 
-std::vector<TKawalekPrzypisu> PodzielLinie(const std::string& linia, const TDziennikiUstaw& refs)
+std::vector<TKawalekPrzypisu> PodzielLinie(const std::string& linia,
+                                           const std::vector<std::pair<std::size_t, std::size_t>>& odcinki)
 {
     std::vector<TKawalekPrzypisu> wynik;
-    if (refs.empty()) {
+    if (odcinki.empty()) {
         wynik.push_back({linia, StylTekstu});
         return wynik;
     }
-    // Characters a..b of the line, counted from 1.
-    const auto fragment = [&linia](std::int64_t a, std::int64_t b) { return Wycinek(linia, a - 1, b); };
-    if (refs.front().Od > 1)
-        wynik.push_back({fragment(1, refs.front().Od - 1), StylTekstu});
-    for (std::size_t i = 0; i < refs.size(); ++i) {
-        wynik.push_back({fragment(refs[i].Od, std::int64_t(refs[i].Do) - 2), StylOdnosnika});
-        if (i + 1 < refs.size())
-            wynik.push_back({fragment(std::int64_t(refs[i].Do) - 1, std::int64_t(refs[i + 1].Od) - 1), StylTekstu});
+    const std::size_t n = linia.size();
+    const auto fragment = [&](std::size_t od, std::size_t do_) {
+        od = std::min(od, n);
+        do_ = std::min(std::max(do_, od), n);
+        return linia.substr(od, do_ - od);
+    };
+    std::size_t zrobione = 0;
+    for (std::size_t i = 0; i < odcinki.size(); ++i) {
+        const std::size_t od = std::max(odcinki[i].first, zrobione);
+        const std::size_t do_ = std::max(od, odcinki[i].first + odcinki[i].second);
+        if (i > 0 || od > 0)
+            wynik.push_back({fragment(zrobione, od), StylTekstu});
+        wynik.push_back({fragment(od, do_), StylOdnosnikaPrzypisu});
+        zrobione = do_;
     }
-    wynik.push_back({fragment(std::int64_t(refs.back().Do) - 1, std::int64_t(linia.size())), StylTekstu});
+    wynik.push_back({fragment(zrobione, n), StylTekstu});
     return wynik;
 }
 
@@ -162,12 +177,27 @@ void TfPrzypis::FormCreate()
 
 void TfPrzypis::WypelnijPrzypis(const TListaNapisow& linie)
 {
-    for (const std::string& linia : linie) {
-        TDziennikiUstaw refs;
-        SzukajDziennikow(linia, refs);
-        odnosniki.insert(odnosniki.end(), refs.begin(), refs.end());
-        for (const TKawalekPrzypisu& k : PodzielLinie(linia, refs))
+    static const TBrakBiblioteki brak;
+    const std::size_t pierwszy = odnosniki.size();
+    for (TOdnosnik& o : OdnosnikiPrzypisu(linie, {}, biblioteka ? *biblioteka : brak))
+        if (OdnosnikCzynny(o))
+            odnosniki.push_back(std::move(o));
+    // The parts of each line, in order, with the link each belongs to.
+    std::vector<std::vector<std::pair<std::size_t, std::size_t>>> odcinki(linie.size());
+    std::vector<std::vector<int>> czyje(linie.size());
+    for (std::size_t i = pierwszy; i < odnosniki.size(); ++i) {
+        for (const TMiejsceOdnosnika& m : odnosniki[i].Miejsca) {
+            odcinki[m.Linia].push_back({m.Od, m.Dlugosc});
+            czyje[m.Linia].push_back(int(i));
+        }
+    }
+    for (std::size_t n = 0; n < linie.size(); ++n) {
+        std::size_t czesc = 0;
+        for (const TKawalekPrzypisu& k : PodzielLinie(linie[n], odcinki[n])) {
             dvPrzypis->AddText(k.Tekst, k.Styl);
+            if (k.Styl == StylOdnosnikaPrzypisu)
+                skoki.push_back(czyje[n][czesc++]);
+        }
     }
     dvPrzypis->Format();
     dvPrzypis->viewport()->update();
@@ -175,10 +205,11 @@ void TfPrzypis::WypelnijPrzypis(const TListaNapisow& linie)
 
 void TfPrzypis::dvPrzypisJump(int id)
 {
-    // A jump the footnote has no citation for asks for nothing.
-    if (id < 0 || std::size_t(id) >= odnosniki.size())
+    // A jump the footnote has no link for asks for nothing.
+    if (id < 0 || std::size_t(id) >= skoki.size())
         return;
-    odnosnik = "Dz.U." + odnosniki[std::size_t(id)].Tekst;
+    cel = odnosniki[std::size_t(skoki[std::size_t(id)])].Cel;
+    odnosnik = cel.Rodzaj == TRodzajOdnosnika::Dziennik ? NazwaAktu(cel.Akt) : OpisCelu(cel);
     zadanieDziennika = true;
     Wyslij(WM_DZIENNIK_PRZYPISU);
 }

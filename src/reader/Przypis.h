@@ -1,10 +1,11 @@
 #pragma once
 // The footnote window: a small tool window over the main window showing one
 // footnote's text, usually the amending acts with their Journal of Laws
-// citations. Each citation is a link; a click on it, and the closing of the
-// window, are only flagged here and announced to the main window with a
+// citations. Each citation is a link, and so is a reference to a code's
+// article or to an act the footnote cites; a click on one, and the closing of
+// the window, are only flagged here and announced to the main window with a
 // posted message, which then serves or frees this window.
-#include "store/Narzedzia.h"
+#include "links/Odnosniki.h"
 #include "store/Typy.h"
 
 #include <QPointer>
@@ -27,12 +28,13 @@ struct TKawalekPrzypisu {
     friend bool operator==(const TKawalekPrzypisu&, const TKawalekPrzypisu&) = default;
 };
 
-// Cuts line `linia` at the citations `refs` found in it: text before the
-// first, each citation, the text between two, the text after the last.
-// Empty leading pieces are left out; between and after, the pieces are
-// kept even when empty, as the window adds them. Citations whose positions
-// do not fit the line give empty pieces, never a read outside it.
-std::vector<TKawalekPrzypisu> PodzielLinie(const std::string& linia, const TDziennikiUstaw& refs);
+// Cuts line `linia` at the links' spans `odcinki` (offset from 0 and length,
+// in order): text before the first, each link, the text between two, the
+// text after the last. An empty leading piece is left out; between and
+// after, the pieces are kept even when empty, as the window adds them.
+// Spans that do not fit the line are cut to it, never read outside it.
+std::vector<TKawalekPrzypisu> PodzielLinie(const std::string& linia,
+                                           const std::vector<std::pair<std::size_t, std::size_t>>& odcinki);
 
 class TfPrzypis : public QWidget {
     Q_OBJECT
@@ -44,7 +46,7 @@ public:
 
     // Builds the footnote document from its lines and lays it out.
     void WypelnijPrzypis(const TListaNapisow& linie);
-    // Citation `id` (= its index in odnosniki) was clicked.
+    // Jump `id` (a part of a link) was clicked.
     void dvPrzypisJump(int id);
 
     void KopiujClick();
@@ -52,13 +54,21 @@ public:
     // F3 / Shift+F3 while this window is active: its own find bar.
     void ZnajdzClick(bool wstecz);
 
-    // Every citation of the footnote, in text order; entry n is jump n.
-    TDziennikiUstaw odnosniki;
-    // A citation was clicked and waits for the main window.
+    // What the links are looked up in; set by the main window before the
+    // footnote is filled. Without it only Journal citations are links.
+    const TBibliotekaOdnosnikow* biblioteka = nullptr;
+    // The links the footnote offers, in text order.
+    TOdnosniki odnosniki;
+    // For each jump, the index of its link in `odnosniki` (a link that runs
+    // over a line end is two jumps).
+    std::vector<int> skoki;
+    // A link was clicked and waits for the main window.
     bool zadanieDziennika = false;
     // The window was closed and waits to be freed.
     bool zadanieZamkniecia = false;
-    // The requested entry: "Dz.U." + the clicked citation's text.
+    // The requested target, and its name: the act's ("Dz.U.2001.5.7") or a
+    // description of the unit.
+    TCel cel;
     std::string odnosnik;
     // The main window, receiver of the two messages.
     QPointer<QObject> uchwytGlownego;

@@ -6,6 +6,8 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 TDocView::TDocView(QWidget* parent) : TDVScroller(parent), FOwnItems(std::make_unique<TItemList>())
 {
@@ -34,6 +36,7 @@ void TDocView::Clear()
         FItems->clear();
     }
     FCheckpoints.clear();
+    FAnchors.clear();
     FHighlights.clear();
     // Hover and press refer to jumps of the old document.
     FHoveredJump = -1;
@@ -54,30 +57,35 @@ void TDocView::AddItem(const std::string& text, const TLineInfo& info)
         FCheckpoints.push_back(TCheckpoint{text, TCPInfo{0, int(FItems->size()) - 1}});
 }
 
-void TDocView::AddParagraph(const std::string& text, int styleNo)
+void TDocView::AddParagraph(std::string text, int styleNo)
 {
     TLineInfo li;
     li.StyleNo = styleNo;
-    FItems->push_back(TItem{text, li});
+    FItems->push_back(TItem{std::move(text), li});
 }
 
-void TDocView::AddText(const std::string& text, int styleNo)
+void TDocView::AddText(std::string text, int styleNo)
 {
     TLineInfo li;
     li.StyleNo = styleNo;
     li.SameAsPrev = !FItems->empty();
-    FItems->push_back(TItem{text, li});
+    FItems->push_back(TItem{std::move(text), li});
 }
 
-void TDocView::AddCenteredLine(const std::string& text, int styleNo)
+void TDocView::AddCenteredLine(std::string text, int styleNo)
 {
     TLineInfo li;
     li.StyleNo = styleNo;
     li.Center = true;
-    FItems->push_back(TItem{text, li});
+    FItems->push_back(TItem{std::move(text), li});
 }
 
 namespace {
+
+bool hasLineBreak(const std::string& t)
+{
+    return std::memchr(t.data(), '\n', t.size()) || std::memchr(t.data(), '\r', t.size());
+}
 
 // Splits text at its line breaks: CR LF, LF CR, a lone CR or a lone LF each
 // count as one break. Returns the pieces between them (one piece when there
@@ -104,12 +112,18 @@ std::vector<std::string_view> splitLines(std::string_view t)
 
 } // namespace
 
-void TDocView::AddTextLines(const std::string& text, int styleNo)
+void TDocView::AddTextLines(std::string text, int styleNo)
 {
+    // Nearly every piece is one line: no list of pieces for it.
+    if (!hasLineBreak(text)) {
+        if (!text.empty())
+            AddText(std::move(text), styleNo);
+        return;
+    }
     const auto pieces = splitLines(text);
     if (pieces.size() == 1) {
         if (!text.empty())
-            AddText(text, styleNo);
+            AddText(std::move(text), styleNo);
         return;
     }
     AddText(std::string(pieces[0]), styleNo);
@@ -119,11 +133,15 @@ void TDocView::AddTextLines(const std::string& text, int styleNo)
         AddParagraph(std::string(pieces[k]), styleNo);
 }
 
-void TDocView::AddParagraphLines(const std::string& text, int styleNo)
+void TDocView::AddParagraphLines(std::string text, int styleNo)
 {
+    if (!hasLineBreak(text)) {
+        AddParagraph(std::move(text), styleNo);
+        return;
+    }
     const auto pieces = splitLines(text);
     if (pieces.size() == 1) {
-        AddParagraph(text, styleNo);
+        AddParagraph(std::move(text), styleNo);
         return;
     }
     const size_t end = pieces.back().empty() ? pieces.size() - 1 : pieces.size();

@@ -135,11 +135,12 @@ public:
     // ---- the document --------------------------------------------------
     // None of these lays out or repaints: run Format and repaint afterwards.
     void Clear();
-    void AddParagraph(const std::string& text, int styleNo);
-    void AddText(const std::string& text, int styleNo);
-    void AddCenteredLine(const std::string& text, int styleNo);
-    void AddTextLines(const std::string& text, int styleNo);
-    void AddParagraphLines(const std::string& text, int styleNo);
+    // The text is taken by value: a piece cut for the view is moved in.
+    void AddParagraph(std::string text, int styleNo);
+    void AddText(std::string text, int styleNo);
+    void AddCenteredLine(std::string text, int styleNo);
+    void AddTextLines(std::string text, int styleNo);
+    void AddParagraphLines(std::string text, int styleNo);
     // Returns the checkpoint number (0, 1, 2, ... since the last Clear).
     int AddCheckpoint(const std::string& name);
     // Y of checkpoint no after the last layout; EListError outside the list.
@@ -276,6 +277,12 @@ public:
     // The title is Windows-1250 like the items.
     bool SaveHTML(const QString& fileName, const std::string& title, const std::string& imagesPrefix,
                   bool overwriteImages, TDVTextEncoding encoding = dvteWindows1250);
+    // Named anchors the HTML export writes before items ("<A name="...">
+    // </A>"), so that other pages can link to a place of this one: pairs of
+    // item index and name, in any order. They last until the next Clear or
+    // SetAnchors and play no part on the screen.
+    void SetAnchors(std::vector<std::pair<int, std::string>> anchors);
+    const std::vector<std::pair<int, std::string>>& Anchors() const { return FAnchors; }
     // One line per paragraph, centred lines padded to lineWidth, breaks as a
     // row of dashes. False on any error (the target is then left untouched).
     bool SaveText(const QString& fileName, int lineWidth, TDVTextEncoding encoding = dvteWindows1250);
@@ -411,6 +418,7 @@ private:
     QPoint FLastMove;
     bool FLeftDown = false; // a left press on the view awaits its release (a click)
     bool FJumpCursorShown = false;
+    std::vector<std::pair<int, std::string>> FAnchors; // sorted by item
     // Export state, set at the start of every SaveHTML.
     std::string FImagesPrefix;
     int FImageCounter = 0;

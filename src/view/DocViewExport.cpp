@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QSaveFile>
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 
@@ -195,6 +196,13 @@ bool TDocView::SaveImage(const QString& path, QString& fileName, const QImage& g
 
 // ---- HTML ---------------------------------------------------------------------
 
+void TDocView::SetAnchors(std::vector<std::pair<int, std::string>> anchors)
+{
+    std::stable_sort(anchors.begin(), anchors.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    FAnchors = std::move(anchors);
+}
+
 bool TDocView::SaveHTML(const QString& fileName, const std::string& title, const std::string& imagesPrefix,
                         bool overwriteImages, TDVTextEncoding encoding)
 {
@@ -267,6 +275,25 @@ bool TDocView::WriteHTML(const QString& fileName, const std::string& title, TDVT
         return url;
     };
 
+    // Anchors go where their item begins: after the line break before it.
+    size_t anchorNo = 0;
+    auto anchorsOf = [&](int item) {
+        for (; anchorNo < FAnchors.size() && FAnchors[anchorNo].first <= item; ++anchorNo) {
+            if (FAnchors[anchorNo].first < item)
+                continue;
+            std::string name;
+            for (char c : FAnchors[anchorNo].second) {
+                if (c == '"')
+                    name += "&quot;";
+                else if (c == '&')
+                    name += "&amp;";
+                else
+                    name += c;
+            }
+            out += "<A name=\"" + name + "\"></A>";
+        }
+    };
+
     const int count = int(FItems->size());
     for (int i = 0; i < count; ++i) {
         const TItem& item = (*FItems)[size_t(i)];
@@ -275,6 +302,7 @@ bool TDocView::WriteHTML(const QString& fileName, const std::string& title, TDVT
         if (kind >= 0) {
             if (!li.SameAsPrev && !li.Center && breakPending)
                 line("<BR>");
+            anchorsOf(i);
             if (li.Center)
                 out += "<CENTER>";
             if (kind == 0) {
@@ -295,11 +323,14 @@ bool TDocView::WriteHTML(const QString& fileName, const std::string& title, TDVT
             breakPending = !li.Center;
             continue;
         }
+        if (kind != rvsHotSpot && kind != rvsBullet)
+            anchorsOf(i);
         switch (kind) {
         case rvsHotSpot:
         case rvsBullet: {
             if (!li.SameAsPrev && breakPending)
                 line("<BR>");
+            anchorsOf(i);
             std::string name;
             for (const CachedImage& c : cache)
                 if (c.list == li.ImageList && c.index == li.ImageIndex) {

@@ -137,6 +137,9 @@ void TDocView::LayoutItems(TCanvas& canvas)
         above = needed;
     };
 
+    int fontKind = -1; // the text style the canvas is set to, -1 before the first
+    TTextMetrics fontMetrics;
+
     FDrawLines.reserve(FItems->size() + FItems->size() / 2);
     const int itemCount = int(FItems->size());
     for (int i = 0; i < itemCount; ++i) {
@@ -145,8 +148,15 @@ void TDocView::LayoutItems(TCanvas& canvas)
         const int kind = li.StyleNo;
 
         if (kind >= 0) {
-            canvas.SetFont(StyleFont(kind));
-            const TTextMetrics m = canvas.Metrics();
+            // Runs of one style are the rule (a jump in a paragraph makes
+            // three items of it): the font is looked up only when the style
+            // changes.
+            if (kind != fontKind) {
+                canvas.SetFont(StyleFont(kind));
+                fontMetrics = canvas.Metrics();
+                fontKind = kind;
+            }
+            const TTextMetrics& m = fontMetrics;
             const int ascent = m.Ascent;
             const int lead = m.ExternalLeading;
             const bool jump = IsJumpStyle(kind);

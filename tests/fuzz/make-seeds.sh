@@ -14,7 +14,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 rm -rf "$seeds"
-mkdir -p "$seeds"/{slownik,kontener,rekord,dzienniki,rtf,zrodlo,pakowanie}
+mkdir -p "$seeds"/{slownik,kontener,rekord,dzienniki,odnosniki,rtf,zrodlo,pakowanie}
 
 # Source texts: a few demo texts and a small generated library.
 mkdir "$tmp/small"
@@ -48,6 +48,24 @@ for code in "Kodeks cywilny" "Kodeks pracy" "Kodeks karny"; do
     while IFS= read -r line; do
       n=$((n + 1))
       printf '%s' "$line" > "$seeds/dzienniki/$(echo "$code" | tr ' ' '-')-$n.txt"
+    done
+done
+
+# Links: invented sentences in every citation and reference form (one a
+# line, "\n" for a footnote's line end, non-breaking spaces where the
+# official texts put them), and the decoded body lines of the demo codes that
+# cite something.
+n=0
+while IFS= read -r line; do
+  n=$((n + 1))
+  printf '%b' "$line" | sed 's/Dz\. U\. z 2019 r\./Dz.\xc2\xa0U.\xc2\xa0z\xc2\xa02019\xc2\xa0r./' |
+    iconv -f UTF-8 -t WINDOWS-1250 > "$seeds/odnosniki/sentence-$n.txt"
+done < "$root/tests/fuzz/odnosniki-sentences.txt"
+for code in "Kodeks cywilny" "Kodeks pracy"; do
+  "$tool" decode "$tmp/demo/Morvitane.sko" "$tmp/demo/Lumesta" "$code" | grep -E 'art\.|Dz\.' | head -n 10 |
+    while IFS= read -r line; do
+      n=$((n + 1))
+      printf '%s' "$line" | iconv -f UTF-8 -t WINDOWS-1250 > "$seeds/odnosniki/$(echo "$code" | tr ' ' '-')-$n.txt"
     done
 done
 

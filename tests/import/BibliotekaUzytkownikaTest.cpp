@@ -78,7 +78,7 @@ TEST(UserLibrary, AddReplaceAndReadBesideTheBundledOne)
     EXPECT_EQ(firstArticle(b, "Kodeks cywilny"), "Art. 1. Tekst drugiego importu.");
     EXPECT_EQ(firstArticle(b, "Kodeks karny"), "Art. 1. Kodeks karny programu.");
     EXPECT_EQ(firstArticle(b, "Dz.U.2020.0.300"), "Art. 1. Ustawa zwykła.");
-    EXPECT_TRUE(b.JestDziennik("Dz.U.2020.000.300"));
+    EXPECT_TRUE(b.JestDziennik("Dz.U.2020.0.300"));
     EXPECT_TRUE(messages.Lista.empty());
 }
 

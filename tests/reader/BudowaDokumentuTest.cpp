@@ -94,3 +94,38 @@ TEST(BudowaDokumentu, FootnoteIndexGivesTheLinesOfABlockAndNothingOutOfRange)
     TekstBloku(zapis, -1, linie);
     EXPECT_TRUE(linie.empty());
 }
+
+TEST(BudowaDokumentu, LinksAreCutOutOfTheirPiecesAndNumberedWithTheMarks)
+{
+    const std::string znak = "H" + std::to_string(obrazki::ZnakPrzypisuIndeks);
+    const TPlik plik = {
+        {kawalek(8, "Rozdzial I art. 9")},
+        {kawalek(2, "Art"), kawalek(rTekst, ". 1. Zob. art. 2 i 3 oraz ")},
+        // A link over a mark: one part before it, one after.
+        {kawalek(rTekst, "Dz. U. z 2016 r. "), kawalek(rPrzypis, ""), kawalek(rTekst, "poz. 5 koniec")},
+        {},
+    };
+    const auto odnosnik = [](std::size_t linia, std::size_t od, std::size_t dl) {
+        TOdnosnik o;
+        o.Miejsca.push_back({linia, od, dl});
+        return o;
+    };
+    // Links of a heading are passed over; the rest are drawn in order.
+    const TOdnosniki l = {odnosnik(0, 11, 6), odnosnik(1, 13, 6), odnosnik(1, 22, 1), odnosnik(2, 0, 23)};
+    TDocView widok;
+    const TZbudowanyDokument z = ZbudujWidokDokumentu(plik, widok, nullptr, {}, &l);
+    EXPECT_EQ(opis(widok), (std::vector<std::string>{
+                               "CP|0", "C2|Rozdzial I art. 9", "T0| ",
+                               "T0|Art", "T0|. 1. Zob. ", "T4|art. 2", "T0| i ", "T4|3", "T0| oraz ", "T0| ",
+                               "T4|Dz. U. z 2016 r. ", znak, "T4|poz. 5", "T0| koniec", "T0| ",
+                           }));
+    EXPECT_EQ(z.Skoki, (std::vector<TSkok>{{0, 1}, {0, 2}, {0, 3}, {1, -1}, {0, 3}}));
+    // Each paragraph's first item; an empty one has none of its own.
+    EXPECT_EQ(z.Elementy, (std::vector<std::int32_t>{0, 3, 10, 15}));
+    // Every piece of text is still there, in order.
+    std::string tekst;
+    for (const TItem& e : widok.Items())
+        if (e.Info.StyleNo >= 0 && !e.Info.Center)
+            tekst += e.Text;
+    EXPECT_EQ(tekst, " Art. 1. Zob. art. 2 i 3 oraz  Dz. U. z 2016 r. poz. 5 koniec ");
+}

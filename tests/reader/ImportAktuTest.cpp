@@ -172,8 +172,10 @@ TEST_F(DodajAkt, TheUsersCodeReplacesTheBundledOneAndItsActsOpenFromFootnotes)
     EXPECT_EQ(utf(okno->nazwyZakladek[1]),
               (uzytkownik / "Lumesta" / "" / "Dzienniki Ustaw" / "Dz.U.2003.49.408.txt").string());
     EXPECT_NE(tekstWidoku().find("zmiany wymyślone do prób"), std::string::npos) << tekstWidoku();
-    // The footnote's link finds it too.
-    EXPECT_TRUE(okno->biblioteka->JestDziennik("Dz.U.2003.049.408"));
+    // The footnote's link names it so too: one presence file, after the
+    // act's real issue number.
+    EXPECT_TRUE(okno->biblioteka->JestDziennik("Dz.U.2003.49.408"));
+    EXPECT_FALSE(okno->biblioteka->JestDziennik("Dz.U.2003.049.408"));
 
     // Adding the same code again while its tab is open: the report says the
     // tab shows the previous text.

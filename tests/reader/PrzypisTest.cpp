@@ -59,13 +59,11 @@ void kliknijSkok(TDocView* v, int n)
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, p);
 }
 
-TEST(PodzialLinii, TextCitationsAndTheGapsBetweenThemInOrder)
+TEST(PodzialLinii, TextLinksAndTheGapsBetweenThemInOrder)
 {
     const std::string l = cp(" Zmiany: Dz. U. 1990. 34. 198 oraz Dz. U. 2001. 5. 7 z późn. zm.");
-    TDziennikiUstaw refs;
-    ASSERT_TRUE(SzukajDziennikow(l, refs));
-    ASSERT_EQ(refs.size(), 2u);
-    const auto k = PodzielLinie(l, refs);
+    const std::size_t a = l.find("Dz."), b = l.find("Dz.", a + 1);
+    const auto k = PodzielLinie(l, {{a, 20}, {b, 17}});
     ASSERT_EQ(k.size(), 5u);
     EXPECT_EQ(k[0], (TKawalekPrzypisu{" Zmiany: ", 0}));
     EXPECT_EQ(k[1], (TKawalekPrzypisu{"Dz. U. 1990. 34. 198", 4}));
@@ -73,17 +71,17 @@ TEST(PodzialLinii, TextCitationsAndTheGapsBetweenThemInOrder)
     EXPECT_EQ(k[3], (TKawalekPrzypisu{"Dz. U. 2001. 5. 7", 4}));
     EXPECT_EQ(utf(k[4].Tekst), " z późn. zm.");
 
-    // Starting with a citation: no leading piece; ending with one: an empty
-    // trailing piece, as the window adds it.
-    refs.clear();
-    ASSERT_TRUE(SzukajDziennikow("Dz.U.1990.34.198", refs));
-    EXPECT_EQ(PodzielLinie("Dz.U.1990.34.198", refs),
+    // Starting with a link: no leading piece; ending with one: an empty
+    // trailing piece, as the window adds it. Two links side by side: an
+    // empty piece between them.
+    EXPECT_EQ(PodzielLinie("Dz.U.1990.34.198", {{0, 16}}),
               (std::vector<TKawalekPrzypisu>{{"Dz.U.1990.34.198", 4}, {"", 0}}));
+    EXPECT_EQ(PodzielLinie("abcd", {{0, 2}, {2, 2}}),
+              (std::vector<TKawalekPrzypisu>{{"ab", 4}, {"", 0}, {"cd", 4}, {"", 0}}));
 
-    // No citation: the whole line; positions beyond the line: empty pieces.
+    // No link: the whole line; spans beyond the line are cut to it.
     EXPECT_EQ(PodzielLinie("abc", {}), (std::vector<TKawalekPrzypisu>{{"abc", 0}}));
-    const TDziennikiUstaw zle = {{"1.2.3", 50, 70}, {"1.2.4", -5, 2}};
-    for (const TKawalekPrzypisu& p : PodzielLinie("abc", zle))
+    for (const TKawalekPrzypisu& p : PodzielLinie("abc", {{50, 20}, {1, 500}}))
         EXPECT_LE(p.Tekst.size(), 3u);
 }
 
@@ -206,7 +204,7 @@ TEST_F(Droga, FootnoteMarkOpensItsFootnoteAndACitationOpensThePresentAct)
     EXPECT_EQ(p->lKodeks->text().trimmed(), "Kodeks cywilny");
     EXPECT_EQ(okno->oknaPrzypisow[0].NumerKodeksu, 0);
     ASSERT_EQ(p->odnosniki.size(), 2u);
-    EXPECT_EQ(p->odnosniki[0].Tekst, "1990.34.198");
+    EXPECT_EQ(p->odnosniki[0].Cel.Akt, (TAkt{1990, 34, 198}));
     EXPECT_EQ(p->uchwytGlownego.data(), okno.get());
 
     // A second click on the same mark brings its window forward; another

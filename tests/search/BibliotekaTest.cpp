@@ -380,7 +380,9 @@ TEST(Biblioteka, GeneratedLibrariesAgreeWithThePlainScan)
         for (const char* q : {"sąd", "umowy przepisy", "\"stosuje się odpowiednio\"", "art ust"})
             trafien += porownaj(*b.b, RozbierzZapytanie(u(q)), q);
         losowePorownania(*b.b, std::uint32_t(ziarno), 60, trafien, zTrafieniami);
-        EXPECT_GT(zTrafieniami, 45);
+        // Most of the random queries find something, so that the
+        // comparisons are not of empty results.
+        EXPECT_GT(zTrafieniami, 40);
         EXPECT_GT(trafien, 1000u);
         if (HasFailure())
             return;

@@ -2,7 +2,7 @@
 // road from a footnote citation to a presence file and a yearbook entry.
 #include "PackTestUtil.h"
 
-#include "store/Narzedzia.h"
+#include "store/Cytowania.h"
 
 #include <gtest/gtest.h>
 
@@ -55,11 +55,12 @@ TEST(PackDemo, AllFifteenCodesPackVerifyAndLinkTheirCitations)
         ASSERT_FALSE(d.footnotes.empty()) << cp1250::toUtf8(title);
 
         for (const auto& footnote : d.footnotes) {
-            for (const std::string& line : footnote) {
-                TDziennikiUstaw refs;
-                SzukajDziennikow(cp1250::fromUtf8(line), refs);
-                for (const TDziennikUstaw& r : refs) {
-                    const std::string name = "Dz.U." + r.Tekst;
+            std::string joined;
+            for (const std::string& line : footnote)
+                joined += cp1250::fromUtf8(line);
+            {
+                for (const TCytowanie& r : SzukajCytowan(joined)) {
+                    const std::string name = NazwaAktu(r.Akt);
                     if (fs::exists(data / packer::kPresenceFolder / (name + ".txt")))
                         present.insert(name);
                     else

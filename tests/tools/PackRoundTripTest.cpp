@@ -3,7 +3,7 @@
 #include "PackTestUtil.h"
 
 #include "packer/Generator.h"
-#include "store/Narzedzia.h"
+#include "store/Cytowania.h"
 
 #include <gtest/gtest.h>
 
@@ -115,21 +115,21 @@ TEST(PackRoundTrip, AwkwardSpacingAndPunctuationReadBackExactly)
     EXPECT_EQ(d.kinds.back(), 0);
 
     ASSERT_EQ(d.footnotes.size(), 10u);
-    EXPECT_EQ(d.footnotes[0][0], " Pierwszy (Dz. U. 1998. 106. 668).");
+    // Citations keep their wording.
+    EXPECT_EQ(d.footnotes[0][0], " Pierwszy (Dz. U. z 1998 r. Nr 106, poz. 668).");
     ASSERT_EQ(d.footnotes[1].size(), 2u);
-    EXPECT_EQ(d.footnotes[1][0], " Drugi: Dz. U. 1998. 106. 668 i Dz. U. 1998. 106. 669, Dz. U. 1998. 117. 756 "
-                                 "oraz Dz. U. 2016. 000. 1250.");
-    EXPECT_EQ(d.footnotes[1][1], " Druga linia przypisu, a w niej Dz. U. 2001. 005. 43.");
+    EXPECT_EQ(d.footnotes[1][0],
+              " Drugi: Dz. U. z 1998 r. Nr 106, poz. 668 i 669, Nr 117, poz. 756 oraz z 2016 r. poz. 1250.");
+    EXPECT_EQ(d.footnotes[1][1], " Druga linia przypisu, a w niej Dz.U.2001.5.43.");
     EXPECT_EQ(d.footnotes[9][0], " Dziesiąty.");
 
-    // The reader's scanner finds every rewritten citation.
-    TDziennikiUstaw found;
-    ASSERT_TRUE(SzukajDziennikow(cp1250::fromUtf8(d.footnotes[1][0]), found));
+    // The reader's scanner finds every act.
+    const TCytowania found = SzukajCytowan(cp1250::fromUtf8(d.footnotes[1][0]));
     ASSERT_EQ(found.size(), 4u);
-    EXPECT_EQ(found[0].Tekst, "1998.106.668");
-    EXPECT_EQ(found[1].Tekst, "1998.106.669");
-    EXPECT_EQ(found[2].Tekst, "1998.117.756");
-    EXPECT_EQ(found[3].Tekst, "2016.000.1250");
+    EXPECT_EQ(found[0].Akt, (TAkt{1998, 106, 668}));
+    EXPECT_EQ(found[1].Akt, (TAkt{1998, 106, 669}));
+    EXPECT_EQ(found[2].Akt, (TAkt{1998, 117, 756}));
+    EXPECT_EQ(found[3].Akt, (TAkt{2016, 0, 1250}));
 
     packer::Problems problems;
     EXPECT_TRUE(packer::verifyFolder(p.src(), p.out(), problems)) << problemsText(problems);
@@ -150,10 +150,8 @@ TEST(PackRoundTrip, LibraryLayoutSharedDictionaryAndPresenceFiles)
     EXPECT_TRUE(fs::exists(data / "Dzienniki Ustaw" / "Dz.U.1998.106.668.txt"));
     EXPECT_TRUE(fs::exists(data / "Dzienniki Ustaw" / "Dz.U.2016.0.1250.txt"));
     EXPECT_EQ(fs::file_size(data / "Dzienniki Ustaw" / "Dz.U.1998.106.668.txt"), 0u);
-    // The reader forms the presence name from a footnote link, whose issue
-    // number always has three digits.
-    EXPECT_TRUE(fs::exists(data / "Dzienniki Ustaw" / "Dz.U.2016.000.1250.txt"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(data / "Dzienniki Ustaw"), fs::directory_iterator()), 3);
+    // One presence file per act, named after its real issue number.
+    EXPECT_EQ(std::distance(fs::directory_iterator(data / "Dzienniki Ustaw"), fs::directory_iterator()), 2);
 
     // One dictionary: each word once, the most used first.
     TPliki store;

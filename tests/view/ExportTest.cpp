@@ -107,6 +107,32 @@ TEST_F(Export, HtmlOfASmallDocumentIsByteExact)
     EXPECT_FALSE(exists("dvimg2.bmp"));
 }
 
+TEST_F(Export, NamedAnchorsStandWhereTheirItemsBegin)
+{
+    view->AddParagraph("one", 0);
+    view->AddText(" more", 0);
+    view->AddParagraph("two", 0);
+    view->AddHotspot(0, marks.get(), true);
+    view->AddCheckpoint("0");
+    view->AddCenteredLine("C", 0);
+    // Any order; two on one item; one past the items, one on an item that
+    // continues a line; a quote and an ampersand are escaped.
+    view->SetAnchors({{3, "img"}, {1, "cont"}, {0, "a\"b&c"}, {9, "gone"}, {2, "two"}, {0, "first"}, {4, "cp"}});
+    ASSERT_TRUE(view->SaveHTML(path("a.html"), "Lumesta", "dvimg", true));
+    const std::string expected = std::string(Head) + "      leftmargin=5>\r\n" + Base +
+                                 "<A name=\"a&quot;b&amp;c\"></A><A name=\"first\"></A>one"
+                                 "<A name=\"cont\"></A> more<BR>\r\n<A name=\"two\"></A>two<BR>\r\n"
+                                 "<A name=\"img\"></A><IMG src=\"dvimg1.bmp\"><A name=\"cp\"></A>\r\n"
+                                 "<A name=DocViewCheckPoint0></A>\r\n<CENTER>C</CENTER>" +
+                                 Tail;
+    EXPECT_EQ(readAll(path("a.html")), expected);
+    // Plain text knows no anchors; Clear forgets them.
+    ASSERT_TRUE(view->SaveText(path("a.txt"), 65));
+    EXPECT_EQ(readAll(path("a.txt")), "\r\none more\r\ntwo\r\n\r\n                                C");
+    view->Clear();
+    EXPECT_TRUE(view->Anchors().empty());
+}
+
 TEST_F(Export, FontTagsAreRelativeToTheBaseStyleAndSizesMapToHtmlSizes)
 {
     TFontInfos& s = style->TextStyles();

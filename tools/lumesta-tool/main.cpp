@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ImportCommands.h"
+#include "LinkCommands.h"
 #include "PackCommands.h"
 #include "SearchCommands.h"
 #include "StoreCommands.h"
@@ -24,6 +25,7 @@ struct Command {
 const Command kCommands[] = {
     {"list", "list [--json] DICTIONARY DATAFOLDER NAME", ListCommand},
     {"decode", "decode [--json] DICTIONARY DATAFOLDER NAME", DecodeCommand},
+    {"links", "links [--json] DICTIONARY DATAFOLDER NAME", LinksCommand},
     {"pack", "pack SOURCE_FOLDER OUTPUT_FOLDER", PackCommand},
     {"stems", "stems DICTIONARY", StemsCommand},
     {"verify", "verify SOURCE_FOLDER OUTPUT_FOLDER", VerifyCommand},

@@ -1,6 +1,7 @@
 #include "import/Znaki.h"
 
 #include "import/Model.h"
+#include "packer/Punctuation.h"
 #include "platform/core/Cp1250.h"
 
 #include <array>
@@ -21,23 +22,6 @@ bool inCodePage(QChar c)
     return table[c.unicode()];
 }
 
-namespace {
-
-int superscriptDigit(char16_t c)
-{
-    switch (c) {
-    case 0x2070: return 0;
-    case 0x00B9: return 1;
-    case 0x00B2: return 2;
-    case 0x00B3: return 3;
-    default: break;
-    }
-    if (c >= 0x2074 && c <= 0x2079)
-        return c - 0x2070;
-    return -1;
-}
-
-} // namespace
 
 QString normalizeText(const QString& in, CharStats& stats)
 {
@@ -53,7 +37,7 @@ QString normalizeText(const QString& in, CharStats& stats)
     const qsizetype n = in.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = in[i].unicode();
-        const int digit = superscriptDigit(c);
+        const int digit = packer::superscriptDigit(c);
         if (digit >= 0 || (sup && c == 0x207E)) {
             if (!sup) {
                 out += kSupOpen;

@@ -80,4 +80,18 @@ std::string foldWord(std::string_view text)
     return out;
 }
 
+int superscriptDigit(char32_t c)
+{
+    switch (c) {
+    case 0x2070: return 0;
+    case 0x00B9: return 1;
+    case 0x00B2: return 2;
+    case 0x00B3: return 3;
+    default: break;
+    }
+    if (c >= 0x2074 && c <= 0x2079)
+        return static_cast<int>(c - 0x2070);
+    return -1;
+}
+
 } // namespace packer

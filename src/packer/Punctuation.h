@@ -33,6 +33,10 @@ inline bool isStandalone(unsigned char b) { return markInfo(b).cls == MarkClass:
 bool isLetter(unsigned char byte);
 inline bool isDigit(unsigned char b) { return b >= '0' && b <= '9'; }
 
+// The value of a superscript digit ("⁵", "¹"), -1 for any other character:
+// sources and imported texts may write "Art. 5¹" for "Art. 5^1".
+int superscriptDigit(char32_t c);
+
 // Lower case without diacritics ("ROZDZIAŁ" and "Rozdzial" both give
 // "rozdzial"): used to recognise misspelt heading words.
 std::string foldWord(std::string_view cp1250);

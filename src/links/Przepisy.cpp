@@ -288,6 +288,18 @@ bool tenDokument(std::string_view s, std::size_t d)
 
 bool myslnik(unsigned char c) { return c == kPolpauza || c == kPauza || c == '-'; }
 
+// A code named, with the date written beside it if any: another date is an
+// older act of the same title, which no link may take for the code.
+void wskazKodeks(TGrupa& g, int kodeks, const std::optional<zdania::TData>& data)
+{
+    if (data && !(*data == kodeksy::DataUchwalenia(kodeks))) {
+        g.Wskazanie = TWskazanie::Nieznany;
+        return;
+    }
+    g.Wskazanie = TWskazanie::Kodeks;
+    g.Kodeks = kodeks;
+}
+
 // What the words at d name.
 void wskazanie(std::string_view s, std::size_t d, TGrupa& g)
 {
@@ -295,13 +307,7 @@ void wskazanie(std::string_view s, std::size_t d, TGrupa& g)
     if (auto k = kodeksy::NazwaKodeksu(s, d, koniec)) {
         // "Kodeksu karnego z dnia 19 kwietnia 1969 r.": an older code.
         std::size_t kd = 0;
-        const auto data = CzytajDate(s, PominOdstepy(s, koniec), kd);
-        if (data && !(*data == kodeksy::DataUchwalenia(*k))) {
-            g.Wskazanie = TWskazanie::Nieznany;
-            return;
-        }
-        g.Wskazanie = TWskazanie::Kodeks;
-        g.Kodeks = *k;
+        wskazKodeks(g, *k, CzytajDate(s, PominOdstepy(s, koniec), kd));
         return;
     }
     if (Slowo(s, d, "ustawy")) {
@@ -311,12 +317,7 @@ void wskazanie(std::string_view s, std::size_t d, TGrupa& g)
         const std::size_t r = PominOdstepy(s, data ? kd : q);
         if (myslnik(Znak(s, r))) {
             if (auto k = kodeksy::TytulPoMyslniku(s, PominOdstepy(s, r + 1), koniec)) {
-                if (data && !(*data == kodeksy::DataUchwalenia(*k))) {
-                    g.Wskazanie = TWskazanie::Nieznany;
-                    return;
-                }
-                g.Wskazanie = TWskazanie::Kodeks;
-                g.Kodeks = *k;
+                wskazKodeks(g, *k, data);
                 return;
             }
         }

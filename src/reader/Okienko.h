@@ -629,6 +629,18 @@ private:
     // waits until the build is done; each waiting message is posted again.
     int FOtwieranie = 0;
     int FDziennikiCzekaja = 0;
+    // Held for as long as a document is being opened; the last one to end
+    // posts the citation requests that waited.
+    class TOtwieranie {
+    public:
+        explicit TOtwieranie(TfLumesta* okno);
+        ~TOtwieranie();
+        TOtwieranie(const TOtwieranie&) = delete;
+        TOtwieranie& operator=(const TOtwieranie&) = delete;
+
+    private:
+        TfLumesta* FOkno;
+    };
 
     // What the libraries hold, for the links (made with the codes list,
     // refreshed whenever the libraries are read again).

@@ -234,22 +234,25 @@ bool TfLumesta::PokazOtwarty(const std::string& nazwa)
     return true;
 }
 
+TfLumesta::TOtwieranie::TOtwieranie(TfLumesta* okno) : FOkno(okno)
+{
+    ++FOkno->FOtwieranie;
+}
+
+TfLumesta::TOtwieranie::~TOtwieranie()
+{
+    if (--FOkno->FOtwieranie > 0)
+        return;
+    for (; FOkno->FDziennikiCzekaja > 0; --FOkno->FDziennikiCzekaja)
+        QCoreApplication::postEvent(FOkno, new QEvent(QEvent::Type(WM_DZIENNIK_PRZYPISU)));
+}
+
 bool TfLumesta::OtworzWZakladce(const std::string& nazwa, bool zListy)
 {
     if (!PokazOtwarty(nazwa))
         return true;
 
-    ++FOtwieranie;
-    struct TKoniecOtwierania {
-        TfLumesta* okno;
-        ~TKoniecOtwierania()
-        {
-            if (--okno->FOtwieranie > 0)
-                return;
-            for (; okno->FDziennikiCzekaja > 0; --okno->FDziennikiCzekaja)
-                QCoreApplication::postEvent(okno, new QEvent(QEvent::Type(WM_DZIENNIK_PRZYPISU)));
-        }
-    } koniec{this};
+    const TOtwieranie otwieranie(this);
 
     // The document is read before a tab is made for it: one that cannot be
     // read (the user has been told why) gets no tab at all.

@@ -321,17 +321,7 @@ void TfLumesta::ZbudujOdlozona(TDocView* widok)
     const TOdlozona d = it->second;
     FOdlozone.erase(it);
 
-    ++FOtwieranie;
-    struct TKoniecOtwierania {
-        TfLumesta* okno;
-        ~TKoniecOtwierania()
-        {
-            if (--okno->FOtwieranie > 0)
-                return;
-            for (; okno->FDziennikiCzekaja > 0; --okno->FDziennikiCzekaja)
-                QCoreApplication::postEvent(okno, new QEvent(QEvent::Type(WM_DZIENNIK_PRZYPISU)));
-        }
-    } koniec{this};
+    const TOtwieranie otwieranie(this);
 
     // The view is laid out once, for the size it is shown at.
     if (QWidget* arkusz = widok->parentWidget()) {

@@ -92,7 +92,8 @@ void TBiblioteka::UstawKomunikaty(TKomunikaty* komunikaty)
     FKomunikaty = komunikaty;
 }
 
-void TBiblioteka::Dodaj(const std::filesystem::path& slownik, const std::filesystem::path& folder)
+std::unique_ptr<TBiblioteka::Pozycja> TBiblioteka::Wczytaj(const std::filesystem::path& slownik,
+                                                          const std::filesystem::path& folder)
 {
     auto p = std::make_unique<Pozycja>();
     p->Slownik = slownik;
@@ -100,18 +101,17 @@ void TBiblioteka::Dodaj(const std::filesystem::path& slownik, const std::filesys
     p->Pliki = std::make_unique<TPliki>(FKomunikaty);
     p->Pliki->WczytajSlownik(slownik);
     p->Pliki->UstawKomunikaty(nullptr);
-    FBiblioteki.push_back(std::move(p));
+    return p;
+}
+
+void TBiblioteka::Dodaj(const std::filesystem::path& slownik, const std::filesystem::path& folder)
+{
+    FBiblioteki.push_back(Wczytaj(slownik, folder));
 }
 
 void TBiblioteka::Zastap(std::size_t i, const std::filesystem::path& slownik, const std::filesystem::path& folder)
 {
-    auto p = std::make_unique<Pozycja>();
-    p->Slownik = slownik;
-    p->Folder = folder;
-    p->Pliki = std::make_unique<TPliki>(FKomunikaty);
-    p->Pliki->WczytajSlownik(slownik);
-    p->Pliki->UstawKomunikaty(nullptr);
-    FBiblioteki.at(i) = std::move(p);
+    FBiblioteki.at(i) = Wczytaj(slownik, folder);
 }
 
 void TBiblioteka::UstawFolder(std::size_t i, const std::filesystem::path& folder)

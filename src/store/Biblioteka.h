@@ -82,5 +82,7 @@ public:
 private:
     struct Pozycja;
     std::vector<std::unique_ptr<Pozycja>> FBiblioteki;
+    // One library read: its dictionary loaded, its messages until then ours.
+    std::unique_ptr<Pozycja> Wczytaj(const std::filesystem::path& slownik, const std::filesystem::path& folder);
     TKomunikaty* FKomunikaty = nullptr;
 };

@@ -1,41 +1,11 @@
 // lumesta-tool search and stems run as programs on the demo library.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sys/wait.h>
-
 #include "PackTestUtil.h"
+#include "ToolRun.h"
 #include "packer/Packer.h"
 
 namespace {
-
-struct Wynik {
-    int kod = -1;
-    std::string wyjscie;
-    std::string bledy;
-};
-
-Wynik uruchom(const std::vector<std::string>& args, const std::filesystem::path& tmp)
-{
-    std::string cmd = "'" LUMESTA_BIN_DIR "/lumesta-tool'";
-    for (const auto& a : args)
-        cmd += " '" + a + "'";
-    cmd += " 2>'" + (tmp / "stderr.txt").string() + "'";
-    Wynik w;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return w;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        w.wyjscie.append(buf, n);
-    const int status = pclose(p);
-    w.kod = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream f(tmp / "stderr.txt");
-    w.bledy.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    return w;
-}
 
 std::vector<std::string> linie(const std::string& s)
 {
@@ -68,11 +38,11 @@ protected:
 
 TEST_F(NarzedzieSzukania, PrintsEveryHitAsJsonWithItsPlace)
 {
-    const Wynik st = uruchom({"stems", slownik}, dir.path());
+    const Wynik st = uruchomNarzedzie({"stems", slownik}, dir.path());
     ASSERT_EQ(st.kod, 0) << st.bledy;
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "Morvitane.rdz"));
 
-    const Wynik w = uruchom({"search", slownik, dane, "umowa", "--json"}, dir.path());
+    const Wynik w = uruchomNarzedzie({"search", slownik, dane, "umowa", "--json"}, dir.path());
     ASSERT_EQ(w.kod, 0) << w.bledy;
     EXPECT_EQ(w.bledy, "");
     const auto l = linie(w.wyjscie);
@@ -98,7 +68,7 @@ TEST_F(NarzedzieSzukania, PrintsEveryHitAsJsonWithItsPlace)
 TEST_F(NarzedzieSzukania, FootnotesPhrasesExactFormsAndAMissingStemsFile)
 {
     // Without the stems file the words are grouped on the spot, and said so.
-    Wynik w = uruchom({"search", slownik, dane, "\"tekstu jednolitego\""}, dir.path());
+    Wynik w = uruchomNarzedzie({"search", slownik, dane, "\"tekstu jednolitego\""}, dir.path());
     ASSERT_EQ(w.kod, 0) << w.bledy;
     EXPECT_NE(w.bledy.find("grouping"), std::string::npos);
     const auto l = linie(w.wyjscie);
@@ -109,17 +79,17 @@ TEST_F(NarzedzieSzukania, FootnotesPhrasesExactFormsAndAMissingStemsFile)
     EXPECT_EQ(l[1].rfind("Kodeks karny wykonawczy | footnote 1 (Art. 1 § 2) | footnote line 1, 12+18 |", 0), 0u);
 
     // Exact forms: "umową" stands nowhere in the demo library.
-    w = uruchom({"search", slownik, dane, "umową", "--exact"}, dir.path());
+    w = uruchomNarzedzie({"search", slownik, dane, "umową", "--exact"}, dir.path());
     EXPECT_EQ(w.kod, 1);
     EXPECT_EQ(w.wyjscie, "");
-    w = uruchom({"search", slownik, dane, "umową"}, dir.path());
+    w = uruchomNarzedzie({"search", slownik, dane, "umową"}, dir.path());
     EXPECT_EQ(w.kod, 0);
     EXPECT_EQ(linie(w.wyjscie).size(), 8u);
 
     // Wrong use.
-    EXPECT_EQ(uruchom({"search", slownik, dane}, dir.path()).kod, 2);
-    EXPECT_EQ(uruchom({"search", slownik, dane, " ,. "}, dir.path()).kod, 2);
-    w = uruchom({"search", (dir.path() / "brak.sko").string(), dane, "umowa"}, dir.path());
+    EXPECT_EQ(uruchomNarzedzie({"search", slownik, dane}, dir.path()).kod, 2);
+    EXPECT_EQ(uruchomNarzedzie({"search", slownik, dane, " ,. "}, dir.path()).kod, 2);
+    w = uruchomNarzedzie({"search", (dir.path() / "brak.sko").string(), dane, "umowa"}, dir.path());
     EXPECT_EQ(w.kod, 1);
     EXPECT_NE(w.bledy.find("no dictionary"), std::string::npos);
 }

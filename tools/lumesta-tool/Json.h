@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/core/Cp1250.h"
+#include "store/Typy.h"
 
 // A JSON string (UTF-8) of Windows-1250 text; control characters, and the
 // code page's undefined bytes (C1 controls), are escaped.
@@ -35,3 +36,18 @@ inline std::string jsonNapis(std::string_view tekst)
     }
     return o + "\"";
 }
+
+// The store's messages go to standard error as they come, or are kept for
+// the JSON output.
+class Komunikaty : public TKomunikaty {
+public:
+    explicit Komunikaty(bool json) : json(json) {}
+    void Komunikat(const std::string& tekst) override
+    {
+        lista.push_back(tekst);
+        if (!json)
+            std::fprintf(stderr, "lumesta-tool: %s\n", cp1250::toUtf8(tekst).c_str());
+    }
+    bool json;
+    TListaNapisow lista;
+};

@@ -11,19 +11,6 @@
 
 namespace {
 
-class Komunikaty : public TKomunikaty {
-public:
-    explicit Komunikaty(bool json) : json(json) {}
-    void Komunikat(const std::string& tekst) override
-    {
-        lista.push_back(tekst);
-        if (!json)
-            std::fprintf(stderr, "lumesta-tool: %s\n", cp1250::toUtf8(tekst).c_str());
-    }
-    bool json;
-    TListaNapisow lista;
-};
-
 // The footnotes as the reader's footnote windows show them: from a line
 // that starts with "(" to the empty line before the next one.
 std::vector<std::pair<std::size_t, std::size_t>> przypisy(const TListaNapisow& linie)

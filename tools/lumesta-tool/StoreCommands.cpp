@@ -38,20 +38,6 @@ bool rozbierz(const std::vector<std::string>& args, const char* komenda, Wywolan
     return true;
 }
 
-// Messages go to standard error as they come, or are kept for the JSON.
-class Komunikaty : public TKomunikaty {
-public:
-    explicit Komunikaty(bool json) : json(json) {}
-    void Komunikat(const std::string& tekst) override
-    {
-        lista.push_back(tekst);
-        if (!json)
-            std::fprintf(stderr, "lumesta-tool: %s\n", cp1250::toUtf8(tekst).c_str());
-    }
-    bool json;
-    TListaNapisow lista;
-};
-
 std::string jsonLista(const TListaNapisow& l)
 {
     std::string o = "[";

@@ -4,6 +4,7 @@
 #include "reader/RtfDokument.h"
 
 #include "platform/core/Cp1250.h"
+#include "common/Sanitizer.h"
 
 #include <gtest/gtest.h>
 
@@ -165,18 +166,6 @@ std::string wieleCzcionek(std::size_t ile)
         s += "{\\f" + std::to_string(i) + " F" + std::to_string(i) + ";}";
     return s + "}\\f7 tekst\\par}";
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitizer = true;
-#else
-constexpr bool kSanitizer = false;
-#endif
-#else
-constexpr bool kSanitizer = false;
-#endif
 
 // Runs `cialo` in a child process limited to `sekundy` of processor time
 // and (outside sanitizer builds, whose shadow memory needs terabytes of

@@ -13,24 +13,15 @@
 #include <functional>
 
 #include "Pomocnicze.h"
+#include "common/Sanitizer.h"
 
 using V = std::vector<std::string>;
+
+using testy::rekordSlow;
 
 namespace {
 
 std::string u(const char* s) { return cp1250::fromUtf8(s); }
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitizer = true;
-#else
-constexpr bool kSanitizer = false;
-#endif
-#else
-constexpr bool kSanitizer = false;
-#endif
 
 std::string le(std::uint64_t v, int bajty)
 {
@@ -118,17 +109,6 @@ protected:
     TListaNapisow tekst, przypisy, tytuly;
     TPlik plik;
 };
-
-// A record of one line holding the given words.
-std::string rekordSlow(std::vector<std::uint32_t> slowa)
-{
-    TRekordDoZapisu r;
-    r.SlowaWWierszu = {std::uint16_t(slowa.size()), 0};
-    r.ZnakiWWierszu = {0, 0};
-    r.T = std::int32_t(slowa.size()) - 1;
-    r.Slowa = std::move(slowa);
-    return ZapiszRekord(r);
-}
 
 } // namespace
 

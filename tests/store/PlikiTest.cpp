@@ -6,22 +6,13 @@
 using testy::pokaz;
 using V = std::vector<std::string>;
 
+using testy::rekordSlow;
+
 namespace {
 
 std::string u(const char* s) { return cp1250::fromUtf8(s); }
 
 TNumerPozycjaDZU klucz(std::string rok, std::uint16_t n, std::uint16_t p) { return {std::move(rok), n, p}; }
-
-// A record of one line holding the given words.
-std::string rekordSlow(std::vector<std::uint32_t> slowa)
-{
-    TRekordDoZapisu r;
-    r.SlowaWWierszu = {std::uint16_t(slowa.size()), 0};
-    r.ZnakiWWierszu = {0, 0};
-    r.T = std::int32_t(slowa.size()) - 1;
-    r.Slowa = std::move(slowa);
-    return ZapiszRekord(r);
-}
 
 } // namespace
 

@@ -37,6 +37,17 @@ inline Dekodowany dekoduj(std::string_view bajty, const TSlownik& s)
     return d;
 }
 
+// A record of one line holding the given words.
+inline std::string rekordSlow(std::vector<std::uint32_t> slowa)
+{
+    TRekordDoZapisu r;
+    r.SlowaWWierszu = {std::uint16_t(slowa.size()), 0};
+    r.ZnakiWWierszu = {0, 0};
+    r.T = std::int32_t(slowa.size()) - 1;
+    r.Slowa = std::move(slowa);
+    return ZapiszRekord(r);
+}
+
 inline Dekodowany dekoduj(const TRekordDoZapisu& r, const TSlownik& s)
 {
     return dekoduj(ZapiszRekord(r), s);

@@ -9,19 +9,6 @@ using namespace packtest;
 
 namespace {
 
-struct Parsed {
-    packer::SourceDocument doc;
-    packer::Problems problems;
-    bool ok = false;
-};
-
-Parsed parse(const std::string& text)
-{
-    Parsed p;
-    p.ok = packer::parseSource(text, "t.txt", p.doc, p.problems);
-    return p;
-}
-
 // The one problem of a text that should have exactly one.
 packer::Problem only(const std::string& text)
 {

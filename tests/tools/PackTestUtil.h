@@ -2,6 +2,7 @@
 // Helpers shared by the packer tests: a scratch folder, writing sources, and
 // reading a packed document back through the reader's store.
 #include "packer/Packer.h"
+#include "packer/Source.h"
 #include "platform/core/Cp1250.h"
 #include "store/Pliki.h"
 
@@ -15,6 +16,20 @@
 namespace packtest {
 
 namespace fs = std::filesystem;
+
+// A source text parsed as the file "t.txt".
+struct Parsed {
+    packer::SourceDocument doc;
+    packer::Problems problems;
+    bool ok = false;
+};
+
+inline Parsed parse(const std::string& text)
+{
+    Parsed p;
+    p.ok = packer::parseSource(text, "t.txt", p.doc, p.problems);
+    return p;
+}
 
 class ScratchDir {
 public:

@@ -10,19 +10,6 @@ using namespace packtest;
 
 namespace {
 
-struct Parsed {
-    packer::SourceDocument doc;
-    packer::Problems problems;
-    bool ok = false;
-};
-
-Parsed parse(const std::string& text)
-{
-    Parsed p;
-    p.ok = packer::parseSource(text, "w.txt", p.doc, p.problems);
-    return p;
-}
-
 Parsed footnote(const std::string& footnoteText)
 {
     return parse("Kodeks karny\n\nArt. 1. Tekst.[^1]\n\n[^1]: " + footnoteText + "\n");

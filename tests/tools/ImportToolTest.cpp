@@ -1,11 +1,9 @@
 // lumesta-tool import run as a program: the text path needs no display;
 // a failure writes nothing and says why.
 #include "PackTestUtil.h"
+#include "ToolRun.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <sys/wait.h>
 
 using namespace packtest;
 
@@ -16,33 +14,11 @@ struct ToolRun {
     std::string out, err;
 };
 
-std::string quoted(const std::string& s)
-{
-    std::string o = "'";
-    for (char c : s)
-        o += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return o + "'";
-}
-
 ToolRun tool(const std::vector<std::string>& args, const fs::path& scratch)
 {
     // No display at all: the text path must not need one.
-    std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + quoted(LUMESTA_BIN_DIR "/lumesta-tool");
-    for (const auto& a : args)
-        cmd += " " + quoted(a);
-    cmd += " 2>" + quoted((scratch / "stderr.txt").string());
-    ToolRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        r.out.append(buf, n);
-    const int status = pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = readText(scratch / "stderr.txt");
-    return r;
+    Wynik w = uruchomNarzedzie(args, scratch, true);
+    return {w.kod, std::move(w.wyjscie), std::move(w.bledy)};
 }
 
 const char* const kExport =

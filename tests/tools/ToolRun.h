@@ -26,10 +26,13 @@ inline std::string cytuj(const std::string& s)
     return o + "'";
 }
 
-// Standard error goes through a file in `tmp`.
-inline Wynik uruchomNarzedzie(const std::vector<std::string>& args, const std::filesystem::path& tmp)
+// Standard error goes through a file in `tmp`. `bezEkranu` runs the tool with
+// no display at all, for commands that must not need one.
+inline Wynik uruchomNarzedzie(const std::vector<std::string>& args, const std::filesystem::path& tmp,
+                              bool bezEkranu = false)
 {
-    std::string cmd = cytuj(LUMESTA_BIN_DIR "/lumesta-tool");
+    std::string cmd = (bezEkranu ? "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " : "") +
+                      cytuj(LUMESTA_BIN_DIR "/lumesta-tool");
     for (const auto& a : args)
         cmd += " " + cytuj(a);
     const auto bledy = tmp / "stderr.txt";
